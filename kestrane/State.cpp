@@ -1,0 +1,226 @@
+#include "kestrane/State.h"
+
+#include <epoxy/gl.h>
+#include <GL/glu.h>
+
+#include <cstddef>
+
+namespace Kestrane {
+
+namespace {
+
+constexpr GLenum capabilityTable[] = {
+    GL_BLEND, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, 0,
+    GL_CULL_FACE, GL_NORMALIZE, GL_LINE_SMOOTH, GL_POINT_SMOOTH,
+};
+
+// Destination colour factors come before the source alpha ones here, unlike
+// the numeric order of the GL constants.
+constexpr GLenum blendFactorTable[] = {
+    GL_ZERO, GL_ONE, GL_SRC_COLOR, GL_ONE_MINUS_SRC_COLOR, GL_DST_COLOR,
+    GL_ONE_MINUS_DST_COLOR, GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_DST_ALPHA,
+    GL_ONE_MINUS_DST_ALPHA,
+};
+
+constexpr GLenum compareFunctionTable[] = {
+    GL_ALWAYS, GL_LESS, GL_LEQUAL, GL_EQUAL, GL_GEQUAL, GL_GREATER, GL_NEVER,
+};
+
+constexpr GLenum stencilOperationTable[] = {
+    GL_ZERO, GL_KEEP, GL_REPLACE, GL_INCR, GL_DECR,
+};
+
+template <std::size_t N>
+GLenum tableLookup(const GLenum (&table)[N], int value) {
+    if (value < 0 || static_cast<std::size_t>(value) >= N) {
+        throw 0;
+    }
+    return table[value];
+}
+
+// GL's column-major array to the row-major order the runtime's matrix setter
+// takes: the same mathematical matrix.
+void setTransposed(CGprogram program, const char* name, const float columnMajor[16]) {
+    CGparameter parameter = cgGetNamedParameter(program, name);
+    if (!parameter) {
+        return;
+    }
+    float rowMajor[16];
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            rowMajor[row * 4 + column] = columnMajor[column * 4 + row];
+        }
+    }
+    cgSetMatrixParameterfr(parameter, rowMajor);
+}
+
+}  // namespace
+
+unsigned int State::capabilityToGL(int capability) {
+    if (capability < 0 || capability > 8) {
+        return 0;
+    }
+    return capabilityTable[capability];
+}
+
+unsigned int State::blendFactorToGL(int factor) { return tableLookup(blendFactorTable, factor); }
+
+unsigned int State::compareFunctionToGL(int function) {
+    return tableLookup(compareFunctionTable, function);
+}
+
+unsigned int State::stencilOperationToGL(int operation) {
+    return tableLookup(stencilOperationTable, operation);
+}
+
+void State::enable(int capability) {
+    if (const GLenum cap = capabilityToGL(capability)) {
+        glEnable(cap);
+    }
+}
+
+void State::disable(int capability) {
+    if (const GLenum cap = capabilityToGL(capability)) {
+        glDisable(cap);
+    }
+}
+
+void State::setBlendFunction(int source, int destination) {
+    glBlendFunc(blendFactorToGL(source), blendFactorToGL(destination));
+}
+
+void State::setDepthFunction(int function) { glDepthFunc(compareFunctionToGL(function)); }
+
+void State::setDepthWrite(bool enabled) { glDepthMask(enabled ? GL_TRUE : GL_FALSE); }
+
+void State::setViewport(int x, int y, int width, int height) { glViewport(x, y, width, height); }
+
+void State::resetRenderState() {
+    disable(Capability::Blend);
+    enable(Capability::DepthTest);
+    disable(Capability::AlphaTest);
+    disable(Capability::StencilTest);
+    disable(Capability::CullFace);
+    disable(Capability::Normalize);
+    disable(Capability::LineSmooth);
+    disable(Capability::PointSmooth);
+    setBlendFunction(BlendFactor::SrcAlpha, BlendFactor::OneMinusSrcAlpha);
+    glAlphaFunc(compareFunctionToGL(CompareFunction::Less), 0.5f);
+    glStencilFunc(compareFunctionToGL(CompareFunction::Less), 0, 0xFFFFFFFFu);
+    glStencilOp(stencilOperationToGL(StencilOperation::Keep),
+                stencilOperationToGL(StencilOperation::Keep),
+                stencilOperationToGL(StencilOperation::Replace));
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glPointSize(1.0f);
+    glLineWidth(1.0f);
+    glCullFace(GL_FRONT);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+}
+
+void State::setWorld(const float matrix[16]) {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(matrix);
+}
+
+void State::getWorld(float out[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, out); }
+
+void State::resetWorld() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void State::translateWorld(float x, float y, float z) {
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(x, y, z);
+}
+
+void State::rotateWorld(float degrees, float x, float y, float z) {
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(degrees, x, y, z);
+}
+
+void State::scaleWorld(float x, float y, float z) {
+    glMatrixMode(GL_MODELVIEW);
+    glScalef(x, y, z);
+}
+
+void State::pushWorld() {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+}
+
+void State::popWorld() {
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+void State::getView(float out[16]) { glGetFloatv(GL_TEXTURE_MATRIX, out); }
+
+void State::setView(float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
+                    float targetZ, float upX, float upY, float upZ) {
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, upX, upY, upZ);
+}
+
+void State::setProjection(float fovYDegrees, float aspect, float near, float far) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(fovYDegrees, aspect, near, far);
+}
+
+void State::resetAll() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void State::pushAll() {
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+}
+
+void State::popAll() {
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+}
+
+void State::uploadMatrices(CGprogram program) {
+    float world[16], view[16], projection[16];
+    float viewProjection[16], complete[16], worldView[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, world);
+    glGetFloatv(GL_TEXTURE_MATRIX, view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glMultMatrixf(view);
+    glGetFloatv(GL_PROJECTION_MATRIX, viewProjection);
+    glMultMatrixf(world);
+    glGetFloatv(GL_PROJECTION_MATRIX, complete);
+    glLoadMatrixf(view);
+    glMultMatrixf(world);
+    glGetFloatv(GL_PROJECTION_MATRIX, worldView);
+    glPopMatrix();
+
+    setTransposed(program, "StateWorld", world);
+    setTransposed(program, "StateView", view);
+    setTransposed(program, "StateProjection", projection);
+    setTransposed(program, "StateWorldView", worldView);
+    setTransposed(program, "StateViewProjection", viewProjection);
+    setTransposed(program, "StateComplete", complete);
+}
+
+}  // namespace Kestrane

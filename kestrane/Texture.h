@@ -1,0 +1,63 @@
+// Kestrane::Texture: one OpenGL 2D texture made from raw pixels or an Image,
+// with the engine's fixed filtering and wrapping choices.
+//
+// Use:
+//   Texture(w, h, pixels, format, filter)   generates, binds and uploads; null
+//                                           pixels give a black texture (Rgb,
+//                                           Rgba, RgbaFloat) or undefined depth.
+//   Texture(image, filter)                  the same from an Image.
+//       Nearest / Linear: level 0, clamp to edge. Mipmapped: the whole chain
+//       through gluBuild2DMipmaps (sizes rescaled to powers of two), trilinear,
+//       GL's default repeat wrapping.
+//   setWrap(Clamp or anything else)         binds it and sets clamp / repeat.
+//   id()                                    the GL name, for samplers.
+// Lifetime: the GL texture is deleted with the object. Rows whose length is
+// not a multiple of 4 bytes are uploaded with a matching unpack alignment.
+#pragma once
+
+#include "kestrane/Image.h"
+
+namespace Kestrane {
+
+enum TextureFilter : int {
+    Nearest = 0,
+    Linear = 1,
+    Mipmapped = 2,
+};
+
+// Argument of Texture::setWrap: 1 clamps, every other value repeats.
+enum TextureWrap : int {
+    Repeat = 0,
+    Clamp = 1,
+};
+
+class Texture {
+public:
+    Texture(int width, int height, const void* pixels, PixelFormat format, TextureFilter filter);
+    Texture(const Image& image, TextureFilter filter);
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    void setWrap(int wrap);
+    // Binds it to GL_TEXTURE_2D of the active unit.
+    void bind() const;
+
+    unsigned int id() const { return id_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    PixelFormat format() const { return format_; }
+    TextureFilter filter() const { return filter_; }
+
+private:
+    unsigned int id_ = 0;
+    unsigned int glFormat_ = 0;
+    unsigned int glType_ = 0;
+    PixelFormat format_;
+    TextureFilter filter_;
+    int width_;
+    int height_;
+    int glInternalFormat_ = 0;
+};
+
+}  // namespace Kestrane

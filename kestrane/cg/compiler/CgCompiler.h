@@ -1,0 +1,83 @@
+// Shader compiler: translates the Cg language subset of the system's shaders
+// into GLSL 1.20 ("#version 120") for an OpenGL compatibility context. Pure
+// C++, no GL: the runtime layer hands the GLSL to the driver.
+//
+// Use:
+//   Result r = compile(source, Stage::Vertex, "vsMain", "vp_");
+//     r.ok       false: r.errors holds "line:column: message" diagnostics and
+//                r.listing a printable report (messages, then the numbered source).
+//     r.glsl     the GLSL text; r.uniforms every parameter the program declares
+//                (global uniforms of the source and the entry's uniform parameters)
+//                with the GLSL name to look up; r.attributes the generic vertex
+//                attributes to bind with glBindAttribLocation before linking.
+//     r.cgLineForGlslLine / r.mapDriverLog  turn a line of the GL driver's own
+//                compile log back into the Cg source line.
+// compile() is a pure function: it keeps nothing between calls, never throws on
+// bad input (a malformed source is an error in the Result), and bounds its
+// work (nesting depth, macro expansion) so garbage input cannot crash or hang it.
+//
+// Matrices: the GLSL uniform of a Cg floatRxC is the mathematical matrix when
+// it is uploaded row-major with transpose = GL_TRUE (glUniformMatrix4fv(loc, 1,
+// GL_TRUE, rowMajor16) for a float4x4), so mul(M, v) in Cg is M * v in GL terms.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace Kestrane::CgCompiler {
+
+enum class Stage { Vertex, Fragment };
+
+enum class BaseType { Float, Int, Bool, Sampler1D, Sampler2D, Sampler3D, SamplerCube };
+
+struct Uniform {
+    std::string cgName;    // as declared in the source: "StateComplete", "tex0"
+    std::string glslName;  // the name in the GLSL text: uniformPrefix + cgName
+    BaseType base = BaseType::Float;
+    int rows = 0;          // matrix rows; 0 when not a matrix
+    int columns = 1;       // matrix columns, or vector size (1: scalar)
+    int arraySize = 0;     // element count; 0 when not an array
+    bool referenced = false;  // used by the entry; an unreferenced one is left
+                              // out of the GLSL (its look-up gives -1)
+    bool isSampler() const { return base >= BaseType::Sampler1D; }
+    bool isMatrix() const { return rows > 0; }
+    std::string cgTypeName() const;  // "float4x4", "float", "sampler2D", "int3"
+};
+
+struct AttributeBinding {
+    std::string glslName;  // declared "attribute" in the vertex GLSL
+    int location = 0;      // generic attribute index (ATTRn: n; TANGENT 14, BINORMAL 15)
+};
+
+struct Diagnostic {
+    int line = 0;          // 1-based line of the Cg source (0: no place)
+    int column = 0;        // 1-based column
+    std::string message;
+    std::string sourceLine;  // the text of that source line, without its newline
+    // "line:column: message\n    source line\n    ^" (no trailing newline).
+    std::string format() const;
+};
+
+struct Result {
+    bool ok = false;
+    std::string glsl;
+    std::vector<Uniform> uniforms;
+    std::vector<AttributeBinding> attributes;
+    std::vector<Diagnostic> errors;
+    std::string listing;   // stage and entry, every diagnostic, then the source
+                           // with line numbers; filled on success too
+    std::vector<int> glslLineToCgLine;  // [glsl line - 1] -> Cg line, 0 if none
+
+    // The Cg source line a 1-based GLSL line came from; 0 when it has none.
+    int cgLineForGlslLine(int glslLine) const;
+    // Rewrites the GLSL line numbers of a driver compile log ("0:12(7): ..."
+    // from Mesa, "0(12) : ..." from others) into Cg lines ("cg line 4: ...").
+    std::string mapDriverLog(std::string_view driverLog) const;
+    const Uniform* findUniform(std::string_view cgName) const;  // null if undeclared
+};
+
+Result compile(std::string_view source, Stage stage, std::string_view entry,
+               std::string_view uniformPrefix);
+
+}  // namespace Kestrane::CgCompiler

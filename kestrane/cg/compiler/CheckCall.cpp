@@ -1,0 +1,255 @@
+// Checker: calls of user functions (overload resolution) and intrinsics.
+#include "kestrane/cg/compiler/Checker.h"
+
+#include <algorithm>
+
+namespace Kestrane::CgCompiler {
+
+namespace {
+
+std::string argumentList(const Expr& e) {
+    std::string list;
+    for (const ExprPtr& a : e.args) list += (list.empty() ? "" : ", ") + cgTypeName(a->type);
+    return "(" + list + ")";
+}
+
+}  // namespace
+
+void Checker::checkCall(Expr& e) {
+    for (ExprPtr& a : e.args) check(a);
+    e.type = Type{};
+    for (ExprPtr& a : e.args)
+        if (a->type.isError()) return;
+    if (auto found = functions_.find(e.name); found != functions_.end()) {
+        // A user function of an intrinsic's name that does not fit falls back to the intrinsic.
+        checkUserCall(e, found->second, !findIntrinsic(e.name));
+        if (e.func || !findIntrinsic(e.name)) return;
+    }
+    if (const IntrinsicInfo* info = findIntrinsic(e.name)) {
+        e.intrinsic = intrinsicIndex(*info);
+        if (static_cast<int>(e.args.size()) != info->arity) {
+            error(e.pos, "'" + e.name + "' takes " + std::to_string(info->arity) + " arguments, " +
+                             std::to_string(e.args.size()) + " given");
+            return;
+        }
+        if (info->fragmentOnly && current_) current_->fragmentOnly.emplace_back(e.pos, e.name);
+        checkIntrinsic(e, *info);
+        return;
+    }
+    if (VarDecl* var = lookup(e.name)) error(e.pos, "'" + var->name + "' is not a function");
+    else error(e.pos, "unknown function '" + e.name + "'");
+}
+
+void Checker::checkUserCall(Expr& e, std::vector<FuncDecl*>& candidates, bool report) {
+    FuncDecl* best = nullptr;
+    int bestCost = 0;
+    bool ambiguous = false;
+    for (FuncDecl* f : candidates) {
+        if (f->params.size() != e.args.size()) continue;
+        int cost = 0;
+        for (size_t i = 0; i < e.args.size() && cost >= 0; ++i) {
+            const VarDecl& p = *f->params[i];
+            const Expr& a = *e.args[i];
+            if (p.mode != ParamMode::In) {
+                cost = a.lvalue && a.type == p.type ? cost : -1;
+            } else {
+                int c = conversionCost(a.type, p.type);
+                cost = c < 0 ? -1 : cost + c;
+            }
+        }
+        if (cost < 0) continue;
+        if (!best || cost < bestCost) {
+            best = f;
+            bestCost = cost;
+            ambiguous = false;
+        } else if (cost == bestCost) {
+            ambiguous = true;
+        }
+    }
+    if (!best) {
+        if (report)
+            error(e.pos, "no overload of '" + e.name + "' takes " + argumentList(e) +
+                             " (out and inout arguments must be variables of the parameter's type)");
+        return;
+    }
+    if (ambiguous) {
+        error(e.pos, "call of '" + e.name + "' with " + argumentList(e) + " is ambiguous");
+        return;
+    }
+    for (size_t i = 0; i < e.args.size(); ++i)
+        if (best->params[i]->mode == ParamMode::In) convert(e.args[i], best->params[i]->type, "argument of '" + e.name + "'");
+    e.func = best;
+    e.type = best->returnType;
+    if (current_) current_->calls.push_back(best);
+}
+
+void Checker::checkIntrinsic(Expr& e, const IntrinsicInfo& info) {
+    auto fail = [&](const std::string& why) {
+        error(e.pos, "'" + e.name + "' " + why + ", not " + argumentList(e));
+        e.type = Type{};
+    };
+    auto allFloat = [&](const Type& t) {
+        for (ExprPtr& a : e.args) convert(a, t, "argument of '" + e.name + "'");
+        return true;
+    };
+    // Scalars and vectors only; the common shape of the vectors (the smallest).
+    auto commonShape = [&](size_t count, int& columns) {
+        columns = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const Type& t = e.args[i]->type;
+            if (!t.isScalar() && !t.isVector()) return false;
+            if (t.isVector()) columns = columns == 0 ? t.columns : std::min(columns, t.columns);
+        }
+        if (columns == 0) columns = 1;
+        return true;
+    };
+    int n = 1;
+    switch (info.kind) {
+    case IntrinsicKind::Componentwise:
+        if (!commonShape(e.args.size(), n)) return fail("takes scalars or vectors");
+        e.type = Type::vector(Base::Float, n);
+        allFloat(e.type);
+        return;
+    case IntrinsicKind::Dot:
+    case IntrinsicKind::Distance:
+        if (!commonShape(2, n)) return fail("takes scalars or vectors");
+        allFloat(Type::vector(Base::Float, n));
+        e.type = Type::scalar(Base::Float);
+        return;
+    case IntrinsicKind::Cross:
+        if (!commonShape(2, n)) return fail("takes float3 vectors");
+        allFloat(Type::vector(Base::Float, 3));
+        e.type = Type::vector(Base::Float, 3);
+        return;
+    case IntrinsicKind::Length:
+    case IntrinsicKind::Normalize:
+        if (!commonShape(1, n)) return fail("takes a scalar or vector");
+        allFloat(Type::vector(Base::Float, n));
+        e.type = info.kind == IntrinsicKind::Length ? Type::scalar(Base::Float) : Type::vector(Base::Float, n);
+        return;
+    case IntrinsicKind::Reflect:
+    case IntrinsicKind::FaceForward:
+        if (!commonShape(e.args.size(), n)) return fail("takes scalars or vectors");
+        e.type = Type::vector(Base::Float, n);
+        allFloat(e.type);
+        return;
+    case IntrinsicKind::Refract:
+        if (!commonShape(2, n) || !e.args[2]->type.isScalar()) return fail("takes two vectors and a scalar");
+        e.type = Type::vector(Base::Float, n);
+        convert(e.args[0], e.type, "argument of 'refract'");
+        convert(e.args[1], e.type, "argument of 'refract'");
+        convert(e.args[2], Type::scalar(Base::Float), "argument of 'refract'");
+        return;
+    case IntrinsicKind::Mul:
+        checkMul(e);
+        return;
+    case IntrinsicKind::Lit:
+        for (ExprPtr& a : e.args)
+            if (!a->type.isScalar()) return fail("takes three scalars");
+        allFloat(Type::scalar(Base::Float));
+        e.type = Type::vector(Base::Float, 4);
+        return;
+    case IntrinsicKind::Clip:
+        if (!commonShape(1, n)) return fail("takes a scalar or vector");
+        allFloat(Type::vector(Base::Float, n));
+        e.type = Type::scalar(Base::Void);
+        return;
+    case IntrinsicKind::AnyAll:
+        if (!commonShape(1, n)) return fail("takes a scalar or vector");
+        e.type = Type::scalar(Base::Bool);
+        return;
+    case IntrinsicKind::Determinant:
+        if (!e.args[0]->type.isMatrix() || e.args[0]->type.rows != e.args[0]->type.columns)
+            return fail("takes a square matrix");
+        e.type = Type::scalar(Base::Float);
+        return;
+    case IntrinsicKind::Transpose: {
+        const Type& m = e.args[0]->type;
+        if (!m.isMatrix()) return fail("takes a matrix");
+        e.type = Type::matrix(Base::Float, m.columns, m.rows);
+        return;
+    }
+    case IntrinsicKind::SinCos: {
+        if (!commonShape(1, n)) return fail("takes a scalar or vector and two variables");
+        Type t = Type::vector(Base::Float, e.args[0]->type.columns);
+        for (size_t i = 1; i < 3; ++i)
+            if (!e.args[i]->lvalue || !(e.args[i]->type == t))
+                return fail("writes its results into two " + cgTypeName(t) + " variables");
+        convert(e.args[0], t, "argument of 'sincos'");
+        e.type = Type::scalar(Base::Void);
+        return;
+    }
+    case IntrinsicKind::Texture:
+        checkTexture(e, info);
+        return;
+    }
+}
+
+// mul(a, b): matrix-vector and matrix-matrix products with Cg's row-major
+// meaning (mul(M, v) treats v as a column, mul(v, M) as a row). The form is
+// kept in intValue for the emitter: 0 scalar product, 1 M*v, 2 v*M, 3 M*N.
+void Checker::checkMul(Expr& e) {
+    const Type a = e.args[0]->type, b = e.args[1]->type;
+    auto fail = [&](const std::string& why) {
+        error(e.pos, "mul(" + cgTypeName(a) + ", " + cgTypeName(b) + "): " + why);
+        e.type = Type{};
+    };
+    if (!a.isNumeric() || !b.isNumeric()) return fail("operands must be numeric");
+    if (a.isScalar() || b.isScalar()) {
+        e.intValue = 0;
+        const Type& other = a.isScalar() ? b : a;
+        e.type = other.withBase(Base::Float);
+        convert(e.args[0], a.isScalar() ? Type::scalar(Base::Float) : e.type, "argument of 'mul'");
+        convert(e.args[1], b.isScalar() ? Type::scalar(Base::Float) : e.type, "argument of 'mul'");
+        return;
+    }
+    if (a.isMatrix() && b.isVector()) {
+        if (b.columns < a.columns) return fail("the vector needs " + std::to_string(a.columns) + " components");
+        e.intValue = 1;
+        e.type = Type::vector(Base::Float, a.rows);
+        convert(e.args[1], Type::vector(Base::Float, a.columns), "argument of 'mul'");
+        return;
+    }
+    if (a.isVector() && b.isMatrix()) {
+        if (a.columns < b.rows) return fail("the vector needs " + std::to_string(b.rows) + " components");
+        e.intValue = 2;
+        e.type = Type::vector(Base::Float, b.columns);
+        convert(e.args[0], Type::vector(Base::Float, b.rows), "argument of 'mul'");
+        return;
+    }
+    if (a.isMatrix() && b.isMatrix()) {
+        if (a.columns != b.rows) return fail("the inner dimensions differ");
+        e.intValue = 3;
+        e.type = Type::matrix(Base::Float, a.rows, b.columns);
+        return;
+    }
+    fail("use dot() for the product of two vectors");
+}
+
+void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
+    static const Base samplers[] = {Base::Sampler1D, Base::Sampler2D, Base::Sampler3D, Base::SamplerCube};
+    Type sampler = Type::scalar(samplers[info.sampler]);
+    e.type = Type{};
+    if (!(e.args[0]->type == sampler)) {
+        error(e.args[0]->pos, "'" + e.name + "' needs a " + cgTypeName(sampler) + ", not " + cgTypeName(e.args[0]->type));
+        return;
+    }
+    const Type& c = e.args[1]->type;
+    int want = info.coordinates;
+    // Projective 2D lookups take float3 (s, t, q) as well as float4.
+    bool projective3 = std::string_view(info.name) == "tex2Dproj" && c.isVector() && c.columns == 3;
+    if (projective3) want = 3;
+    bool fits = c.isScalar() || (c.isVector() && c.columns == want);
+    if (!fits) {
+        std::string hint = std::string_view(info.name) == "tex2D" && c.isVector() && c.columns > 2
+                               ? " (shadow-map lookups are not supported; write .xy)"
+                               : "";
+        error(e.args[1]->pos, "'" + e.name + "' needs " + cgTypeName(Type::vector(Base::Float, want)) +
+                                  " coordinates, not " + cgTypeName(c) + hint);
+        return;
+    }
+    convert(e.args[1], Type::vector(Base::Float, want), "coordinates of '" + e.name + "'");
+    e.type = Type::vector(Base::Float, 4);
+}
+
+}  // namespace Kestrane::CgCompiler

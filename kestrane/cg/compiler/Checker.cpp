@@ -1,0 +1,388 @@
+// Checker: declarations, statements and reachability from the entry.
+#include "kestrane/cg/compiler/Checker.h"
+
+#include <algorithm>
+#include <set>
+
+namespace Kestrane::CgCompiler {
+
+Checker::Checker(Program& program, Diagnostics& diagnostics, Stage stage, std::string entry)
+    : program_(program), diagnostics_(diagnostics), stage_(stage), entryName_(std::move(entry)) {}
+
+FuncDecl* Checker::run() {
+    for (TopLevel& item : program_.order) {
+        if (diagnostics_.full()) return nullptr;
+        if (item.structDecl) checkStruct(*item.structDecl);
+        if (item.global) checkGlobal(*item.global);
+        if (item.function) declareFunction(*item.function);
+    }
+    for (auto& func : program_.functions) {
+        if (diagnostics_.full()) return nullptr;
+        if (func->body) checkFunction(*func);
+    }
+    if (diagnostics_.hasErrors()) return nullptr;
+    FuncDecl* entry = findEntry();
+    if (!entry) return nullptr;
+    markReachable(entry);
+    return diagnostics_.hasErrors() ? nullptr : entry;
+}
+
+VarDecl* Checker::lookup(const std::string& name) {
+    for (auto scope = scopes_.rbegin(); scope != scopes_.rend(); ++scope)
+        if (auto found = scope->find(name); found != scope->end()) return found->second;
+    auto found = globals_.find(name);
+    return found == globals_.end() ? nullptr : found->second;
+}
+
+bool Checker::resolveArraySize(VarDecl& var) {
+    if (!var.arraySizeExpr) return true;
+    check(var.arraySizeExpr);
+    std::optional<int64_t> size = constantInt(*var.arraySizeExpr);
+    if (!size || *size <= 0 || *size > 4096) {
+        if (!var.arraySizeExpr->type.isError())
+            error(var.arraySizeExpr->pos, "array size of '" + var.name + "' must be a constant integer from 1 to 4096");
+        var.type = Type{};
+        return false;
+    }
+    var.type.arraySize = static_cast<int>(*size);
+    return true;
+}
+
+void Checker::checkVarType(VarDecl& var, const char* what) {
+    if (var.type.base == Base::Struct && var.type.isArray() == false && var.type.structDecl == nullptr)
+        var.type = Type{};
+    if (var.type.isSampler() || (var.type.base >= Base::Sampler1D && var.type.base <= Base::SamplerCube)) {
+        bool allowed = var.storage == Storage::GlobalUniform || var.storage == Storage::Param ||
+                       var.storage == Storage::EntryUniform;
+        if (!allowed || var.type.isArray()) {
+            error(var.pos, std::string("sampler ") + what + " '" + var.name + "' is not supported (samplers are uniforms or parameters)");
+            var.type = Type{};
+        }
+    }
+}
+
+void Checker::checkStruct(StructDecl& decl) {
+    std::set<std::string> names;
+    for (auto& member : decl.members) {
+        resolveArraySize(*member);
+        checkVarType(*member, "member");
+        if (!names.insert(member->name).second)
+            error(member->pos, "duplicate member '" + member->name + "' in struct '" + decl.name + "'");
+    }
+    structs_[decl.name] = &decl;
+}
+
+void Checker::checkGlobal(VarDecl& var) {
+    resolveArraySize(var);
+    if (var.storage == Storage::GlobalStatic && var.type.isSampler()) {
+        error(var.pos, "sampler '" + var.name + "' cannot be static");
+        var.type = Type{};
+    }
+    checkVarType(var, "variable");
+    if (var.type.base == Base::Struct && var.storage == Storage::GlobalUniform) {
+        error(var.pos, "uniform struct '" + var.name + "' is not supported: declare its members as separate uniforms");
+        var.type = Type{};
+    }
+    if (globals_.count(var.name) || functions_.count(var.name)) {
+        error(var.pos, "redefinition of '" + var.name + "'");
+        return;
+    }
+    auto scope = std::make_unique<FuncDecl>();
+    scope->name = var.name;
+    var.initScope = scope.get();
+    program_.initScopes.push_back(std::move(scope));
+    if (var.init) {
+        FuncDecl* saved = current_;
+        current_ = var.initScope;
+        checkInitializer(var);
+        current_ = saved;
+        if (var.storage == Storage::GlobalUniform && !isConstantExpr(*var.init))
+            error(var.init->pos, "the default value of uniform '" + var.name + "' must be a constant expression");
+        var.constantInit = isConstantExpr(*var.init);
+    } else if (var.arraySizeFromInit) {
+        error(var.pos, "array '" + var.name + "' needs a size or an initializer");
+        var.type = Type{};
+    }
+    if (var.isConst && !var.init) error(var.pos, "constant '" + var.name + "' needs an initializer");
+    globals_[var.name] = &var;
+}
+
+void Checker::checkInitializer(VarDecl& var) {
+    if (var.init->kind == ExprKind::InitList) {
+        if (var.arraySizeFromInit) var.type.arraySize = static_cast<int>(var.init->args.size());
+        if (var.arraySizeFromInit && var.type.arraySize == 0) {
+            error(var.init->pos, "empty initializer for array '" + var.name + "'");
+            var.type = Type{};
+        }
+        checkInitList(*var.init, var.type);
+        return;
+    }
+    if (var.arraySizeFromInit) {
+        error(var.pos, "array '" + var.name + "' needs a size or an initializer list");
+        var.type = Type{};
+    }
+    check(var.init);
+    convert(var.init, var.type, "initializer of '" + var.name + "'");
+}
+
+void Checker::checkInitList(Expr& list, const Type& target) {
+    list.type = target;
+    if (target.isError()) return;
+    auto element = [&](ExprPtr& e, const Type& type) {
+        if (e->kind == ExprKind::InitList) {
+            checkInitList(*e, type);
+        } else {
+            check(e);
+            convert(e, type, "initializer element");
+        }
+    };
+    if (target.isArray() || target.base == Base::Struct) {
+        size_t count = target.isArray() ? static_cast<size_t>(target.arraySize) : target.structDecl->members.size();
+        if (list.args.size() != count) {
+            error(list.pos, "initializer of " + cgTypeName(target) + " has " + std::to_string(list.args.size()) +
+                                " elements, " + std::to_string(count) + " expected");
+            list.type = Type{};
+            return;
+        }
+        for (size_t i = 0; i < count; ++i)
+            element(list.args[i], target.isArray() ? target.element() : target.structDecl->members[i]->type);
+        return;
+    }
+    if (!target.isNumeric()) {
+        error(list.pos, "an initializer list cannot initialize " + cgTypeName(target));
+        list.type = Type{};
+        return;
+    }
+    // Vector, matrix or scalar: scalars and vectors whose components add up.
+    int components = 0;
+    for (ExprPtr& e : list.args) {
+        if (e->kind == ExprKind::InitList) {
+            error(e->pos, "nested initializer list in " + cgTypeName(target));
+            list.type = Type{};
+            return;
+        }
+        check(e);
+        if (e->type.isError()) {
+            list.type = Type{};
+            return;
+        }
+        if (!e->type.isScalar() && !e->type.isVector()) {
+            error(e->pos, "initializer element of " + cgTypeName(target) + " must be a scalar or vector");
+            list.type = Type{};
+            return;
+        }
+        components += e->type.components();
+        convert(e, e->type.withBase(target.base), "initializer element");
+    }
+    if (components != target.components()) {
+        error(list.pos, "initializer of " + cgTypeName(target) + " has " + std::to_string(components) +
+                            " components, " + std::to_string(target.components()) + " expected");
+        list.type = Type{};
+    }
+}
+
+namespace {
+
+bool sameSignature(const FuncDecl& a, const FuncDecl& b) {
+    if (a.params.size() != b.params.size()) return false;
+    for (size_t i = 0; i < a.params.size(); ++i)
+        if (!(a.params[i]->type == b.params[i]->type) || a.params[i]->mode != b.params[i]->mode) return false;
+    return true;
+}
+
+}  // namespace
+
+void Checker::declareFunction(FuncDecl& func) {
+    bool isEntry = func.name == entryName_;
+    std::set<std::string> names;
+    for (auto& param : func.params) {
+        if (isEntry && param->uniformQualifier) param->storage = Storage::EntryUniform;
+        resolveArraySize(*param);
+        checkVarType(*param, "parameter");
+        if (param->type.isSampler() && param->mode != ParamMode::In) {
+            error(param->pos, "sampler parameter '" + param->name + "' cannot be out or inout");
+            param->type = Type{};
+        }
+        if (!names.insert(param->name).second) error(param->pos, "duplicate parameter '" + param->name + "'");
+    }
+    if (func.returnType.isSampler()) error(func.pos, "a function cannot return a sampler");
+    if (globals_.count(func.name) || structs_.count(func.name)) {
+        error(func.pos, "redefinition of '" + func.name + "'");
+        return;
+    }
+    std::vector<FuncDecl*>& overloads = functions_[func.name];
+    for (FuncDecl* other : overloads) {
+        if (!sameSignature(*other, func)) continue;
+        if (!(other->returnType == func.returnType)) {
+            error(func.pos, "'" + func.name + "' redeclared with a different return type");
+            return;
+        }
+        FuncDecl* otherDefinition = other->definition ? other->definition : (other->body ? other : nullptr);
+        if (func.body && otherDefinition) {
+            error(func.pos, "redefinition of function '" + func.name + "'");
+            return;
+        }
+        // Link prototype and definition: both name the definition.
+        if (func.body) {
+            other->definition = &func;
+            for (FuncDecl* o : overloads)
+                if (o->definition == other) o->definition = &func;
+        } else {
+            func.definition = otherDefinition;
+        }
+        return;
+    }
+    overloads.push_back(&func);
+}
+
+void Checker::checkFunction(FuncDecl& func) {
+    current_ = &func;
+    scopes_.emplace_back();
+    for (auto& param : func.params) scopes_.back()[param->name] = param.get();
+    checkBlock(*func.body, false);
+    scopes_.pop_back();
+    current_ = nullptr;
+}
+
+void Checker::checkBlock(Stmt& block, bool newScope) {
+    if (newScope) scopes_.emplace_back();
+    for (auto& stmt : block.body) {
+        if (diagnostics_.full()) break;
+        checkStmt(*stmt);
+    }
+    if (newScope) scopes_.pop_back();
+}
+
+void Checker::declareLocal(VarDecl& var) {
+    resolveArraySize(var);
+    checkVarType(var, "variable");
+    if (!var.semantic.empty()) error(var.pos, "a local variable cannot have a semantic");
+    if (var.init) checkInitializer(var);
+    else if (var.arraySizeFromInit) error(var.pos, "array '" + var.name + "' needs a size or an initializer");
+    if (var.isConst && !var.init) error(var.pos, "constant '" + var.name + "' needs an initializer");
+    auto& scope = scopes_.back();
+    if (scope.count(var.name)) error(var.pos, "redefinition of '" + var.name + "'");
+    scope[var.name] = &var;
+}
+
+void Checker::checkStmt(Stmt& stmt) {
+    switch (stmt.kind) {
+    case StmtKind::Block:
+        checkBlock(stmt, true);
+        break;
+    case StmtKind::Decl:
+        for (auto& var : stmt.decls) declareLocal(*var);
+        break;
+    case StmtKind::Expr:
+        check(stmt.expr);
+        break;
+    case StmtKind::If:
+        check(stmt.cond);
+        toBool(stmt.cond, "condition of 'if'");
+        scopes_.emplace_back();
+        checkStmt(*stmt.then);
+        scopes_.pop_back();
+        if (stmt.otherwise) {
+            scopes_.emplace_back();
+            checkStmt(*stmt.otherwise);
+            scopes_.pop_back();
+        }
+        break;
+    case StmtKind::For:
+    case StmtKind::While:
+    case StmtKind::Do:
+        scopes_.emplace_back();
+        if (stmt.init) checkStmt(*stmt.init);
+        if (stmt.cond) {
+            check(stmt.cond);
+            toBool(stmt.cond, "loop condition");
+        }
+        if (stmt.step) check(stmt.step);
+        ++loops_;
+        scopes_.emplace_back();
+        checkStmt(*stmt.then);
+        scopes_.pop_back();
+        --loops_;
+        scopes_.pop_back();
+        break;
+    case StmtKind::Return: {
+        const Type& want = current_->returnType;
+        if (stmt.expr) {
+            check(stmt.expr);
+            if (want.isVoid()) error(stmt.pos, "void function '" + current_->name + "' returns a value");
+            else convert(stmt.expr, want, "return value");
+        } else if (!want.isVoid() && !want.isError()) {
+            error(stmt.pos, "function '" + current_->name + "' must return a " + cgTypeName(want));
+        }
+        break;
+    }
+    case StmtKind::Break:
+    case StmtKind::Continue:
+        if (loops_ == 0) error(stmt.pos, std::string(stmt.kind == StmtKind::Break ? "'break'" : "'continue'") + " outside a loop");
+        break;
+    case StmtKind::Discard:
+        current_->fragmentOnly.emplace_back(stmt.pos, "discard");
+        break;
+    case StmtKind::Empty:
+        break;
+    }
+}
+
+void Checker::useGlobal(VarDecl* var) {
+    if (current_) current_->globalsUsed.push_back(var);
+}
+
+FuncDecl* Checker::findEntry() {
+    auto found = functions_.find(entryName_);
+    FuncDecl* entry = nullptr;
+    if (found != functions_.end()) {
+        if (found->second.size() > 1) {
+            error(found->second[1]->pos, "entry function '" + entryName_ + "' is overloaded");
+            return nullptr;
+        }
+        FuncDecl* f = found->second[0];
+        entry = f->body ? f : f->definition;
+    }
+    if (!entry) error(SourcePos{}, "entry function '" + entryName_ + "' is not defined");
+    return entry;
+}
+
+void Checker::markReachable(FuncDecl* entry) {
+    std::vector<FuncDecl*> path;
+    visit(entry, path);
+}
+
+// Depth-first walk of the call graph; a call back into the path is recursion,
+// which neither Cg profiles nor GLSL allow.
+void Checker::visit(FuncDecl* func, std::vector<FuncDecl*>& path) {
+    if (std::find(path.begin(), path.end(), func) != path.end()) {
+        error(func->pos, "recursive call of '" + func->name + "' is not supported");
+        return;
+    }
+    if (func->reachable || diagnostics_.full()) return;
+    if (path.size() > 64) {
+        error(func->pos, "calls nested too deeply at '" + func->name + "'");
+        return;
+    }
+    func->reachable = true;
+    if (stage_ == Stage::Vertex)
+        for (auto& [pos, what] : func->fragmentOnly)
+            error(pos, "'" + what + "' is only available in fragment programs");
+    path.push_back(func);
+    for (FuncDecl* callee : func->calls) {
+        FuncDecl* target = callee->body ? callee : callee->definition;
+        if (!target) {
+            error(callee->pos, "function '" + callee->name + "' is declared but never defined");
+            continue;
+        }
+        visit(target, path);
+    }
+    path.pop_back();
+    for (VarDecl* var : func->globalsUsed) {
+        if (var->referenced) continue;
+        var->referenced = true;
+        if (var->initScope) visit(var->initScope, path);
+    }
+}
+
+}  // namespace Kestrane::CgCompiler

@@ -1,0 +1,232 @@
+// Emitter: expressions. Matrices are kept transposed in GLSL (a Cg floatRxC
+// is a GLSL matrix of R columns), so indexing and constructors keep Cg's
+// row-major order and mul() swaps its operands; a uniform matrix holds the
+// mathematical matrix and reads as transpose(u) except where mul() can use it
+// directly.
+#include "kestrane/cg/compiler/Checker.h"
+#include "kestrane/cg/compiler/Emitter.h"
+#include "kestrane/cg/compiler/Intrinsics.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace Kestrane::CgCompiler {
+
+namespace {
+
+std::string floatText(double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.9g", v);
+    std::string text = buffer;
+    if (text.find_first_of(".e") == std::string::npos) text += ".0";
+    return text;
+}
+
+std::string binaryFunction(Tok op) {
+    switch (op) {
+    case Tok::Less: return "lessThan";
+    case Tok::Greater: return "greaterThan";
+    case Tok::LessEq: return "lessThanEqual";
+    case Tok::GreaterEq: return "greaterThanEqual";
+    case Tok::Eq: return "equal";
+    case Tok::NotEq: return "notEqual";
+    default: return "";
+    }
+}
+
+bool isUniform(const VarDecl* var) {
+    return var && (var->storage == Storage::GlobalUniform || var->storage == Storage::EntryUniform);
+}
+
+}  // namespace
+
+std::string Emitter::literal(const Expr& e, Base base) {
+    double value = e.kind == ExprKind::FloatLit ? e.floatValue : static_cast<double>(e.intValue);
+    std::string text;
+    switch (base) {
+    case Base::Float: text = floatText(value); break;
+    case Base::Bool: return value != 0.0 ? "true" : "false";
+    default:
+        if (std::fabs(value) >= 2147483647.0) return "int(" + floatText(value) + ")";
+        text = std::to_string(static_cast<long long>(std::trunc(value)));
+        break;
+    }
+    return text[0] == '-' ? "(" + text + ")" : text;
+}
+
+std::string Emitter::args(const Expr& e, size_t from) {
+    std::string text;
+    for (size_t i = from; i < e.args.size(); ++i) text += (i > from ? ", " : "") + expr(*e.args[i], true);
+    return text;
+}
+
+// The GLSL text for inner converted to type to (a Cg implicit conversion or cast).
+std::string Emitter::convert(const Expr& inner, const Type& to) {
+    const Type& from = inner.type;
+    bool literal = inner.kind == ExprKind::IntLit || inner.kind == ExprKind::FloatLit || inner.kind == ExprKind::BoolLit;
+    if (from.isScalar() && literal) {
+        std::string text = this->literal(inner, to.base);
+        return to.isScalar() ? text : glslTypeName(to) + "(" + text + ")";
+    }
+    std::string text = expr(inner);
+    if (from == to) return text;
+    if (from.isScalar()) return glslTypeName(to) + "(" + text + ")";
+    if (from.isVector() && !to.isMatrix()) {
+        std::string swizzle = to.columns < from.columns ? "." + std::string("xyzw").substr(0, static_cast<size_t>(to.columns)) : "";
+        std::string value = text + swizzle;
+        return from.base == to.base ? value : glslTypeName(to) + "(" + value + ")";
+    }
+    // Matrix to a smaller matrix: GLSL keeps the leading columns and rows,
+    // which in the transposed storage are Cg's leading rows and columns.
+    return glslTypeName(to) + "(" + text + ")";
+}
+
+std::string Emitter::expr(const Expr& e, bool top) {
+    auto group = [top](const std::string& text) { return top ? text : "(" + text + ")"; };
+    switch (e.kind) {
+    case ExprKind::IntLit: return literal(e, Base::Int);
+    case ExprKind::FloatLit: return literal(e, Base::Float);
+    case ExprKind::BoolLit: return literal(e, Base::Bool);
+    case ExprKind::Name: {
+        std::string name = varName(*e.var);
+        if (isUniform(e.var) && e.type.isMatrix()) return "transpose(" + name + ")";
+        if (isUniform(e.var) && e.type.isArray() && e.type.element().isMatrix())
+            error(e.pos, "an array of uniform matrices can only be indexed");
+        return name;
+    }
+    case ExprKind::Unary: {
+        const Expr& operand = *e.args[0];
+        if (e.op == Tok::Not && e.type.isVector()) return "not(" + expr(operand, true) + ")";
+        return group(std::string(spelling(e.op)) + expr(operand));
+    }
+    case ExprKind::Postfix:
+        return group(expr(*e.args[0]) + std::string(spelling(e.op)));
+    case ExprKind::Binary: {
+        const Expr& a = *e.args[0];
+        const Expr& b = *e.args[1];
+        if (e.op == Tok::Percent) {
+            std::string helper = a.type.base == Base::Float ? "kc_fmod" : "kc_imod";
+            useHelper(helper);
+            return helper + "(" + expr(a, true) + ", " + expr(b, true) + ")";
+        }
+        if (e.op == Tok::Star && a.type.isMatrix() && b.type.isMatrix())
+            return "matrixCompMult(" + expr(a, true) + ", " + expr(b, true) + ")";
+        std::string function = binaryFunction(e.op);
+        if (!function.empty() && a.type.isVector()) return function + "(" + expr(a, true) + ", " + expr(b, true) + ")";
+        return group(expr(a) + " " + std::string(spelling(e.op)) + " " + expr(b));
+    }
+    case ExprKind::Assign:
+        return group(expr(*e.args[0]) + " " + std::string(spelling(e.op)) + " " + expr(*e.args[1], true));
+    case ExprKind::Ternary:
+        if (e.intValue) return "mix(" + expr(*e.args[2], true) + ", " + expr(*e.args[1], true) + ", " + expr(*e.args[0], true) + ")";
+        return group(expr(*e.args[0]) + " ? " + expr(*e.args[1]) + " : " + expr(*e.args[2]));
+    case ExprKind::Call:
+        return e.func ? call(e) : intrinsic(e);
+    case ExprKind::Construct:
+        if (e.args.size() == 1 && e.args[0]->type == e.type) return expr(*e.args[0], top);
+        return glslTypeName(e.type) + "(" + args(e) + ")";
+    case ExprKind::Cast:
+        return expr(*e.args[0], top);
+    case ExprKind::Member: {
+        const Expr& base = *e.args[0];
+        if (e.field) return expr(base) + "." + e.field->glslName;
+        if (base.type.isMatrix()) {
+            if (e.swizzle.size() > 1 && !Checker::isPure(base)) error(e.pos, "matrix swizzle of an expression with side effects");
+            std::string b = expr(base);
+            std::string parts;
+            for (int index : e.swizzle)
+                parts += (parts.empty() ? "" : ", ") + b + "[" + std::to_string(index / 4) + "][" + std::to_string(index % 4) + "]";
+            return e.swizzle.size() == 1 ? parts : glslTypeName(e.type) + "(" + parts + ")";
+        }
+        if (base.type.isScalar()) {
+            std::string b = expr(base, e.swizzle.size() > 1);
+            return e.swizzle.size() == 1 ? b : glslTypeName(e.type) + "(" + b + ")";
+        }
+        std::string letters;
+        for (int index : e.swizzle) letters += "xyzw"[index];
+        return expr(base) + "." + letters;
+    }
+    case ExprKind::Index: {
+        const Expr& base = *e.args[0];
+        std::string index = expr(*e.args[1], true);
+        if (base.kind == ExprKind::Name && isUniform(base.var) && base.type.isArray() && e.type.isMatrix())
+            return "transpose(" + varName(*base.var) + "[" + index + "])";
+        return expr(base) + "[" + index + "]";
+    }
+    case ExprKind::InitList: {
+        if (e.type.isArray())
+            return glslTypeName(e.type) + "[" + std::to_string(e.type.arraySize) + "](" + args(e) + ")";
+        if (e.type.isScalar() && e.args.size() == 1) return expr(*e.args[0], top);
+        return glslTypeName(e.type) + "(" + args(e) + ")";
+    }
+    case ExprKind::Convert:
+        return convert(*e.args[0], e.type);
+    case ExprKind::Comma:
+        return "(" + expr(*e.args[0], true) + ", " + expr(*e.args[1], true) + ")";
+    }
+    return "";
+}
+
+std::string Emitter::call(const Expr& e) {
+    const FuncDecl* f = e.func->body ? e.func : e.func->definition;
+    return (f ? f->glslName : ident(e.name)) + "(" + args(e) + ")";
+}
+
+// A uniform matrix operand (or an element of a uniform matrix array), whose
+// GLSL value is the mathematical matrix: natural receives its text.
+bool Emitter::uniformMatrix(const Expr& e, std::string& natural) {
+    if (e.kind == ExprKind::Name && isUniform(e.var) && e.type.isMatrix()) {
+        natural = varName(*e.var);
+        return true;
+    }
+    if (e.kind == ExprKind::Index && e.args[0]->kind == ExprKind::Name && isUniform(e.args[0]->var) &&
+        e.type.isMatrix()) {
+        natural = varName(*e.args[0]->var) + "[" + expr(*e.args[1], true) + "]";
+        return true;
+    }
+    return false;
+}
+
+std::string Emitter::mul(const Expr& e) {
+    const Expr& a = *e.args[0];
+    const Expr& b = *e.args[1];
+    std::string na, nb;
+    switch (e.intValue) {
+    case 1:  // mul(M, v): column vector
+        if (uniformMatrix(a, na)) return "(" + na + " * " + expr(b) + ")";
+        return "(" + expr(b) + " * " + expr(a) + ")";
+    case 2:  // mul(v, M): row vector
+        if (uniformMatrix(b, nb)) return "(" + expr(a) + " * " + nb + ")";
+        return "(" + expr(b) + " * " + expr(a) + ")";
+    case 3:  // mul(A, B): stored transposed, (AB)^T = B^T A^T
+        if (uniformMatrix(a, na) && uniformMatrix(b, nb)) return "transpose(" + na + " * " + nb + ")";
+        return "(" + expr(b) + " * " + expr(a) + ")";
+    default:
+        return "(" + expr(a) + " * " + expr(b) + ")";
+    }
+}
+
+std::string Emitter::intrinsic(const Expr& e) {
+    const IntrinsicInfo& info = intrinsicAt(e.intrinsic);
+    std::string glsl = info.glsl;
+    if (glsl.rfind("kc_", 0) == 0) useHelper(glsl);
+    switch (info.kind) {
+    case IntrinsicKind::Mul:
+        return mul(e);
+    case IntrinsicKind::AnyAll: {
+        const Expr& a = *e.args[0];
+        const Type& t = a.type;
+        if (t.base == Base::Bool) return t.isScalar() ? expr(a) : glsl + "(" + expr(a, true) + ")";
+        std::string zero = t.base == Base::Float ? "0.0" : "0";
+        if (t.isScalar()) return "(" + expr(a) + " != " + zero + ")";
+        return glsl + "(notEqual(" + expr(a, true) + ", " + glslTypeName(t) + "(" + zero + ")))";
+    }
+    case IntrinsicKind::Texture:
+        if (glsl.find("Lod") != std::string::npos) textureLod_ = true;
+        return glsl + "(" + args(e) + ")";
+    default:
+        return glsl + "(" + args(e) + ")";
+    }
+}
+
+}  // namespace Kestrane::CgCompiler

@@ -1,0 +1,312 @@
+// Emitter: names, top-level declarations, statements and the final text.
+#include "kestrane/cg/compiler/Emitter.h"
+
+#include "kestrane/cg/compiler/Checker.h"
+#include "kestrane/cg/compiler/Intrinsics.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace Kestrane::CgCompiler {
+
+namespace {
+
+// GLSL 1.20 keywords, reserved words and built-in functions, plus words later
+// versions reserve: a Cg name equal to one of these is renamed.
+constexpr std::string_view reservedWords[] = {
+    "attribute", "const", "uniform", "varying", "centroid", "break", "continue", "do", "for", "while",
+    "if", "else", "in", "out", "inout", "float", "int", "void", "bool", "true", "false", "invariant",
+    "discard", "return", "mat2", "mat3", "mat4", "mat2x2", "mat2x3", "mat2x4", "mat3x2", "mat3x3",
+    "mat3x4", "mat4x2", "mat4x3", "mat4x4", "vec2", "vec3", "vec4", "ivec2", "ivec3", "ivec4", "bvec2",
+    "bvec3", "bvec4", "sampler1D", "sampler2D", "sampler3D", "samplerCube", "sampler1DShadow",
+    "sampler2DShadow", "struct", "asm", "class", "union", "enum", "typedef", "template", "this",
+    "packed", "goto", "switch", "default", "case", "inline", "noinline", "volatile", "public", "static",
+    "extern", "external", "interface", "long", "short", "double", "half", "fixed", "unsigned", "lowp",
+    "mediump", "highp", "precision", "input", "output", "hvec2", "hvec3", "hvec4", "dvec2", "dvec3",
+    "dvec4", "fvec2", "fvec3", "fvec4", "sampler2DRect", "sampler3DRect", "sampler2DRectShadow",
+    "sizeof", "cast", "namespace", "using", "flat", "smooth", "noperspective", "layout", "uint",
+    "uvec2", "uvec3", "uvec4", "sample", "patch", "subroutine", "common", "partition", "active",
+    "filter", "superp", "buffer", "shared", "coherent", "restrict", "readonly", "writeonly", "precise",
+    "resource", "texture", "main",
+    "radians", "degrees", "sin", "cos", "tan", "asin", "acos", "atan", "pow", "exp", "log", "exp2",
+    "log2", "sqrt", "inversesqrt", "abs", "sign", "floor", "ceil", "fract", "mod", "min", "max",
+    "clamp", "mix", "step", "smoothstep", "length", "distance", "dot", "cross", "normalize",
+    "ftransform", "faceforward", "reflect", "refract", "matrixCompMult", "outerProduct", "transpose",
+    "lessThan", "lessThanEqual", "greaterThan", "greaterThanEqual", "equal", "notEqual", "any", "all",
+    "not", "texture1D", "texture1DProj", "texture1DLod", "texture1DProjLod", "texture2D",
+    "texture2DProj", "texture2DLod", "texture2DProjLod", "texture3D", "texture3DProj", "texture3DLod",
+    "texture3DProjLod", "textureCube", "textureCubeLod", "shadow1D", "shadow2D", "shadow1DProj",
+    "shadow2DProj", "shadow1DLod", "shadow2DLod", "shadow1DProjLod", "shadow2DProjLod", "dFdx", "dFdy",
+    "fwidth", "noise1", "noise2", "noise3", "noise4",
+};
+
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+std::string indentation(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
+
+}  // namespace
+
+Emitter::Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uniformPrefix, Diagnostics& diagnostics)
+    : program_(program), entry_(entry), stage_(stage), prefix_(std::move(uniformPrefix)), diagnostics_(diagnostics) {}
+
+// A Cg identifier as a GLSL identifier. Names GLSL reserves, names in the
+// compiler's own spaces (gl_, kc_, cg_, the uniform prefix) and names with
+// "__" get the prefix "cg_" (and "__" becomes "_0"), which keeps them distinct.
+std::string Emitter::ident(const std::string& name) const {
+    bool rename = startsWith(name, "gl_") || startsWith(name, "kc_") || startsWith(name, "cg_") ||
+                  (!prefix_.empty() && startsWith(name, prefix_)) || name.find("__") != std::string::npos ||
+                  std::find(std::begin(reservedWords), std::end(reservedWords), name) != std::end(reservedWords);
+    if (!rename) return name;
+    std::string out = "cg_";
+    for (size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '_' && i + 1 < name.size() && name[i + 1] == '_') {
+            out += "_0";
+            ++i;
+        } else {
+            out += name[i];
+        }
+    }
+    return out;
+}
+
+std::string Emitter::varName(const VarDecl& var) const { return var.glslName.empty() ? ident(var.name) : var.glslName; }
+
+std::string Emitter::declaration(const Type& type, const std::string& name) const {
+    std::string text = glslTypeName(type) + " " + name;
+    if (type.isArray()) text += "[" + std::to_string(type.arraySize) + "]";
+    return text;
+}
+
+void Emitter::assignNames() {
+    for (auto& s : program_.structs) {
+        s->glslName = ident(s->name);
+        for (auto& m : s->members) m->glslName = ident(m->name);
+    }
+    for (auto& g : program_.globals) {
+        g->glslName = g->storage == Storage::GlobalUniform && !prefix_.empty() ? prefix_ + g->name : ident(g->name);
+    }
+    std::map<std::string, int> definitions;
+    for (auto& f : program_.functions)
+        if (f->body) ++definitions[f->name];
+    std::map<std::string, int> seen;
+    for (auto& f : program_.functions) {
+        if (!f->body) continue;
+        std::string name = ident(f->name);
+        if (definitions[f->name] > 1) name += "_" + std::to_string(seen[f->name]++);
+        f->glslName = name;
+        for (auto& p : f->params) {
+            bool uniform = p->storage == Storage::EntryUniform;
+            p->glslName = uniform && !prefix_.empty() ? prefix_ + p->name : ident(p->name);
+        }
+    }
+}
+
+void Emitter::emitUniforms(Result& result) {
+    auto add = [&](const VarDecl& var) {
+        Uniform u;
+        u.cgName = var.name;
+        u.glslName = var.glslName;
+        Type element = var.type.element();
+        switch (element.base) {
+        case Base::Int: u.base = BaseType::Int; break;
+        case Base::Bool: u.base = BaseType::Bool; break;
+        case Base::Sampler1D: u.base = BaseType::Sampler1D; break;
+        case Base::Sampler2D: u.base = BaseType::Sampler2D; break;
+        case Base::Sampler3D: u.base = BaseType::Sampler3D; break;
+        case Base::SamplerCube: u.base = BaseType::SamplerCube; break;
+        default: u.base = BaseType::Float; break;
+        }
+        u.rows = element.rows;
+        u.columns = element.columns;
+        u.arraySize = var.type.arraySize;
+        u.referenced = var.referenced;
+        for (const Uniform& other : result.uniforms) {
+            if (other.cgName == u.cgName) {
+                error(var.pos, "uniform '" + var.name + "' is declared twice");
+                return;
+            }
+        }
+        result.uniforms.push_back(u);
+        if (!var.referenced) return;
+        // The GLSL uniform of a matrix holds the mathematical matrix (uploaded
+        // row-major with transpose), so its type is the untransposed one.
+        Type declared = var.type;
+        if (declared.isMatrix() || declared.element().isMatrix()) std::swap(declared.rows, declared.columns);
+        std::string text = "uniform " + declaration(declared, var.glslName);
+        if (var.init) {
+            if (var.type.element().isMatrix()) {
+                error(var.pos, "default values of matrix uniforms are not supported");
+                return;
+            }
+            text += " = " + expr(*var.init, true);
+        }
+        declarations_.push_back({text + ";", var.pos.line});
+    };
+    for (auto& g : program_.globals)
+        if (g->storage == Storage::GlobalUniform) add(*g);
+    for (auto& p : entry_.params)
+        if (p->storage == Storage::EntryUniform) add(*p);
+}
+
+void Emitter::emitStatics() {
+    for (auto& g : program_.globals) {
+        if (g->storage != Storage::GlobalStatic || !g->referenced) continue;
+        // GLSL const needs a constant initializer; any other static is
+        // initialized at the start of main(), in declaration order.
+        bool asConst = g->isConst && g->constantInit;
+        std::string text = (asConst ? "const " : "") + declaration(g->type, g->glslName);
+        if (asConst) text += " = " + expr(*g->init, true);
+        declarations_.push_back({text + ";", g->pos.line});
+    }
+}
+
+std::string Emitter::signature(const FuncDecl& func) const {
+    std::string text = declaration(func.returnType, func.glslName) + "(";
+    bool first = true;
+    for (auto& p : func.params) {
+        if (p->storage == Storage::EntryUniform) continue;
+        if (!first) text += ", ";
+        first = false;
+        if (p->mode == ParamMode::Out) text += "out ";
+        if (p->mode == ParamMode::InOut) text += "inout ";
+        text += declaration(p->type, p->glslName);
+    }
+    return text + ")";
+}
+
+void Emitter::emitFunction(const FuncDecl& func, bool prototype) {
+    if (func.returnType.isArray()) {
+        error(func.pos, "functions returning arrays are not supported");
+        return;
+    }
+    if (prototype) {
+        declarations_.push_back({signature(func) + ";", func.pos.line});
+        return;
+    }
+    functions_.push_back({"", func.pos.line});
+    functions_.push_back({signature(func), func.pos.line});
+    body(*func.body, 0, functions_);
+}
+
+void Emitter::body(const Stmt& s, int indent, Lines& out) {
+    out.push_back({indentation(indent) + "{", s.pos.line});
+    if (s.kind == StmtKind::Block) {
+        for (auto& child : s.body) stmt(*child, indent + 1, out);
+    } else {
+        stmt(s, indent + 1, out);
+    }
+    out.push_back({indentation(indent) + "}", s.pos.line});
+}
+
+std::string Emitter::declarators(const Stmt& s) {
+    std::string text;
+    for (auto& var : s.decls) {
+        var->glslName = ident(var->name);
+        std::string one = var->glslName;
+        if (var->type.isArray()) one += "[" + std::to_string(var->type.arraySize) + "]";
+        if (var->init) one += " = " + expr(*var->init, true);
+        text += text.empty() ? glslTypeName(var->type) + " " + one : ", " + one;
+    }
+    return text;
+}
+
+void Emitter::stmt(const Stmt& s, int indent, Lines& out) {
+    std::string pad = indentation(indent);
+    int line = s.pos.line;
+    switch (s.kind) {
+    case StmtKind::Block:
+        body(s, indent, out);
+        break;
+    case StmtKind::Decl:
+        // One declaration per line: an array among scalars needs its own type.
+        for (auto& var : s.decls) {
+            var->glslName = ident(var->name);
+            std::string text = declaration(var->type, var->glslName);
+            if (var->init) text += " = " + expr(*var->init, true);
+            out.push_back({pad + text + ";", var->pos.line});
+        }
+        break;
+    case StmtKind::Expr:
+        out.push_back({pad + expr(*s.expr, true) + ";", line});
+        break;
+    case StmtKind::If:
+        out.push_back({pad + "if (" + expr(*s.cond, true) + ")", line});
+        body(*s.then, indent, out);
+        if (s.otherwise) {
+            out.push_back({pad + "else", s.otherwise->pos.line});
+            body(*s.otherwise, indent, out);
+        }
+        break;
+    case StmtKind::For: {
+        std::string init;
+        if (s.init->kind == StmtKind::Decl) init = declarators(*s.init);
+        else if (s.init->kind == StmtKind::Expr) init = expr(*s.init->expr, true);
+        std::string cond = s.cond ? expr(*s.cond, true) : "";
+        std::string step = s.step ? expr(*s.step, true) : "";
+        out.push_back({pad + "for (" + init + "; " + cond + "; " + step + ")", line});
+        body(*s.then, indent, out);
+        break;
+    }
+    case StmtKind::While:
+        out.push_back({pad + "while (" + expr(*s.cond, true) + ")", line});
+        body(*s.then, indent, out);
+        break;
+    case StmtKind::Do:
+        out.push_back({pad + "do", line});
+        body(*s.then, indent, out);
+        out.push_back({pad + "while (" + expr(*s.cond, true) + ");", s.cond->pos.line});
+        break;
+    case StmtKind::Return:
+        out.push_back({pad + (s.expr ? "return " + expr(*s.expr, true) + ";" : "return;"), line});
+        break;
+    case StmtKind::Break: out.push_back({pad + "break;", line}); break;
+    case StmtKind::Continue: out.push_back({pad + "continue;", line}); break;
+    case StmtKind::Discard: out.push_back({pad + "discard;", line}); break;
+    case StmtKind::Empty: break;
+    }
+}
+
+bool Emitter::run(Result& result) {
+    assignNames();
+    emitUniforms(result);
+    for (auto& s : program_.structs) {
+        declarations_.push_back({"struct " + s->glslName, s->pos.line});
+        declarations_.push_back({"{", s->pos.line});
+        for (auto& m : s->members) declarations_.push_back({"    " + declaration(m->type, m->glslName) + ";", m->pos.line});
+        declarations_.push_back({"};", s->pos.line});
+    }
+    // Uniforms are never structs; statics and functions after the structs may be.
+    emitStatics();
+    std::vector<const FuncDecl*> reachable;
+    for (auto& f : program_.functions)
+        if (f->body && f->reachable) reachable.push_back(f.get());
+    for (const FuncDecl* f : reachable) emitFunction(*f, true);
+    for (const FuncDecl* f : reachable) emitFunction(*f, false);
+    emitMain(result);
+    if (diagnostics_.hasErrors()) return false;
+
+    header_.push_back({"#version 120", 0});
+    if (textureLod_ && stage_ == Stage::Fragment) header_.push_back({"#extension GL_ARB_shader_texture_lod : require", 0});
+    for (const std::string& helper : helpers_) {
+        std::string_view source = helperSource(helper);
+        size_t start = 0;
+        while (start < source.size()) {
+            size_t end = source.find('\n', start);
+            if (end == std::string_view::npos) end = source.size();
+            header_.push_back({std::string(source.substr(start, end - start)), 0});
+            start = end + 1;
+        }
+    }
+    std::string& glsl = result.glsl;
+    for (const Lines* section : {&header_, &declarations_, &functions_, &main_}) {
+        for (const Line& line : *section) {
+            glsl += line.text;
+            glsl += '\n';
+            result.glslLineToCgLine.push_back(line.cgLine);
+        }
+    }
+    for (const auto& [location, name] : attributes_) result.attributes.push_back({name, location});
+    return true;
+}
+
+}  // namespace Kestrane::CgCompiler

@@ -1,0 +1,85 @@
+// Writes a checked program as GLSL 1.20 for one stage: structs, the uniforms
+// and static globals the entry reaches, the helper functions for intrinsics
+// GLSL lacks, every reachable function, and a main() that reads the entry's
+// inputs from the built-in attributes / varyings of their semantics, calls the
+// entry and writes its outputs. Records the Cg line of every GLSL line.
+#pragma once
+
+#include "kestrane/cg/compiler/Ast.h"
+#include "kestrane/cg/compiler/CgCompiler.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace Kestrane::CgCompiler {
+
+class Emitter {
+public:
+    Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uniformPrefix, Diagnostics& diagnostics);
+    // Fills result.glsl, uniforms, attributes and the line map; false after an error.
+    bool run(Result& result);
+
+private:
+    struct Line {
+        std::string text;
+        int cgLine;
+    };
+    using Lines = std::vector<Line>;
+
+    // names (Emitter.cpp)
+    void assignNames();
+    std::string ident(const std::string& cgName) const;
+    std::string varName(const VarDecl& var) const;
+    std::string declaration(const Type& type, const std::string& name) const;
+
+    // top level (Emitter.cpp)
+    void emitUniforms(Result& result);
+    void emitStatics();
+    void emitFunction(const FuncDecl& func, bool prototype);
+    std::string signature(const FuncDecl& func) const;
+
+    // statements (Emitter.cpp)
+    void stmt(const Stmt& s, int indent, Lines& out);
+    void body(const Stmt& s, int indent, Lines& out);
+    std::string declarators(const Stmt& s);
+
+    // expressions (EmitExpr.cpp)
+    std::string expr(const Expr& e, bool top = false);
+    std::string convert(const Expr& inner, const Type& to);
+    std::string literal(const Expr& e, Base base);
+    std::string call(const Expr& e);
+    std::string intrinsic(const Expr& e);
+    std::string mul(const Expr& e);
+    bool uniformMatrix(const Expr& e, std::string& natural);
+    std::string args(const Expr& e, size_t from = 0);
+    void useHelper(const std::string& name) { helpers_.insert(name); }
+
+    // main() (EntryGlue.cpp)
+    void emitMain(Result& result);
+    void bindInputs(const std::string& path, const Type& type, const std::string& semantic, const VarDecl& where,
+                    Lines& out);
+    void bindOutputs(const std::string& path, const Type& type, const std::string& semantic, const VarDecl* where,
+                     SourcePos pos, Lines& out);
+    std::string inputSource(const std::string& semantic, SourcePos pos, int& components);
+    std::string outputTarget(const std::string& semantic, SourcePos pos, int& components);
+    int attribute(int location);
+
+    void error(SourcePos pos, std::string message) { diagnostics_.error(pos, std::move(message)); }
+
+    Program& program_;
+    FuncDecl& entry_;
+    Stage stage_;
+    std::string prefix_;
+    Diagnostics& diagnostics_;
+    std::map<const FuncDecl*, std::string> functionNames_;
+    std::set<std::string> helpers_;
+    std::map<int, std::string> attributes_;   // generic location -> GLSL name
+    std::set<std::string> outputsWritten_;
+    bool fragmentData_ = false;               // COLOR1.. written: use gl_FragData
+    bool textureLod_ = false;
+    Lines header_, declarations_, functions_, main_;
+};
+
+}  // namespace Kestrane::CgCompiler

@@ -1,0 +1,194 @@
+// Intrinsic table and the GLSL helpers that stand in for Cg intrinsics
+// GLSL 1.20 lacks or defines differently.
+#include "kestrane/cg/compiler/Intrinsics.h"
+
+#include <iterator>
+
+namespace Kestrane::CgCompiler {
+
+namespace {
+
+using K = IntrinsicKind;
+
+const IntrinsicInfo table[] = {
+    {"abs", K::Componentwise, 1, "abs"},
+    {"sign", K::Componentwise, 1, "sign"},
+    {"floor", K::Componentwise, 1, "floor"},
+    {"ceil", K::Componentwise, 1, "ceil"},
+    {"frac", K::Componentwise, 1, "fract"},
+    {"sqrt", K::Componentwise, 1, "sqrt"},
+    {"rsqrt", K::Componentwise, 1, "inversesqrt"},
+    {"exp", K::Componentwise, 1, "exp"},
+    {"exp2", K::Componentwise, 1, "exp2"},
+    {"log", K::Componentwise, 1, "log"},
+    {"log2", K::Componentwise, 1, "log2"},
+    {"log10", K::Componentwise, 1, "kc_log10"},
+    {"sin", K::Componentwise, 1, "sin"},
+    {"cos", K::Componentwise, 1, "cos"},
+    {"tan", K::Componentwise, 1, "tan"},
+    {"asin", K::Componentwise, 1, "asin"},
+    {"acos", K::Componentwise, 1, "acos"},
+    {"atan", K::Componentwise, 1, "atan"},
+    {"sinh", K::Componentwise, 1, "kc_sinh"},
+    {"cosh", K::Componentwise, 1, "kc_cosh"},
+    {"tanh", K::Componentwise, 1, "kc_tanh"},
+    {"degrees", K::Componentwise, 1, "degrees"},
+    {"radians", K::Componentwise, 1, "radians"},
+    {"saturate", K::Componentwise, 1, "kc_saturate"},
+    {"round", K::Componentwise, 1, "kc_round"},
+    {"trunc", K::Componentwise, 1, "kc_trunc"},
+    {"ddx", K::Componentwise, 1, "dFdx", true},
+    {"ddy", K::Componentwise, 1, "dFdy", true},
+    {"fwidth", K::Componentwise, 1, "fwidth", true},
+    {"pow", K::Componentwise, 2, "pow"},
+    {"fmod", K::Componentwise, 2, "kc_fmod"},
+    {"atan2", K::Componentwise, 2, "atan"},
+    {"min", K::Componentwise, 2, "min"},
+    {"max", K::Componentwise, 2, "max"},
+    {"step", K::Componentwise, 2, "step"},
+    {"lerp", K::Componentwise, 3, "mix"},
+    {"clamp", K::Componentwise, 3, "clamp"},
+    {"smoothstep", K::Componentwise, 3, "smoothstep"},
+    {"dot", K::Dot, 2, "dot"},
+    {"cross", K::Cross, 2, "cross"},
+    {"length", K::Length, 1, "length"},
+    {"distance", K::Distance, 2, "distance"},
+    {"normalize", K::Normalize, 1, "normalize"},
+    {"reflect", K::Reflect, 2, "reflect"},
+    {"refract", K::Refract, 3, "refract"},
+    {"faceforward", K::FaceForward, 3, "faceforward"},
+    {"mul", K::Mul, 2, ""},
+    {"lit", K::Lit, 3, "kc_lit"},
+    {"clip", K::Clip, 1, "kc_clip", true},
+    {"any", K::AnyAll, 1, "any"},
+    {"all", K::AnyAll, 1, "all"},
+    {"determinant", K::Determinant, 1, "kc_determinant"},
+    {"transpose", K::Transpose, 1, "transpose"},
+    {"sincos", K::SinCos, 3, "kc_sincos"},
+    {"tex1D", K::Texture, 2, "texture1D", false, 0, 1},
+    {"tex1Dproj", K::Texture, 2, "texture1DProj", false, 0, 2},
+    {"tex2D", K::Texture, 2, "texture2D", false, 1, 2},
+    {"tex2Dproj", K::Texture, 2, "texture2DProj", false, 1, 4},
+    {"tex2Dbias", K::Texture, 2, "kc_tex2Dbias", true, 1, 4},
+    {"tex2Dlod", K::Texture, 2, "kc_tex2Dlod", false, 1, 4},
+    {"tex3D", K::Texture, 2, "texture3D", false, 2, 3},
+    {"tex3Dproj", K::Texture, 2, "texture3DProj", false, 2, 4},
+    {"texCUBE", K::Texture, 2, "textureCube", false, 3, 3},
+    {"texCUBEbias", K::Texture, 2, "kc_texCUBEbias", true, 3, 4},
+    {"texCUBElod", K::Texture, 2, "kc_texCUBElod", false, 3, 4},
+};
+
+struct Helper {
+    std::string_view name;
+    std::string_view source;
+};
+
+const Helper helpers[] = {
+    {"kc_log10",
+     "float kc_log10(float x) { return log2(x) * 0.30102999566398120; }\n"
+     "vec2 kc_log10(vec2 x) { return log2(x) * 0.30102999566398120; }\n"
+     "vec3 kc_log10(vec3 x) { return log2(x) * 0.30102999566398120; }\n"
+     "vec4 kc_log10(vec4 x) { return log2(x) * 0.30102999566398120; }\n"},
+    {"kc_sinh",
+     "float kc_sinh(float x) { return 0.5 * (exp(x) - exp(-x)); }\n"
+     "vec2 kc_sinh(vec2 x) { return 0.5 * (exp(x) - exp(-x)); }\n"
+     "vec3 kc_sinh(vec3 x) { return 0.5 * (exp(x) - exp(-x)); }\n"
+     "vec4 kc_sinh(vec4 x) { return 0.5 * (exp(x) - exp(-x)); }\n"},
+    {"kc_cosh",
+     "float kc_cosh(float x) { return 0.5 * (exp(x) + exp(-x)); }\n"
+     "vec2 kc_cosh(vec2 x) { return 0.5 * (exp(x) + exp(-x)); }\n"
+     "vec3 kc_cosh(vec3 x) { return 0.5 * (exp(x) + exp(-x)); }\n"
+     "vec4 kc_cosh(vec4 x) { return 0.5 * (exp(x) + exp(-x)); }\n"},
+    {"kc_tanh",
+     "float kc_tanh(float x) { float e = exp(-2.0 * abs(x)); return sign(x) * (1.0 - e) / (1.0 + e); }\n"
+     "vec2 kc_tanh(vec2 x) { vec2 e = exp(-2.0 * abs(x)); return sign(x) * (1.0 - e) / (1.0 + e); }\n"
+     "vec3 kc_tanh(vec3 x) { vec3 e = exp(-2.0 * abs(x)); return sign(x) * (1.0 - e) / (1.0 + e); }\n"
+     "vec4 kc_tanh(vec4 x) { vec4 e = exp(-2.0 * abs(x)); return sign(x) * (1.0 - e) / (1.0 + e); }\n"},
+    {"kc_saturate",
+     "float kc_saturate(float x) { return clamp(x, 0.0, 1.0); }\n"
+     "vec2 kc_saturate(vec2 x) { return clamp(x, 0.0, 1.0); }\n"
+     "vec3 kc_saturate(vec3 x) { return clamp(x, 0.0, 1.0); }\n"
+     "vec4 kc_saturate(vec4 x) { return clamp(x, 0.0, 1.0); }\n"},
+    {"kc_round",
+     "float kc_round(float x) { return floor(x + 0.5); }\n"
+     "vec2 kc_round(vec2 x) { return floor(x + 0.5); }\n"
+     "vec3 kc_round(vec3 x) { return floor(x + 0.5); }\n"
+     "vec4 kc_round(vec4 x) { return floor(x + 0.5); }\n"},
+    {"kc_trunc",
+     "float kc_trunc(float x) { return sign(x) * floor(abs(x)); }\n"
+     "vec2 kc_trunc(vec2 x) { return sign(x) * floor(abs(x)); }\n"
+     "vec3 kc_trunc(vec3 x) { return sign(x) * floor(abs(x)); }\n"
+     "vec4 kc_trunc(vec4 x) { return sign(x) * floor(abs(x)); }\n"},
+    // Cg's fmod keeps the sign of x (C semantics); GLSL's mod follows y.
+    {"kc_fmod",
+     "float kc_fmod(float x, float y) { float q = x / y; return x - y * (sign(q) * floor(abs(q))); }\n"
+     "vec2 kc_fmod(vec2 x, vec2 y) { vec2 q = x / y; return x - y * (sign(q) * floor(abs(q))); }\n"
+     "vec3 kc_fmod(vec3 x, vec3 y) { vec3 q = x / y; return x - y * (sign(q) * floor(abs(q))); }\n"
+     "vec4 kc_fmod(vec4 x, vec4 y) { vec4 q = x / y; return x - y * (sign(q) * floor(abs(q))); }\n"},
+    // Integer remainder with C semantics (GLSL 1.20 has no '%').
+    {"kc_imod",
+     "int kc_imod(int x, int y) { return x - y * (x / y); }\n"
+     "ivec2 kc_imod(ivec2 x, ivec2 y) { return x - y * (x / y); }\n"
+     "ivec3 kc_imod(ivec3 x, ivec3 y) { return x - y * (x / y); }\n"
+     "ivec4 kc_imod(ivec4 x, ivec4 y) { return x - y * (x / y); }\n"},
+    {"kc_lit",
+     "vec4 kc_lit(float nDotL, float nDotH, float m) {\n"
+     "    float specular = (nDotL < 0.0 || nDotH < 0.0) ? 0.0 : pow(nDotH, m);\n"
+     "    return vec4(1.0, max(nDotL, 0.0), specular, 1.0);\n"
+     "}\n"},
+    {"kc_clip",
+     "void kc_clip(float x) { if (x < 0.0) discard; }\n"
+     "void kc_clip(vec2 x) { if (any(lessThan(x, vec2(0.0)))) discard; }\n"
+     "void kc_clip(vec3 x) { if (any(lessThan(x, vec3(0.0)))) discard; }\n"
+     "void kc_clip(vec4 x) { if (any(lessThan(x, vec4(0.0)))) discard; }\n"},
+    {"kc_sincos",
+     "void kc_sincos(float x, out float s, out float c) { s = sin(x); c = cos(x); }\n"
+     "void kc_sincos(vec2 x, out vec2 s, out vec2 c) { s = sin(x); c = cos(x); }\n"
+     "void kc_sincos(vec3 x, out vec3 s, out vec3 c) { s = sin(x); c = cos(x); }\n"
+     "void kc_sincos(vec4 x, out vec4 s, out vec4 c) { s = sin(x); c = cos(x); }\n"},
+    // The determinant does not depend on the transposed storage of matrices.
+    {"kc_determinant",
+     "float kc_determinant(mat2 m) { return m[0][0] * m[1][1] - m[0][1] * m[1][0]; }\n"
+     "float kc_determinant(mat3 m) {\n"
+     "    return dot(m[0], cross(m[1], m[2]));\n"
+     "}\n"
+     "float kc_determinant(mat4 m) {\n"
+     "    float s0 = m[0][0] * m[1][1] - m[1][0] * m[0][1];\n"
+     "    float s1 = m[0][0] * m[1][2] - m[1][0] * m[0][2];\n"
+     "    float s2 = m[0][0] * m[1][3] - m[1][0] * m[0][3];\n"
+     "    float s3 = m[0][1] * m[1][2] - m[1][1] * m[0][2];\n"
+     "    float s4 = m[0][1] * m[1][3] - m[1][1] * m[0][3];\n"
+     "    float s5 = m[0][2] * m[1][3] - m[1][2] * m[0][3];\n"
+     "    float c5 = m[2][2] * m[3][3] - m[3][2] * m[2][3];\n"
+     "    float c4 = m[2][1] * m[3][3] - m[3][1] * m[2][3];\n"
+     "    float c3 = m[2][1] * m[3][2] - m[3][1] * m[2][2];\n"
+     "    float c2 = m[2][0] * m[3][3] - m[3][0] * m[2][3];\n"
+     "    float c1 = m[2][0] * m[3][2] - m[3][0] * m[2][2];\n"
+     "    float c0 = m[2][0] * m[3][1] - m[3][0] * m[2][1];\n"
+     "    return s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0;\n"
+     "}\n"},
+    {"kc_tex2Dbias", "vec4 kc_tex2Dbias(sampler2D s, vec4 c) { return texture2D(s, c.xy, c.w); }\n"},
+    {"kc_texCUBEbias", "vec4 kc_texCUBEbias(samplerCube s, vec4 c) { return textureCube(s, c.xyz, c.w); }\n"},
+    {"kc_tex2Dlod", "vec4 kc_tex2Dlod(sampler2D s, vec4 c) { return texture2DLod(s, c.xy, c.w); }\n"},
+    {"kc_texCUBElod", "vec4 kc_texCUBElod(samplerCube s, vec4 c) { return textureCubeLod(s, c.xyz, c.w); }\n"},
+};
+
+}  // namespace
+
+const IntrinsicInfo* findIntrinsic(std::string_view name) {
+    for (const IntrinsicInfo& info : table)
+        if (name == info.name) return &info;
+    return nullptr;
+}
+
+const IntrinsicInfo& intrinsicAt(int index) { return table[index]; }
+
+int intrinsicIndex(const IntrinsicInfo& info) { return static_cast<int>(&info - table); }
+
+std::string_view helperSource(std::string_view helper) {
+    for (const Helper& h : helpers)
+        if (h.name == helper) return h.source;
+    return {};
+}
+
+}  // namespace Kestrane::CgCompiler

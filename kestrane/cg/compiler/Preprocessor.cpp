@@ -1,0 +1,446 @@
+// Preprocessor of the Cg subset.
+#include "kestrane/cg/compiler/Preprocessor.h"
+
+#include <map>
+#include <set>
+
+namespace Kestrane::CgCompiler {
+
+namespace {
+
+constexpr int maxExpansionDepth = 64;
+constexpr size_t maxOutputTokens = 1u << 18;
+constexpr size_t maxConditionalDepth = 256;
+
+struct Macro {
+    bool functionLike = false;
+    std::vector<std::string> params;
+    std::vector<Token> body;
+};
+
+using Tokens = std::vector<Token>;
+
+class Preprocessor {
+public:
+    Preprocessor(Tokens tokens, Diagnostics& diagnostics)
+        : in_(std::move(tokens)), diagnostics_(diagnostics) {}
+
+    Tokens run() {
+        size_t i = 0;
+        while (in_[i].kind != Tok::End && !diagnostics_.full()) {
+            size_t end = lineEnd(i);
+            if (in_[i].kind == Tok::Hash && in_[i].startOfLine) {
+                directive(i + 1, end);
+                i = end;
+                continue;
+            }
+            // A run of ordinary lines up to the next directive: macro arguments may span lines.
+            size_t runEnd = i;
+            while (in_[runEnd].kind != Tok::End && !(in_[runEnd].kind == Tok::Hash && in_[runEnd].startOfLine))
+                runEnd = lineEnd(runEnd);
+            if (active()) {
+                Tokens run(in_.begin() + static_cast<std::ptrdiff_t>(i), in_.begin() + static_cast<std::ptrdiff_t>(runEnd));
+                std::set<std::string> disabled;
+                expand(run, disabled, 0, out_);
+            }
+            i = runEnd;
+        }
+        if (!conditionals_.empty())
+            diagnostics_.error(conditionals_.back().pos, "#if without a matching #endif");
+        Token end = in_.back();
+        end.kind = Tok::End;
+        out_.push_back(end);
+        return std::move(out_);
+    }
+
+private:
+    struct Conditional {
+        bool parentActive;
+        bool taken;      // some branch of this #if has been taken
+        bool active;     // the current branch is active
+        bool sawElse;
+        SourcePos pos;
+    };
+
+    bool active() const { return conditionals_.empty() || conditionals_.back().active; }
+
+    size_t lineEnd(size_t i) const {
+        ++i;
+        while (in_[i].kind != Tok::End && !in_[i].startOfLine) ++i;
+        return i;
+    }
+
+    void directive(size_t i, size_t end) {
+        if (i >= end) return;  // "#" alone
+        const Token& name = in_[i];
+        const std::string& d = name.text;
+        if (name.kind != Tok::Identifier) {
+            if (active()) diagnostics_.error(name.pos, "invalid preprocessor directive");
+            return;
+        }
+        if (d == "if" || d == "ifdef" || d == "ifndef") {
+            if (conditionals_.size() >= maxConditionalDepth) {
+                diagnostics_.error(name.pos, "#if nested too deeply");
+                return;
+            }
+            bool parent = active();
+            bool value = false;
+            if (parent) value = d == "if" ? evaluate(i + 1, end, name.pos) : definedTest(i + 1, end, name.pos) == (d == "ifdef");
+            conditionals_.push_back({parent, value, parent && value, false, name.pos});
+        } else if (d == "elif" || d == "else") {
+            if (conditionals_.empty() || conditionals_.back().sawElse) {
+                diagnostics_.error(name.pos, "#" + d + " without a matching #if");
+                return;
+            }
+            Conditional& c = conditionals_.back();
+            if (d == "else") {
+                c.sawElse = true;
+                c.active = c.parentActive && !c.taken;
+                c.taken = true;
+            } else {
+                bool value = c.parentActive && !c.taken && evaluate(i + 1, end, name.pos);
+                c.active = value;
+                c.taken = c.taken || value;
+            }
+        } else if (d == "endif") {
+            if (conditionals_.empty()) diagnostics_.error(name.pos, "#endif without a matching #if");
+            else conditionals_.pop_back();
+        } else if (!active()) {
+            return;
+        } else if (d == "define") {
+            define(i + 1, end, name.pos);
+        } else if (d == "undef") {
+            if (i + 1 < end && in_[i + 1].kind == Tok::Identifier) macros_.erase(in_[i + 1].text);
+            else diagnostics_.error(name.pos, "#undef needs a macro name");
+        } else if (d == "pragma" || d == "line") {
+            // Compiler hints and line renumbering do not change the translation.
+        } else if (d == "error") {
+            std::string text;
+            for (size_t k = i + 1; k < end; ++k) text += (k > i + 1 ? " " : "") + in_[k].text;
+            diagnostics_.error(name.pos, "#error " + text);
+        } else if (d == "include") {
+            diagnostics_.error(name.pos, "#include is not supported: shader sources are self-contained");
+        } else {
+            diagnostics_.error(name.pos, "unknown preprocessor directive '#" + d + "'");
+        }
+    }
+
+    void define(size_t i, size_t end, SourcePos pos) {
+        if (i >= end || in_[i].kind != Tok::Identifier) {
+            diagnostics_.error(pos, "#define needs a macro name");
+            return;
+        }
+        const Token& name = in_[i];
+        if (name.text == "defined") {
+            diagnostics_.error(name.pos, "'defined' cannot be a macro name");
+            return;
+        }
+        Macro macro;
+        ++i;
+        // A '(' right after the name (no blank) makes a function-like macro.
+        if (i < end && in_[i].kind == Tok::LParen && in_[i].pos.line == name.pos.line &&
+            in_[i].pos.column == name.pos.column + static_cast<int>(name.text.size())) {
+            macro.functionLike = true;
+            ++i;
+            bool expectParam = true;
+            for (;; ++i) {
+                if (i >= end) {
+                    diagnostics_.error(name.pos, "unterminated parameter list of macro '" + name.text + "'");
+                    return;
+                }
+                if (in_[i].kind == Tok::RParen && (!expectParam || macro.params.empty())) break;
+                if (expectParam && in_[i].kind == Tok::Identifier) {
+                    macro.params.push_back(in_[i].text);
+                    expectParam = false;
+                } else if (!expectParam && in_[i].kind == Tok::Comma) {
+                    expectParam = true;
+                } else {
+                    diagnostics_.error(in_[i].pos, "invalid parameter list of macro '" + name.text + "'");
+                    return;
+                }
+            }
+            ++i;
+        }
+        for (; i < end; ++i) {
+            if (in_[i].kind == Tok::Hash || in_[i].kind == Tok::HashHash) {
+                diagnostics_.error(in_[i].pos, "the '#' and '##' operators are not supported");
+                return;
+            }
+            macro.body.push_back(in_[i]);
+        }
+        macros_[name.text] = std::move(macro);
+    }
+
+    bool definedTest(size_t i, size_t end, SourcePos pos) {
+        if (i >= end || in_[i].kind != Tok::Identifier) {
+            diagnostics_.error(pos, "#ifdef needs a macro name");
+            return false;
+        }
+        return macros_.count(in_[i].text) != 0;
+    }
+
+    bool budgetLeft(SourcePos pos) {
+        if (produced_ <= maxOutputTokens) return true;
+        if (!overBudget_) diagnostics_.error(pos, "macro expansion too large");
+        overBudget_ = true;
+        return false;
+    }
+
+    void emit(Tokens& out, const Token& token) {
+        ++produced_;
+        out.push_back(token);
+    }
+
+    // Expands macros in tokens into out. A macro being expanded is disabled
+    // inside its own expansion, as in C, so self-reference ends.
+    void expand(const Tokens& tokens, std::set<std::string>& disabled, int depth, Tokens& out) {
+        if (depth > maxExpansionDepth) {
+            if (!overBudget_) diagnostics_.error(tokens.empty() ? SourcePos{} : tokens[0].pos, "macro expansion nested too deeply");
+            overBudget_ = true;
+            return;
+        }
+        for (size_t i = 0; i < tokens.size(); ++i) {
+            if (!budgetLeft(tokens[i].pos)) return;
+            const Token& t = tokens[i];
+            auto found = t.kind == Tok::Identifier && !disabled.count(t.text) ? macros_.find(t.text) : macros_.end();
+            if (found == macros_.end()) {
+                if (t.kind == Tok::Hash || t.kind == Tok::HashHash) {
+                    diagnostics_.error(t.pos, "unexpected '" + t.text + "'");
+                    return;
+                }
+                emit(out, t);
+                continue;
+            }
+            const Macro& macro = found->second;
+            Tokens replaced;
+            if (macro.functionLike) {
+                if (i + 1 >= tokens.size() || tokens[i + 1].kind != Tok::LParen) {
+                    emit(out, t);  // the name alone is not a use of a function-like macro
+                    continue;
+                }
+                std::vector<Tokens> args;
+                size_t close = collectArgs(tokens, i + 1, args);
+                if (close == 0) {
+                    diagnostics_.error(t.pos, "unterminated use of macro '" + t.text + "'");
+                    return;
+                }
+                if (args.size() == 1 && args[0].empty() && macro.params.empty()) args.clear();
+                if (args.size() != macro.params.size()) {
+                    diagnostics_.error(t.pos, "macro '" + t.text + "' takes " + std::to_string(macro.params.size()) +
+                                                  " arguments, " + std::to_string(args.size()) + " given");
+                    return;
+                }
+                std::vector<Tokens> expandedArgs(args.size());
+                for (size_t a = 0; a < args.size(); ++a) expand(args[a], disabled, depth + 1, expandedArgs[a]);
+                for (const Token& b : macro.body) {
+                    size_t p = 0;
+                    while (p < macro.params.size() && !(b.kind == Tok::Identifier && macro.params[p] == b.text)) ++p;
+                    if (p < macro.params.size()) {
+                        for (const Token& a : expandedArgs[p]) {
+                            replaced.push_back(a);
+                            if (++produced_ > maxOutputTokens) break;
+                        }
+                    } else {
+                        replaced.push_back(b);
+                    }
+                    if (!budgetLeft(t.pos)) return;
+                }
+                i = close;
+            } else {
+                replaced = macro.body;
+                produced_ += replaced.size();
+            }
+            for (Token& r : replaced) {
+                r.pos = t.pos;
+                r.startOfLine = false;
+            }
+            std::string name = t.text;
+            disabled.insert(name);
+            expand(replaced, disabled, depth + 1, out);
+            disabled.erase(name);
+            if (overBudget_) return;
+        }
+    }
+
+    // Arguments of a macro use starting at the '(' at open; returns the index
+    // of the closing ')', or 0 when there is none.
+    static size_t collectArgs(const Tokens& tokens, size_t open, std::vector<Tokens>& args) {
+        int nesting = 0;
+        args.emplace_back();
+        for (size_t k = open + 1; k < tokens.size(); ++k) {
+            Tok kind = tokens[k].kind;
+            if (kind == Tok::RParen && nesting == 0) return k;
+            if (kind == Tok::Comma && nesting == 0) {
+                args.emplace_back();
+                continue;
+            }
+            if (kind == Tok::LParen) ++nesting;
+            if (kind == Tok::RParen) --nesting;
+            args.back().push_back(tokens[k]);
+        }
+        return 0;
+    }
+
+    // #if / #elif expression.
+    bool evaluate(size_t i, size_t end, SourcePos pos) {
+        Tokens line;
+        for (; i < end; ++i) {
+            const Token& t = in_[i];
+            if (t.kind == Tok::Identifier && t.text == "defined") {
+                bool paren = i + 1 < end && in_[i + 1].kind == Tok::LParen;
+                size_t n = i + (paren ? 2 : 1);
+                if (n >= end || in_[n].kind != Tok::Identifier || (paren && (n + 1 >= end || in_[n + 1].kind != Tok::RParen))) {
+                    diagnostics_.error(t.pos, "'defined' needs a macro name");
+                    return false;
+                }
+                Token value = t;
+                value.kind = Tok::IntLiteral;
+                value.intValue = macros_.count(in_[n].text) ? 1 : 0;
+                value.text = std::to_string(value.intValue);
+                line.push_back(value);
+                i = n + (paren ? 1 : 0);
+            } else {
+                line.push_back(t);
+            }
+        }
+        Tokens expanded;
+        std::set<std::string> disabled;
+        expand(line, disabled, 0, expanded);
+        if (expanded.empty()) {
+            diagnostics_.error(pos, "#if needs an expression");
+            return false;
+        }
+        ConditionEvaluator evaluator{expanded, 0, false, diagnostics_};
+        int64_t value = evaluator.ternary(0);
+        if (!evaluator.failed && evaluator.at < expanded.size()) {
+            diagnostics_.error(expanded[evaluator.at].pos, "unexpected " + describe(expanded[evaluator.at]) + " in #if");
+            return false;
+        }
+        return !evaluator.failed && value != 0;
+    }
+
+    // Integer expression of #if, evaluated with wrapping arithmetic; names
+    // left after expansion read as 0.
+    struct ConditionEvaluator {
+        const Tokens& t;
+        size_t at;
+        bool failed;
+        Diagnostics& diagnostics;
+
+        bool accept(Tok kind) {
+            if (at < t.size() && t[at].kind == kind) {
+                ++at;
+                return true;
+            }
+            return false;
+        }
+        int64_t fail(const char* message) {
+            if (!failed) diagnostics.error(at < t.size() ? t[at].pos : t.back().pos, message);
+            failed = true;
+            return 0;
+        }
+        static int64_t wrap(uint64_t v) { return static_cast<int64_t>(v); }
+
+        int64_t ternary(int depth) {
+            if (depth > 64) return fail("#if expression nested too deeply");
+            int64_t c = binary(0, depth);
+            if (!accept(Tok::Question)) return c;
+            int64_t a = ternary(depth + 1);
+            if (!accept(Tok::Colon)) return fail("expected ':' in #if");
+            int64_t b = ternary(depth + 1);
+            return c ? a : b;
+        }
+        static int precedence(Tok k) {
+            switch (k) {
+            case Tok::OrOr: return 1;
+            case Tok::AndAnd: return 2;
+            case Tok::Pipe: return 3;
+            case Tok::Caret: return 4;
+            case Tok::Amp: return 5;
+            case Tok::Eq: case Tok::NotEq: return 6;
+            case Tok::Less: case Tok::Greater: case Tok::LessEq: case Tok::GreaterEq: return 7;
+            case Tok::Shl: case Tok::Shr: return 8;
+            case Tok::Plus: case Tok::Minus: return 9;
+            case Tok::Star: case Tok::Slash: case Tok::Percent: return 10;
+            default: return 0;
+            }
+        }
+        int64_t binary(int minPrecedence, int depth) {
+            int64_t left = unary(depth);
+            for (;;) {
+                if (failed || at >= t.size()) return left;
+                Tok op = t[at].kind;
+                int p = precedence(op);
+                if (p == 0 || p <= minPrecedence) return left;
+                ++at;
+                int64_t right = binary(p, depth + 1);
+                left = apply(op, left, right);
+            }
+        }
+        int64_t apply(Tok op, int64_t a, int64_t b) {
+            uint64_t ua = static_cast<uint64_t>(a), ub = static_cast<uint64_t>(b);
+            switch (op) {
+            case Tok::OrOr: return a || b;
+            case Tok::AndAnd: return a && b;
+            case Tok::Pipe: return wrap(ua | ub);
+            case Tok::Caret: return wrap(ua ^ ub);
+            case Tok::Amp: return wrap(ua & ub);
+            case Tok::Eq: return a == b;
+            case Tok::NotEq: return a != b;
+            case Tok::Less: return a < b;
+            case Tok::Greater: return a > b;
+            case Tok::LessEq: return a <= b;
+            case Tok::GreaterEq: return a >= b;
+            case Tok::Shl: return wrap(ua << (ub & 63));
+            case Tok::Shr: return a >> (ub & 63);
+            case Tok::Plus: return wrap(ua + ub);
+            case Tok::Minus: return wrap(ua - ub);
+            case Tok::Star: return wrap(ua * ub);
+            case Tok::Slash:
+            case Tok::Percent:
+                if (b == 0) return fail("division by zero in #if");
+                if (b == -1) return op == Tok::Slash ? wrap(0 - ua) : 0;
+                return op == Tok::Slash ? a / b : a % b;
+            default: return fail("invalid operator in #if");
+            }
+        }
+        int64_t unary(int depth) {
+            if (depth > 64) return fail("#if expression nested too deeply");
+            if (at >= t.size()) return fail("#if expression ends early");
+            const Token& token = t[at++];
+            switch (token.kind) {
+            case Tok::IntLiteral: return token.intValue;
+            case Tok::Identifier: return 0;
+            case Tok::Not: return !unary(depth + 1);
+            case Tok::Minus: return wrap(0 - static_cast<uint64_t>(unary(depth + 1)));
+            case Tok::Plus: return unary(depth + 1);
+            case Tok::Tilde: return wrap(~static_cast<uint64_t>(unary(depth + 1)));
+            case Tok::LParen: {
+                int64_t v = ternary(depth + 1);
+                if (!accept(Tok::RParen)) return fail("expected ')' in #if");
+                return v;
+            }
+            default:
+                --at;
+                return fail("invalid token in #if expression");
+            }
+        }
+    };
+
+    Tokens in_;
+    Tokens out_;
+    Diagnostics& diagnostics_;
+    std::map<std::string, Macro> macros_;
+    std::vector<Conditional> conditionals_;
+    size_t produced_ = 0;
+    bool overBudget_ = false;
+};
+
+}  // namespace
+
+std::vector<Token> preprocess(std::vector<Token> tokens, Diagnostics& diagnostics) {
+    if (tokens.empty()) tokens.push_back(Token{});
+    return Preprocessor(std::move(tokens), diagnostics).run();
+}
+
+}  // namespace Kestrane::CgCompiler

@@ -1,0 +1,28 @@
+// KestraneExt::ImageLoader: decodes a JPEG or PNG file (through stb_image)
+// into 8-bit pixels ready for Texture: rows packed, bottom row first.
+//
+// Use:
+//   ImageLoader image(File(path, "rb"));   reads the whole file, decodes, closes
+//                                          the file
+//   Texture texture(image, Mipmapped);     then the loader may go.
+// What a file becomes:
+//   JPEG, grey or colour                       Rgb (grey expanded to R = G = B)
+//   PNG colour, or palette without tRNS        Rgb
+//   PNG with alpha, grey + alpha, palette
+//   with transparency (tRNS)                   Rgba
+//   16-bit PNG channels                        reduced to 8 bits
+// An empty, short, damaged or unsupported file ends the process through the
+// fatal path (Kestrane File Error) with the file's name and stb's reason.
+#pragma once
+
+#include "kestrane_ext/File.h"
+#include "kestrane_ext/ImageExt.h"
+
+namespace KestraneExt {
+
+class ImageLoader : public ImageExt {
+public:
+    explicit ImageLoader(File file);
+};
+
+}  // namespace KestraneExt

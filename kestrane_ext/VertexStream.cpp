@@ -1,0 +1,206 @@
+#include "kestrane_ext/VertexStream.h"
+
+#include "kestrane/cg/Cg.h"
+#include "kestrane_ext/StreamTypes.h"
+#include "kestrane/Immediate.h"
+#include "kestrane/Messages.h"
+
+#include <epoxy/gl.h>
+
+#include <cstring>
+#include <string>
+
+namespace KestraneExt {
+
+namespace {
+
+[[noreturn]] void misuse(const std::string& what) { Kestrane::fatal("Kestrane Error", what); }
+
+GLenum mapAccess(bool read, bool write) {
+    if (read && write) return GL_READ_WRITE;
+    return read ? GL_READ_ONLY : GL_WRITE_ONLY;
+}
+
+// Locks shared by both stream kinds: maps a buffer object on the first lock.
+std::uint8_t* lockBuffer(GLenum target, unsigned buffer, std::uint8_t*& data, int& lockCount,
+                         bool read, bool write) {
+    ++lockCount;
+    if (data) return data;
+    if (!buffer || (!read && !write)) return nullptr;
+    glBindBuffer(target, buffer);
+    data = static_cast<std::uint8_t*>(glMapBuffer(target, mapAccess(read, write)));
+    return data;
+}
+
+void unlockBuffer(GLenum target, unsigned buffer, std::uint8_t*& data, int& lockCount) {
+    --lockCount;
+    // Only a live mapping is released: an extra unlock must not unmap a
+    // buffer that is not mapped.
+    if (lockCount < 1 && buffer && data) {
+        glBindBuffer(target, buffer);
+        glUnmapBuffer(target);
+        data = nullptr;
+    }
+}
+
+}  // namespace
+
+VertexStream::VertexStream(int elementCount, const int* componentCounts, int vertexCount,
+                           int usage, const void* initialData, const int* componentTypes)
+    : usage_(usage), vertexCount_(vertexCount) {
+    if (elementCount < 0 || vertexCount < 0)
+        misuse("VertexStream with " + std::to_string(elementCount) + " elements and " +
+               std::to_string(vertexCount) + " vertices");
+    componentCounts_.assign(componentCounts, componentCounts + elementCount);
+    if (componentTypes)
+        componentTypes_.assign(componentTypes, componentTypes + elementCount);
+    else
+        componentTypes_.assign(static_cast<std::size_t>(elementCount), ComponentType::Float);
+    for (int i = 0; i < elementCount; ++i) {
+        if (componentCounts_[i] < 1 || componentCounts_[i] > 4)
+            misuse("VertexStream element " + std::to_string(i) + " has " +
+                   std::to_string(componentCounts_[i]) + " components");
+        stride_ += componentSize(componentTypes_[i]) * componentCounts_[i];
+    }
+    byteSize_ = static_cast<std::size_t>(vertexCount) * static_cast<std::size_t>(stride_);
+    if (usage != BufferUsage::ClientMemory) {
+        const GLenum hint = usageToGL(usage);
+        glGenBuffers(1, &buffer_);
+        glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+        glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(byteSize_), initialData, hint);
+    } else {
+        client_ = std::make_unique<std::uint8_t[]>(byteSize_);  // zero-filled
+        data_ = client_.get();
+        if (initialData && byteSize_) std::memcpy(data_, initialData, byteSize_);
+    }
+}
+
+VertexStream::~VertexStream() {
+    if (buffer_) glDeleteBuffers(1, &buffer_);
+}
+
+int VertexStream::elementOffset(int element) const {
+    int offset = 0;
+    for (int i = 0; i < element; ++i) offset += componentSize(componentTypes_[i]) * componentCounts_[i];
+    return offset;
+}
+
+void* VertexStream::lock(bool read, bool write) {
+    return lockBuffer(GL_ARRAY_BUFFER, buffer_, data_, lockCount_, read, write);
+}
+
+void VertexStream::unlock() { unlockBuffer(GL_ARRAY_BUFFER, buffer_, data_, lockCount_); }
+
+void VertexStream::enable(int element, int semantic) {
+    if (element < 0 || element >= elementCount())
+        misuse("VertexStream::enable of element " + std::to_string(element) + " in a stream of " +
+               std::to_string(elementCount()));
+    const int components = componentCounts_[element];
+    const GLenum type = componentTypeToGL(componentTypes_[element]);
+    const std::size_t offset = static_cast<std::size_t>(elementOffset(element));
+    const void* pointer = buffer_ ? reinterpret_cast<const void*>(offset)
+                                  : static_cast<const void*>(data_ + offset);
+    auto bindArray = [this] { glBindBuffer(GL_ARRAY_BUFFER, buffer_); };
+    auto generic = [&](GLuint index) {
+        glEnableVertexAttribArray(index);
+        bindArray();
+        glVertexAttribPointer(index, components, type, GL_FALSE, stride_, pointer);
+    };
+
+    if (semantic == Semantic::Position) {
+        bindArray();
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glVertexPointer(components, type, stride_, pointer);
+    } else if (Semantic::isTexCoord(semantic)) {
+        glClientActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(semantic - Semantic::TexCoord0));
+        bindArray();
+        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
+        glTexCoordPointer(components, type, stride_, pointer);
+    } else if (semantic == Semantic::Normal) {
+        bindArray();
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glNormalPointer(type, stride_, pointer);
+    } else if (semantic == Semantic::Color) {
+        bindArray();
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(components, type, stride_, pointer);
+    } else if (semantic == Semantic::Binormal) {
+        generic(BinormalAttribute);
+    } else if (semantic == Semantic::Tangent) {
+        generic(TangentAttribute);
+    } else if (semantic >= Semantic::FirstGeneric) {
+        generic(static_cast<GLuint>(semantic));
+    }
+    // 1, 14-16 (and negative codes) feed nothing.
+}
+
+void VertexStream::disable(int semantic) {
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    if (semantic >= Semantic::FirstGeneric) {
+        glDisableVertexAttribArray(static_cast<GLuint>(semantic));
+    } else if (Semantic::isTexCoord(semantic)) {
+        glClientActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(semantic - Semantic::TexCoord0));
+        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
+    } else if (semantic == Semantic::Position) {
+        glDisableClientState(GL_VERTEX_ARRAY);
+    } else if (semantic == Semantic::Normal) {
+        glDisableClientState(GL_NORMAL_ARRAY);
+    } else if (semantic == Semantic::Color) {
+        glDisableClientState(GL_COLOR_ARRAY);
+    } else if (semantic == Semantic::Binormal) {
+        glDisableVertexAttribArray(BinormalAttribute);
+    } else if (semantic == Semantic::Tangent) {
+        glDisableVertexAttribArray(TangentAttribute);
+    }
+}
+
+void VertexStream::drawArrays(int primitive, int first, int count) {
+    const GLenum mode = Kestrane::primitiveMode(primitive);
+    if (count == -1) count = vertexCount_;
+    cgGLPrepareDraw();  // links and updates the bound shader pair
+    glDrawArrays(mode, first, count);
+}
+
+IndexStream::IndexStream(int indexCount, int usage, const void* initialData, int indexType)
+    : usage_(usage), indexCount_(indexCount), indexType_(indexType) {
+    if (indexCount < 0) misuse("IndexStream with " + std::to_string(indexCount) + " indices");
+    const std::size_t bytes = static_cast<std::size_t>(indexCount) *
+                              static_cast<std::size_t>(indexSize(indexType));
+    if (usage != BufferUsage::ClientMemory) {
+        const GLenum hint = usageToGL(usage);
+        glGenBuffers(1, &buffer_);
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), initialData, hint);
+    } else {
+        client_ = std::make_unique<std::uint8_t[]>(bytes);
+        data_ = client_.get();
+        if (initialData && bytes) std::memcpy(data_, initialData, bytes);
+    }
+}
+
+IndexStream::~IndexStream() {
+    if (buffer_) glDeleteBuffers(1, &buffer_);
+}
+
+void* IndexStream::lock(bool read, bool write) {
+    return lockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data_, lockCount_, read, write);
+}
+
+void IndexStream::unlock() { unlockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data_, lockCount_); }
+
+void IndexStream::drawIndexed(int primitive, int first, int count) {
+    const GLenum mode = Kestrane::primitiveMode(primitive);
+    const GLenum type = indexTypeToGL(indexType_);
+    const std::size_t size = static_cast<std::size_t>(indexSize(indexType_));
+    if (count == -1) count = indexCount_;
+    cgGLPrepareDraw();  // links and updates the bound shader pair
+    if (buffer_) {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_);
+        glDrawElements(mode, count, type, reinterpret_cast<const void*>(first * size));
+    } else {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+        glDrawElements(mode, count, type, data_ + first * size);
+    }
+}
+
+}  // namespace KestraneExt

@@ -1,0 +1,35 @@
+// Helpers shared by the compiler tests: compile a fragment body inside a
+// pass-through program, render it and read the value back.
+#pragma once
+
+#include "GlHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+
+// A source with a pass-through vertex program and
+//   <prelude>
+//   float4 psMain(float2 uv : TEXCOORD0) : COLOR { <body> }
+inline std::string fragmentProgram(const std::string& body, const std::string& prelude = "") {
+    return "float4 vsMain(float4 p : POSITION, float4 t : TEXCOORD0, out float4 uv : TEXCOORD0) : POSITION\n"
+           "{ uv = t; return p; }\n" +
+           prelude + "\nfloat4 psMain(float2 uv : TEXCOORD0) : COLOR\n{\n" + body + "\n}\n";
+}
+
+// Renders the program; fails the test with the listing or driver log when it does not build.
+inline std::array<float, 4> evaluate(const std::string& body, const std::string& prelude = "") {
+    CgPair pair = buildPair(fragmentProgram(body, prelude));
+    EXPECT_TRUE(pair) << pair.error;
+    return pair.draw();
+}
+
+#define EXPECT_PIXEL(pixel, x, y, z, w)                                                                  \
+    do {                                                                                                 \
+        auto p_ = (pixel);                                                                               \
+        EXPECT_NEAR(p_[0], (x), 1e-4);                                                                   \
+        EXPECT_NEAR(p_[1], (y), 1e-4);                                                                   \
+        EXPECT_NEAR(p_[2], (z), 1e-4);                                                                   \
+        EXPECT_NEAR(p_[3], (w), 1e-4);                                                                   \
+    } while (0)

@@ -1,0 +1,176 @@
+#include "GlHarness.h"
+
+#include <epoxy/gl.h>
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <vector>
+
+using namespace Kestrane::CgCompiler;
+
+GlHarness* glHarness() {
+    static GlHarness* harness = []() -> GlHarness* {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+        SDL_Window* window = SDL_CreateWindow("cgc", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (!window) return nullptr;
+        SDL_GLContext context = SDL_GL_CreateContext(window);
+        if (!context || SDL_GL_MakeCurrent(window, context) != 0) return nullptr;
+        auto* h = new GlHarness;
+        glGenTextures(1, &h->colour);
+        glBindTexture(GL_TEXTURE_2D, h->colour);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, 1, 1, 0, GL_RGBA, GL_FLOAT, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glGenFramebuffers(1, &h->framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, h->framebuffer);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, h->colour, 0);
+        if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return nullptr;
+        glViewport(0, 0, 1, 1);
+        glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
+        glClampColor(GL_CLAMP_VERTEX_COLOR, GL_FALSE);
+        glClampColor(GL_CLAMP_FRAGMENT_COLOR, GL_FALSE);
+        return h;
+    }();
+    return harness;
+}
+
+namespace {
+
+unsigned int compileShader(GLenum kind, const std::string& text, std::string& log) {
+    GLuint shader = glCreateShader(kind);
+    const char* source = text.c_str();
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        GLint length = 0;
+        glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+        std::vector<char> buffer(static_cast<size_t>(length) + 1);
+        glGetShaderInfoLog(shader, length, nullptr, buffer.data());
+        log = buffer.data();
+        if (log.empty()) log = "compile failed";
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLint location(unsigned int program, const Result& r, const std::string& cgName) {
+    const Uniform* u = r.findUniform(cgName);
+    return u && u->referenced ? glGetUniformLocation(program, u->glslName.c_str()) : -1;
+}
+
+}  // namespace
+
+std::string checkGlsl(const Result& result, Stage stage) {
+    if (!glHarness()) return "no GL context";
+    if (!result.ok) return "Cg compile failed:\n" + result.listing;
+    std::string log;
+    unsigned int shader = compileShader(stage == Stage::Vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, result.glsl, log);
+    if (!shader) return result.mapDriverLog(log) + "\n" + result.glsl;
+    glDeleteShader(shader);
+    return "";
+}
+
+CgPair buildPair(const std::string& source) {
+    CgPair pair;
+    pair.vertex = compile(source, Stage::Vertex, "vsMain", "vp_");
+    pair.fragment = compile(source, Stage::Fragment, "psMain", "fp_");
+    if (!pair.vertex.ok || !pair.fragment.ok) {
+        pair.error = pair.vertex.listing + pair.fragment.listing;
+        return pair;
+    }
+    if (!glHarness()) {
+        pair.error = "no GL context";
+        return pair;
+    }
+    std::string log;
+    unsigned int vs = compileShader(GL_VERTEX_SHADER, pair.vertex.glsl, log);
+    if (!vs) {
+        pair.error = pair.vertex.mapDriverLog(log) + pair.vertex.glsl;
+        return pair;
+    }
+    unsigned int fs = compileShader(GL_FRAGMENT_SHADER, pair.fragment.glsl, log);
+    if (!fs) {
+        glDeleteShader(vs);
+        pair.error = pair.fragment.mapDriverLog(log) + pair.fragment.glsl;
+        return pair;
+    }
+    pair.program = glCreateProgram();
+    glAttachShader(pair.program, vs);
+    glAttachShader(pair.program, fs);
+    for (const AttributeBinding& a : pair.vertex.attributes)
+        glBindAttribLocation(pair.program, static_cast<GLuint>(a.location), a.glslName.c_str());
+    glLinkProgram(pair.program);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(pair.program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        char buffer[4096] = {};
+        glGetProgramInfoLog(pair.program, sizeof buffer - 1, nullptr, buffer);
+        pair.error = std::string("link failed: ") + buffer;
+        return pair;
+    }
+    glUseProgram(pair.program);
+    return pair;
+}
+
+CgPair::~CgPair() {
+    if (program) glDeleteProgram(program);
+}
+
+void CgPair::setFloat(const std::string& name, float x) {
+    glUseProgram(program);
+    for (const Result* r : {&vertex, &fragment})
+        if (GLint l = location(program, *r, name); l >= 0) glUniform1f(l, x);
+}
+
+void CgPair::setFloat4(const std::string& name, float x, float y, float z, float w) {
+    glUseProgram(program);
+    for (const Result* r : {&vertex, &fragment})
+        if (GLint l = location(program, *r, name); l >= 0) glUniform4f(l, x, y, z, w);
+}
+
+void CgPair::setMatrixRowMajor(const std::string& name, const float* m) {
+    glUseProgram(program);
+    for (const Result* r : {&vertex, &fragment})
+        if (GLint l = location(program, *r, name); l >= 0) glUniformMatrix4fv(l, 1, GL_TRUE, m);
+}
+
+void CgPair::setTexture(const std::string& name, int unit, int w, int h, const float* rgba) {
+    glUseProgram(program);
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, rgba);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glActiveTexture(GL_TEXTURE0);
+    if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
+}
+
+std::array<float, 4> CgPair::draw() {
+    std::array<float, 4> pixel{-999.0f, -999.0f, -999.0f, -999.0f};
+    if (!program) return pixel;
+    glUseProgram(program);
+    glBindFramebuffer(GL_FRAMEBUFFER, glHarness()->framebuffer);
+    glViewport(0, 0, 1, 1);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glBegin(GL_QUADS);
+    const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const auto& c : corners) {
+        glMultiTexCoord4f(GL_TEXTURE0, (c[0] + 1) * 0.5f, (c[1] + 1) * 0.5f, 0.0f, 1.0f);
+        glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
+        glNormal3f(0.0f, 0.0f, 1.0f);
+        glVertex2f(c[0], c[1]);
+    }
+    glEnd();
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_FLOAT, pixel.data());
+    return pixel;
+}

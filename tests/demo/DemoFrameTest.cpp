@@ -1,0 +1,174 @@
+#include <epoxy/gl.h>
+
+#include "support/GLTest.h"
+
+#include "vessara/Demo.h"
+#include "vessara/Drawable.h"
+#include "vessara/MusicClock.h"
+
+#include <SDL.h>
+
+#include <vector>
+
+using namespace Vessara;
+
+namespace {
+
+// Records what the runtime asks of it; compose() fills the current viewport
+// with its colour, so the test can see where the picture went.
+class Probe : public Drawable {
+public:
+    Probe(Demo* demo, uint8_t shade) : Drawable(demo, "Probe"), shade(shade) {}
+
+    void frameStep(float start, float duration) override
+    {
+        Drawable::frameStep(start, duration);
+        steps.push_back({*time, localTime, progress});
+    }
+    void compose() override
+    {
+        GLint viewport[4];
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        composedViewports.push_back({viewport[0], viewport[1], viewport[2], viewport[3]});
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
+        glClearColor(shade / 255.0f, shade / 255.0f, shade / 255.0f, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+    }
+
+    struct Step {
+        float time, localTime, progress;
+    };
+    std::vector<Step> steps;
+    std::vector<std::array<int, 4>> composedViewports;
+    uint8_t shade;
+};
+
+class DemoFrameTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        demo.context = &testContext();
+        SDL_PumpEvents();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    }
+
+    Demo demo;
+};
+
+uint8_t grey(int x, int y)
+{
+    return readPixel(x, y).r;
+}
+
+}  // namespace
+
+TEST_F(DemoFrameTest, EntriesAreActiveStrictlyInsideTheirInterval)
+{
+    auto* a = new Probe(&demo, 100);
+    auto* b = new Probe(&demo, 200);
+    demo.timeline = {{0.0f, 2.0f, a}, {2.0f, 4.0f, b}};
+
+    for (float t : {0.0f, 2.0f, 4.0f, 5.0f})
+        demo.renderFrame(t, 0.01f, nullptr);
+    EXPECT_TRUE(a->steps.empty());
+    EXPECT_TRUE(b->steps.empty());
+
+    demo.renderFrame(0.5f, 0.01f, nullptr);
+    demo.renderFrame(std::nextafter(2.0f, 0.0f), 0.01f, nullptr);
+    demo.renderFrame(3.0f, 0.01f, nullptr);
+    ASSERT_EQ(a->steps.size(), 2u);
+    ASSERT_EQ(b->steps.size(), 1u);
+    EXPECT_FLOAT_EQ(a->steps[0].localTime, 0.5f);
+    EXPECT_FLOAT_EQ(a->steps[0].progress, 0.25f);
+    EXPECT_FLOAT_EQ(b->steps[0].localTime, 1.0f);
+    EXPECT_FLOAT_EQ(b->steps[0].progress, 0.5f);
+    EXPECT_FLOAT_EQ(demo.time, 3.0f);
+    EXPECT_FLOAT_EQ(demo.frameDelta, 0.01f);
+
+    EXPECT_EQ(demo.activeEntries(2.0f), std::vector<std::size_t>{});
+    EXPECT_EQ(demo.activeEntries(1.0f), std::vector<std::size_t>{0});
+}
+
+TEST_F(DemoFrameTest, RenderFrameKeepsOrReplacesTheSpectrum)
+{
+    demo.spectrum[3] = 0.5f;
+    demo.renderFrame(1.0f, 0.0f, nullptr);
+    EXPECT_EQ(demo.spectrum[3], 0.5f);
+    float fresh[256] = {};
+    fresh[3] = 0.25f;
+    fresh[255] = 1.0f;
+    demo.renderFrame(1.0f, 0.0f, fresh);
+    EXPECT_EQ(demo.spectrum[3], 0.25f);
+    EXPECT_EQ(demo.spectrum[255], 1.0f);
+}
+
+TEST_F(DemoFrameTest, WideViewportLeavesBlackBandsAndLastActiveEntryWins)
+{
+    demo.viewportX = 0;
+    demo.viewportY = 75;
+    demo.viewportWidth = 800;
+    demo.viewportHeight = 450;
+    auto* under = new Probe(&demo, 80);
+    auto* over = new Probe(&demo, 240);
+    demo.timeline = {{0.0f, 10.0f, under}, {5.0f, 10.0f, over}};
+
+    // Something left on the screen from before must not survive the clear.
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    demo.renderFrame(6.0f, 0.0f, nullptr);
+
+    ASSERT_EQ(over->composedViewports.size(), 1u);
+    EXPECT_EQ(over->composedViewports[0], (std::array<int, 4>{0, 75, 800, 450}));
+    // GL rows 0-74 and 525-599 (image rows 525-599 and 0-74) stay black.
+    for (int y : {0, 74, 525, 599}) {
+        EXPECT_EQ(readPixel(400, y).r, 0) << "row " << y;
+        EXPECT_EQ(readPixel(400, y).g, 0) << "row " << y;
+    }
+    for (int y : {75, 300, 524})
+        EXPECT_EQ(grey(400, y), 240) << "row " << y;
+
+    // Only the first entry active: its picture, full width of the viewport.
+    demo.renderFrame(1.0f, 0.0f, nullptr);
+    EXPECT_EQ(grey(0, 75), 80);
+    EXPECT_EQ(grey(799, 524), 80);
+    EXPECT_EQ(grey(400, 74), 0);
+}
+
+TEST_F(DemoFrameTest, FrameLoopEndsAtEndTime)
+{
+    auto* probe = new Probe(&demo, 50);
+    demo.timeline = {{0.0f, 100.0f, probe}};
+    demo.endTime = 3.0f;
+    VirtualClock clock(0.5, 1.0);
+    demo.runFrames(clock);
+    // Frames at 0.5, 1.5, 2.5 and 3.5; the step after reaching endTime stops.
+    ASSERT_EQ(probe->steps.size(), 4u);
+    EXPECT_FLOAT_EQ(probe->steps.back().time, 3.5f);
+    EXPECT_FLOAT_EQ(demo.frameDelta, 1.0f);
+}
+
+TEST_F(DemoFrameTest, FrameLoopEndsOnQuitAndWindowClose)
+{
+    auto* probe = new Probe(&demo, 50);
+    demo.timeline = {{0.0f, 100.0f, probe}};
+    VirtualClock clock(1.0, 1.0);
+
+    EXPECT_TRUE(demo.frame(clock));
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_FALSE(demo.frame(clock));
+    EXPECT_EQ(probe->steps.size(), 1u);  // the quit step renders nothing
+
+    SDL_Event close{};
+    close.type = SDL_WINDOWEVENT;
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    close.window.windowID = SDL_GetWindowID(testContext().window->sdlWindow());
+    SDL_PushEvent(&close);
+    EXPECT_TRUE(demo.frame(clock));   // the close is handled during this step
+    EXPECT_FALSE(demo.frame(clock));  // and ends the next one
+    EXPECT_EQ(probe->steps.size(), 2u);
+}

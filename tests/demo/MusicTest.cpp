@@ -1,0 +1,232 @@
+#include "TestMusic.h"
+
+#include "vessara/MusicClock.h"
+#include "vessara/MusicPlayer.h"
+#include "vessara/Spectrum.h"
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <numbers>
+#include <thread>
+
+using namespace Vessara;
+
+namespace {
+
+constexpr double binHz = 44100.0 / 512.0;
+
+int peakBin(const float* bins)
+{
+    return int(std::max_element(bins, bins + spectrumBins) - bins);
+}
+
+// 1 s of a sine on bin 20 at half scale, then 1 s of silence.
+class MusicFileTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        path = temporaryPath("tone.mp3");
+        ASSERT_TRUE(writeTestMp3(path, {{1.0, 20 * binHz, 0.5}, {1.0, 0, 0}}));
+    }
+    static void TearDownTestSuite() { std::remove(path.c_str()); }
+    static std::string path;
+};
+std::string MusicFileTest::path;
+
+void sleepSeconds(double seconds)
+{
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+}  // namespace
+
+TEST(SpectrumTest, SineOnABinReadsItsAmplitudeThere)
+{
+    float block[spectrumBlock], bins[spectrumBins];
+    for (int k : {1, 20, 100, 255}) {
+        for (int i = 0; i < spectrumBlock; ++i)
+            block[i] = float(std::sin(2 * std::numbers::pi * k * i / spectrumBlock));
+        computeSpectrum(block, bins);
+        EXPECT_EQ(peakBin(bins), k);
+        EXPECT_NEAR(bins[k], 1.0f, 0.01f) << "bin " << k;
+        // The Hann window leaks into the direct neighbours only.
+        if (k > 2 && k < 250) {
+            EXPECT_NEAR(bins[k - 1], 0.5f, 0.01f);
+            EXPECT_NEAR(bins[k + 1], 0.5f, 0.01f);
+            EXPECT_LT(bins[k + 3], 1e-3f);
+            EXPECT_LT(bins[k - 3], 1e-3f);
+        }
+    }
+    for (int i = 0; i < spectrumBlock; ++i)
+        block[i] = 0.25f * float(std::sin(2 * std::numbers::pi * 40 * i / spectrumBlock));
+    computeSpectrum(block, bins);
+    EXPECT_NEAR(bins[40], 0.25f, 0.005f);
+
+    std::fill(block, block + spectrumBlock, 0.0f);
+    computeSpectrum(block, bins);
+    EXPECT_EQ(*std::max_element(bins, bins + spectrumBins), 0.0f);
+}
+
+TEST_F(MusicFileTest, DecodesWholeFileAt44kStereo)
+{
+    DecodedMusic music;
+    std::string error;
+    ASSERT_TRUE(decodeMusic(path, music, error)) << error;
+    // Two seconds, give or take the encoder's frame padding.
+    EXPECT_NEAR(double(music.frames()), 88200.0, 1152.0 * 2);
+    EXPECT_EQ(music.samples.size() % 2, 0u);
+
+    // The tone sits in the first second, silence in the second.
+    int loud = 0;
+    for (std::size_t i = 2 * 10000; i < 2 * 30000; ++i)
+        loud = std::max(loud, std::abs(int(music.samples[i])));
+    EXPECT_NEAR(loud, 16384, 2000);
+    int quiet = 0;
+    for (std::size_t i = 2 * 60000; i < 2 * 80000; ++i)
+        quiet = std::max(quiet, std::abs(int(music.samples[i])));
+    EXPECT_LT(quiet, 100);
+}
+
+TEST_F(MusicFileTest, SpectrumPeaksInTheToneBinAndSilenceReadsNearZero)
+{
+    MusicPlayer player;
+    ASSERT_TRUE(player.createStream(path)) << player.error();
+    float bins[spectrumBins];
+    ASSERT_TRUE(player.spectrumAt(std::uint64_t(0.5 * musicBytesPerSecond), bins));
+    EXPECT_EQ(peakBin(bins), 20);
+    EXPECT_NEAR(bins[20], 0.5f, 0.06f);
+    EXPECT_LT(bins[60], 0.01f);
+
+    ASSERT_TRUE(player.spectrumAt(std::uint64_t(1.5 * musicBytesPerSecond), bins));
+    EXPECT_LT(*std::max_element(bins, bins + spectrumBins), 0.01f);
+
+    // Past the end: silence, not a read outside the samples.
+    ASSERT_TRUE(player.spectrumAt(player.lengthBytes() - 4, bins));
+    EXPECT_LT(*std::max_element(bins, bins + spectrumBins), 0.01f);
+    ASSERT_TRUE(player.spectrumAt(player.lengthBytes() * 10, bins));
+    EXPECT_EQ(*std::max_element(bins, bins + spectrumBins), 0.0f);
+}
+
+TEST(MusicPlayerTest, BytesToSecondsUsesTheByteRateOf44kStereo16Bit)
+{
+    EXPECT_DOUBLE_EQ(MusicPlayer::bytesToSeconds(176400), 1.0);
+    EXPECT_DOUBLE_EQ(MusicPlayer::bytesToSeconds(0), 0.0);
+    EXPECT_NEAR(MusicPlayer::bytesToSeconds(std::uint64_t(204.6626 * 176400)), 204.6626, 1e-5);
+}
+
+TEST(MusicPlayerTest, MissingOrDamagedFileIsReportedByName)
+{
+    MusicPlayer player;
+    const std::string missing = temporaryPath("missing.mp3");
+    EXPECT_FALSE(player.createStream(missing));
+    EXPECT_NE(player.error().find(missing), std::string::npos) << player.error();
+    EXPECT_NE(player.error().find("No such file"), std::string::npos) << player.error();
+    EXPECT_FALSE(player.hasStream());
+    EXPECT_FALSE(player.play());
+
+    const std::string junk = temporaryPath("junk.mp3");
+    {
+        std::ofstream out(junk, std::ios::binary);
+        for (int i = 0; i < 20000; ++i)
+            out.put(char((i * 7919) % 251 == 0 ? 0 : 'x'));
+    }
+    EXPECT_FALSE(player.createStream(junk));
+    EXPECT_NE(player.error().find(junk), std::string::npos) << player.error();
+    std::remove(junk.c_str());
+
+    float bins[spectrumBins] = {7.0f};
+    EXPECT_FALSE(player.spectrum(bins));
+    EXPECT_EQ(bins[0], 7.0f);
+}
+
+TEST_F(MusicFileTest, PositionFollowsPlaybackOnTheAudioDevice)
+{
+    MusicPlayer player;
+    ASSERT_TRUE(player.init()) << player.error();  // the dummy driver in tests
+    ASSERT_TRUE(player.createStream(path)) << player.error();
+    EXPECT_EQ(player.position(), 0u);
+    ASSERT_TRUE(player.play());
+
+    const auto start = std::chrono::steady_clock::now();
+    std::uint64_t previous = 0;
+    int steps = 0;
+    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(600)) {
+        const std::uint64_t now = player.position();
+        ASSERT_GE(now, previous);
+        EXPECT_EQ(now % 4, 0u);
+        steps += now > previous;
+        previous = now;
+        sleepSeconds(0.002);
+    }
+    // Smooth: it moves between audio callbacks (every ~23 ms), not only at them.
+    EXPECT_GT(steps, 60);
+    EXPECT_NEAR(MusicPlayer::bytesToSeconds(previous), 0.6, 0.15);
+
+    player.setPosition(std::uint64_t(1.0 * musicBytesPerSecond) + 3);
+    EXPECT_EQ(player.position(), std::uint64_t(musicBytesPerSecond));
+    sleepSeconds(0.2);
+    EXPECT_NEAR(MusicPlayer::bytesToSeconds(player.position()), 1.2, 0.12);
+    player.free();
+}
+
+TEST_F(MusicFileTest, WithoutDeviceThePositionFollowsTheWallClockPastTheEnd)
+{
+    MusicPlayer player;  // no init(): no audio output
+    ASSERT_TRUE(player.createStream(path)) << player.error();
+    player.setPosition(std::uint64_t(1.9 * musicBytesPerSecond));
+    ASSERT_TRUE(player.play());
+    sleepSeconds(0.3);
+    // The music lasts 2 s; its clock keeps going after the end.
+    const double seconds = MusicPlayer::bytesToSeconds(player.position());
+    EXPECT_NEAR(seconds, 2.2, 0.1);
+    EXPECT_GT(player.position(), player.lengthBytes());
+}
+
+TEST(MusicClockTest, PlayerClockWithoutMusicRunsOnTheCounterFromTheOffset)
+{
+    struct Counter {
+        std::uint64_t ticks = 5'000'000'000'000ull;
+        static std::uint64_t read(void* self) { return static_cast<Counter*>(self)->ticks; }
+    } counter;
+    PlayerClock clock(nullptr, 10.0f, Kestrane::TickSource{Counter::read, 1000, &counter});
+    EXPECT_FLOAT_EQ(clock.time(), 10.0f);
+    counter.ticks += 2500;
+    EXPECT_FLOAT_EQ(clock.time(), 12.5f);
+    EXPECT_FLOAT_EQ(clock.frameDelta(), 2.5f);
+    counter.ticks += 16;
+    EXPECT_FLOAT_EQ(clock.frameDelta(), 0.016f);
+    float bins[spectrumBins] = {3.0f};
+    EXPECT_FALSE(clock.spectrum(bins));
+    EXPECT_EQ(bins[0], 3.0f);
+
+    // A player whose file was missing counts the same as no player.
+    MusicPlayer missing;
+    EXPECT_FALSE(missing.createStream(temporaryPath("missing.mp3")));
+    EXPECT_FALSE(missing.play());
+    PlayerClock fallback(&missing, 1.0f, Kestrane::TickSource{Counter::read, 1000, &counter});
+    counter.ticks += 1000;
+    EXPECT_FLOAT_EQ(fallback.time(), 2.0f);
+}
+
+TEST_F(MusicFileTest, VirtualClockStepsAndReadsTheMusicSpectrum)
+{
+    MusicPlayer music;
+    ASSERT_TRUE(music.createStream(path)) << music.error();
+    VirtualClock clock(0.25, 0.5, &music);
+    EXPECT_FLOAT_EQ(clock.time(), 0.25f);
+    EXPECT_FLOAT_EQ(clock.frameDelta(), 0.5f);
+    float bins[spectrumBins];
+    ASSERT_TRUE(clock.spectrum(bins));
+    EXPECT_EQ(peakBin(bins), 20);
+    EXPECT_FLOAT_EQ(clock.time(), 0.75f);
+    EXPECT_FLOAT_EQ(clock.time(), 1.25f);
+    ASSERT_TRUE(clock.spectrum(bins));
+    EXPECT_LT(*std::max_element(bins, bins + spectrumBins), 0.01f);
+}

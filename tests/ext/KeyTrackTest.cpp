@@ -1,0 +1,179 @@
+// Key lookup and sampling of animation tracks, and the node samplers that turn
+// the file's z-up axes into the renderer's y-up axes.
+#include "kestrane_ext/KeyTrack.h"
+#include "kestrane_ext/Scene.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace KestraneExt;
+
+namespace {
+
+KeyTrack twoKeys() {
+    KeyTrack t;
+    t.addKey({0, 0, 0}, 0.0f);
+    t.addKey({10, 0, 0}, 10.0f);
+    return t;
+}
+
+void expectFloat3(Float3 actual, Float3 expected, float tolerance = 1e-5f) {
+    EXPECT_NEAR(actual.x, expected.x, tolerance);
+    EXPECT_NEAR(actual.y, expected.y, tolerance);
+    EXPECT_NEAR(actual.z, expected.z, tolerance);
+}
+
+void expectQuaternion(Quaternion a, Quaternion e, float tolerance = 1e-5f) {
+    EXPECT_NEAR(a.x, e.x, tolerance);
+    EXPECT_NEAR(a.y, e.y, tolerance);
+    EXPECT_NEAR(a.z, e.z, tolerance);
+    EXPECT_NEAR(a.w, e.w, tolerance);
+}
+
+}  // namespace
+
+TEST(KeyTrack, KeyIndexAtBetweenBeforeAndAfterKeys) {
+    KeyTrack empty;
+    EXPECT_EQ(empty.keyIndex(3.0f, 0), -1);
+    EXPECT_EQ(empty.keyIndex(3.0f, 1), -1);
+
+    KeyTrack t;
+    t.addKey({0, 0, 0}, 0.0f);
+    t.addKey({1, 0, 0}, 10.0f);
+    t.addKey({2, 0, 0}, 20.0f);
+    // Between keys: offset 0 is the key before, 1 the key after, -1 and 2 the
+    // outer neighbours, clamped to the ends.
+    EXPECT_EQ(t.keyIndex(15.0f, 0), 1);
+    EXPECT_EQ(t.keyIndex(15.0f, 1), 2);
+    EXPECT_EQ(t.keyIndex(15.0f, -1), 0);
+    EXPECT_EQ(t.keyIndex(15.0f, 2), 2);
+    EXPECT_EQ(t.keyIndex(5.0f, -1), 0);
+    // Exactly at a key that key is "at or before".
+    EXPECT_EQ(t.keyIndex(10.0f, 0), 1);
+    EXPECT_EQ(t.keyIndex(10.0f, 1), 2);
+    // Before the first key both offsets give key 0.
+    EXPECT_EQ(t.keyIndex(-3.0f, 0), 0);
+    EXPECT_EQ(t.keyIndex(-3.0f, 1), 0);
+    // At or after the last key: the last key, whatever the offset.
+    EXPECT_EQ(t.keyIndex(20.0f, 0), 2);
+    EXPECT_EQ(t.keyIndex(25.0f, 1), 2);
+    EXPECT_EQ(t.keyIndex(25.0f, -1), 2);
+    EXPECT_THROW(t.keyAt(3), std::out_of_range);
+}
+
+TEST(KeyTrack, LinearSamplingAtBetweenBeforeAndAfterKeys) {
+    const KeyTrack t = twoKeys();
+    expectFloat3(t.sampleLinear(5.0f), {5, 0, 0});
+    expectFloat3(t.sampleLinear(-3.0f), {0, 0, 0});
+    expectFloat3(t.sampleLinear(0.0f), {0, 0, 0});
+    expectFloat3(t.sampleLinear(10.0f), {10, 0, 0});
+    expectFloat3(t.sampleLinear(12.0f), {10, 0, 0});
+    EXPECT_FLOAT_EQ(t.fraction(2.5f), 0.25f);
+    EXPECT_FLOAT_EQ(t.fraction(12.0f), 0.0f);
+
+    KeyTrack empty;
+    expectFloat3(empty.sampleLinear(4.0f), {0, 0, 0});
+    expectFloat3(empty.sampleCubic(4.0f), {0, 0, 0});
+}
+
+TEST(KeyTrack, CubicSamplingPassesThroughKeysWithClampedNeighbours) {
+    KeyTrack t;
+    const Float3 values[4] = {{0, 0, 0}, {1, 2, 0}, {3, 1, 1}, {4, 4, 2}};
+    for (int i = 0; i < 4; ++i) t.addKey(values[i], float(i) * 10.0f);
+    for (int i = 0; i < 4; ++i) expectFloat3(t.sampleCubic(float(i) * 10.0f), values[i]);
+    // Between keys 1 and 2 the outer keys 0 and 3 shape the curve.
+    expectFloat3(t.sampleCubic(15.0f),
+                 Kestrane::cubicInterpolate(values[0], values[1], values[2], values[3], 0.5f));
+    // Between keys 0 and 1 key 0 repeats as the missing outer key.
+    expectFloat3(t.sampleCubic(4.0f),
+                 Kestrane::cubicInterpolate(values[0], values[0], values[1], values[2], 0.4f));
+    expectFloat3(t.sampleCubic(-5.0f), values[0]);
+    expectFloat3(t.sampleCubic(99.0f), values[3]);
+}
+
+TEST(RotationTrack, SlerpHalfwayAndTowardsANegatedQuaternion) {
+    RotationTrack empty;
+    expectQuaternion(empty.sampleSlerp(1.0f), {0, 0, 0, 1});
+
+    const float h = std::sqrt(0.5f);
+    RotationTrack quarter;
+    quarter.addKey(Quaternion{0, 0, 0, 1}, 0.0f);
+    quarter.addKey(Quaternion{0, 0, h, h}, 10.0f);
+    const float s = std::sin(3.14159265f / 8), c = std::cos(3.14159265f / 8);
+    expectQuaternion(quarter.sampleSlerp(5.0f), {0, 0, s, c});
+
+    // (0,0,0,1) and (0,0,0,-1) are the same rotation: the second key is negated
+    // first, so every fraction gives (0,0,0,1) instead of passing through zero.
+    RotationTrack opposite;
+    opposite.addKey(Quaternion{0, 0, 0, 1}, 0.0f);
+    opposite.addKey(Quaternion{0, 0, 0, -1}, 10.0f);
+    for (float t : {0.0f, 2.5f, 5.0f, 9.9f}) expectQuaternion(opposite.sampleSlerp(t), {0, 0, 0, 1});
+}
+
+TEST(SceneNodeSamplers, PositionAndScaleTurnZUpIntoYUp) {
+    Zentrix::SceneNode node;
+    node.positionTrack = twoKeys();
+    expectFloat3(node.positionAt(5.0f), {5, 0, 0});
+    expectFloat3(node.positionAt(-3.0f), {0, 0, 0});
+    expectFloat3(node.positionAt(12.0f), {10, 0, 0});
+
+    Zentrix::SceneNode moving;
+    moving.positionTrack.addKey({1, 2, 3}, 0.0f);
+    moving.positionTrack.addKey({1, 2, 3}, 1.0f);
+    expectFloat3(moving.positionAt(0.5f), {1, 3, -2});
+
+    moving.scaleTrack.addKey({1, 2, 3}, 0.0f);
+    moving.scaleTrack.addKey({1, 2, 3}, 1.0f);
+    expectFloat3(moving.scaleAt(0.5f), {1, 3, 2});
+}
+
+TEST(SceneNodeSamplers, OneKeyIsIgnoredInFavourOfTheBaseValue) {
+    Zentrix::SceneNode node;
+    node.position = {4, 5, 6};
+    node.positionTrack.addKey({1, 2, 3}, 0.0f);
+    expectFloat3(node.positionAt(0.0f), {4, 6, -5});
+
+    node.scale = {7, 8, 9};
+    node.scaleTrack.addKey({1, 1, 1}, 0.0f);
+    expectFloat3(node.scaleAt(3.0f), {7, 9, 8});
+
+    node.rotation = {0, 0, 0, 1};
+    node.rotationTrack.addKey(Quaternion{1, 0, 0, 0}, 0.0f);
+    const Zentrix::AxisAngle r = node.rotationAt(0.0f);
+    expectFloat3(r.axis, {1, 0, 0});
+    EXPECT_EQ(r.degrees, 0.0f);
+}
+
+TEST(SceneNodeSamplers, RotationAxisConversion) {
+    Zentrix::SceneNode node;
+    // 90 degrees about the file's z (up) axis: -90 degrees about the renderer's y.
+    node.rotation = {0, 0, 0.7071068f, 0.7071068f};
+    Zentrix::AxisAngle r = node.rotationAt(0.0f);
+    expectFloat3(r.axis, {0, 1, 0}, 1e-4f);
+    EXPECT_NEAR(r.degrees, -90.0f, 1e-3f);
+
+    // 90 degrees about the file's y axis: the renderer's -z axis.
+    node.rotation = {0, 0.7071068f, 0, 0.7071068f};
+    r = node.rotationAt(0.0f);
+    expectFloat3(r.axis, {0, 0, -1}, 1e-4f);
+    EXPECT_NEAR(r.degrees, -90.0f, 1e-3f);
+
+    node.rotation = {0, 0, 0, 1};
+    r = node.rotationAt(0.0f);
+    expectFloat3(r.axis, {1, 0, 0});
+    EXPECT_EQ(r.degrees, 0.0f);
+
+    // A w a rounding step above 1 still gives a finite angle.
+    node.rotation = {0, 0, 0, 1.0000001f};
+    r = node.rotationAt(0.0f);
+    EXPECT_FALSE(std::isnan(r.degrees));
+
+    // A track of two keys is slerped: halfway to 90 degrees about z.
+    Zentrix::SceneNode spinning;
+    spinning.rotationTrack.addKey(Quaternion{0, 0, 0, 1}, 0.0f);
+    spinning.rotationTrack.addKey(Quaternion{0, 0, 0.7071068f, 0.7071068f}, 2.0f);
+    r = spinning.rotationAt(1.0f);
+    expectFloat3(r.axis, {0, 1, 0}, 1e-4f);
+    EXPECT_NEAR(r.degrees, -45.0f, 1e-3f);
+}

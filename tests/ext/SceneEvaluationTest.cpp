@@ -1,0 +1,222 @@
+// Scene evaluation, cameras and drawing of ZTX scenes on real GL.
+#include "ModelSamples.h"
+
+#include "kestrane_ext/ZTXLoader.h"
+#include "kestrane/DefaultShader.h"
+#include "kestrane/State.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+using namespace KestraneExt;
+using Kestrane::State;
+
+namespace {
+
+const float Identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+std::unique_ptr<ZTXLoader> load(const ZTXSceneData& data, int usage = BufferUsage::StaticDraw) {
+    const auto bytes = encodeZTX(data);
+    return std::make_unique<ZTXLoader>(bytes.data(), bytes.size(), "scene.ztx", usage);
+}
+
+void expectMatrix(const float* actual, const float* expected, float tolerance = 1e-5f) {
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(actual[i], expected[i], tolerance) << "element " << i;
+}
+
+void expectFloat3(Float3 a, Float3 e, float tolerance = 1e-4f) {
+    EXPECT_NEAR(a.x, e.x, tolerance);
+    EXPECT_NEAR(a.y, e.y, tolerance);
+    EXPECT_NEAR(a.z, e.z, tolerance);
+}
+
+// A top view: camera 10 units above the origin (file z up), looking down at
+// its target, 90 degrees vertical field of view.
+ZTXSceneData topViewScene() {
+    ZTXSceneData s;
+    ZTXNodeData camera;
+    camera.type = Zentrix::CameraNodeType;
+    camera.name = "Camera01";
+    camera.position = {0, 0, 10};
+    camera.camera = {"Camera01.Target", 1.0f, 100.0f, 90.0f};
+    s.nodes.push_back(camera);
+    ZTXNodeData target;
+    target.name = "Camera01.Target";
+    s.nodes.push_back(target);
+    return s;
+}
+
+class SceneGL : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        Kestrane::createDefaultShader();  // made once; the context may not have made it yet
+        State::resetAll();
+        State::disable(Kestrane::Capability::CullFace);
+        State::setDepthFunction(Kestrane::CompareFunction::LessEqual);
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+    static bool lit(int x, int y) { return readPixel(x, y).r > 200; }
+};
+
+}  // namespace
+
+TEST_F(SceneGL, EvaluationComposesChildrenAndSortsNodesByType) {
+    ZTXSceneData data;
+    ZTXNodeData mesh = Samples::squareNode("Mesh", 1, {1, 2, 3});  // renderer (1, 3, -2)
+    ZTXNodeData child;
+    child.type = Zentrix::PlainNode4;
+    child.name = "Child";
+    child.positionKeys = {{{0, 0, 0}, 0}, {{10, 0, 0}, 10}};  // (5, 0, 0) at time 5
+    mesh.children.push_back(child);
+    ZTXNodeData light;
+    light.type = Zentrix::LightNodeType;
+    light.name = "Light";
+    ZTXNodeData helper;
+    helper.type = Zentrix::Kind5Node;
+    helper.name = "Helper";
+    helper.scale = {2, 2, 2};
+    ZTXNodeData grandchild;
+    grandchild.name = "Grandchild";
+    grandchild.position = {1, 0, 0};  // scaled by its parent: (2, 0, 0)
+    helper.children.push_back(grandchild);
+    data.nodes = {mesh, light, helper};
+    auto scene = load(data);
+
+    State::translateWorld(100, 0, 0);  // evaluation starts from the caller's World
+    float before[16];
+    State::getWorld(before);
+    scene->evaluate(5.0f);
+    float after[16];
+    State::getWorld(after);
+    expectMatrix(after, before, 0.0f);
+
+    ASSERT_EQ(scene->meshInstances.size(), 1u);
+    ASSERT_EQ(scene->plainInstances.size(), 2u);
+    ASSERT_EQ(scene->lightInstances.size(), 1u);
+    ASSERT_EQ(scene->kind5Instances.size(), 1u);
+    EXPECT_TRUE(scene->cameraInstances.empty());
+    EXPECT_EQ(scene->meshInstances[0].node->name, "Mesh");
+    expectFloat3(scene->meshInstances[0].worldPosition, {101, 3, -2});
+    // Depth first, parents first: the mesh's child before the helper's.
+    EXPECT_EQ(scene->plainInstances[0].node->name, "Child");
+    expectFloat3(scene->plainInstances[0].worldPosition, {106, 3, -2});
+    EXPECT_EQ(scene->plainInstances[1].node->name, "Grandchild");
+    expectFloat3(scene->plainInstances[1].worldPosition, {102, 0, 0});
+    // Identity projection: projected equals the world position.
+    expectFloat3(scene->plainInstances[0].projected, {106, 3, -2});
+
+    // A second evaluation refills the lists instead of appending.
+    scene->evaluate(0.0f);
+    EXPECT_EQ(scene->plainInstances.size(), 2u);
+    expectFloat3(scene->plainInstances[0].worldPosition, {101, 3, -2});
+}
+
+TEST_F(SceneGL, TreesDeeperThanTheMatrixStackEvaluate) {
+    ZTXSceneData data;
+    ZTXNodeData root;
+    root.name = "0";
+    root.position = {1, 0, 0};
+    ZTXNodeData* leaf = &root;
+    for (int level = 1; level < 40; ++level) {
+        ZTXNodeData next;
+        next.name = std::to_string(level);
+        next.position = {1, 0, 0};
+        leaf->children.push_back(next);
+        leaf = &leaf->children.back();
+    }
+    data.nodes.push_back(root);
+    auto scene = load(data);
+    scene->evaluate(0.0f);
+    ASSERT_EQ(scene->plainInstances.size(), 40u);
+    expectFloat3(scene->plainInstances.back().worldPosition, {40, 0, 0});
+    float world[16];
+    State::getWorld(world);
+    expectMatrix(world, Identity, 0.0f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(SceneGL, UseCameraSetsViewAndProjectionAndAMissingNameOnlyResets) {
+    auto scene = load(topViewScene());
+    scene->useCamera("Camera01", 0.0f, 4.0f / 3.0f);
+    const SceneCamera set = scene->camera();
+    expectFloat3(set.eye, {0, 10, 0});
+    expectFloat3(set.target, {0, 0, 0});
+    EXPECT_EQ(set.fieldOfView, 90.0f);
+    EXPECT_EQ(set.nearPlane, 1.0f);
+    EXPECT_EQ(set.farPlane, 100.0f);
+    EXPECT_FLOAT_EQ(set.aspect, 4.0f / 3.0f);
+    float view[16];
+    State::getView(view);
+    // Looking down -y with up (0, 0, -1): world x stays screen x, world -z is
+    // screen up, the eye is 10 units away.
+    const float expectedView[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, -10, 1};
+    expectMatrix(view, expectedView);
+
+    State::translateWorld(5, 5, 5);
+    scene->useCamera("NoSuchCamera", 0.0f, 2.0f);
+    float world[16], projection[16];
+    State::getWorld(world);
+    State::getView(view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    expectMatrix(world, Identity, 0.0f);
+    expectMatrix(view, Identity, 0.0f);
+    expectMatrix(projection, Identity, 0.0f);
+    EXPECT_EQ(scene->camera().aspect, set.aspect);
+    expectFloat3(scene->camera().eye, set.eye, 0.0f);
+    EXPECT_EQ(scene->camera().fieldOfView, set.fieldOfView);
+
+    // A node that is not a camera is treated like a missing one.
+    scene->useCamera("Camera01.Target", 0.0f, 2.0f);
+    EXPECT_EQ(scene->camera().aspect, set.aspect);
+}
+
+TEST_F(SceneGL, SceneDrawnWithTheDefaultShaderCoversItsMeshes) {
+    ZTXSceneData data = topViewScene();
+    // File x right, file y up on screen. One square at x = 5, a second as the
+    // child of a plain node moved to y = -5.
+    data.nodes.push_back(Samples::squareNode("Right", 1.0f, {5, 0, 0}, true));
+    ZTXNodeData holder;
+    holder.name = "Holder";
+    holder.position = {0, -5, 0};
+    holder.children.push_back(Samples::squareNode("Below", 1.0f, {0, 0, 0}));
+    data.nodes.push_back(holder);
+    auto scene = load(data);
+    scene->useCamera("Camera01", 0.0f, 800.0f / 600.0f);
+    scene->drawAt(0.0f);
+    EXPECT_EQ(scene->meshInstances.size(), 2u);
+    // x = 5 at distance 10 with tan(45) = 1: NDC 5 / (10 * 4/3) = 0.375.
+    EXPECT_TRUE(lit(550, 300));
+    EXPECT_TRUE(lit(525, 275));
+    EXPECT_FALSE(lit(590, 300));
+    EXPECT_FALSE(lit(400, 300));  // nothing at the centre
+    // y = -5: NDC -0.5, pixel row 150, spanning columns 370-430.
+    EXPECT_TRUE(lit(400, 150));
+    EXPECT_TRUE(lit(425, 130));
+    EXPECT_FALSE(lit(440, 150));
+    EXPECT_FALSE(lit(400, 190));
+    const auto pixels = readPixels(0, 0, 800, 600);
+    int covered = 0, x0 = 800, x1 = 0, y0 = 600, y1 = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) if (pixels[i] > 200) { covered++; int x = (i/4)%800, y = (i/4)/800; x0 = std::min(x0,x); x1=std::max(x1,x); y0=std::min(y0,y); y1=std::max(y1,y);}
+    printf("DEBUG %d %d %d %d %d\n", covered, x0, x1, y0, y1);
+    EXPECT_NEAR(covered, 2 * 60 * 60, 400);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // Batch::draw is the drawing at time 0.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    scene->useCamera("Camera01", 0.0f, 800.0f / 600.0f);
+    static_cast<Batch&>(*scene).draw();
+    EXPECT_TRUE(lit(550, 300));
+}
+
+TEST_F(SceneGL, WrongVersionSceneDrawsNothing) {
+    auto bytes = encodeZTX(Samples::fullScene());
+    bytes[5] = '4';
+    ZTXLoader scene(bytes.data(), bytes.size(), "old.ztx");
+    EXPECT_FALSE(scene.errorText().empty());
+    scene.drawAt(1.0f);
+    EXPECT_TRUE(scene.meshInstances.empty());
+    EXPECT_FALSE(lit(400, 300));
+}

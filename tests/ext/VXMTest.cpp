@@ -1,0 +1,228 @@
+// VXM files: writer/loader round trips, the record layout, damaged files, and
+// a loaded mesh drawn with the default shader.
+#include "ModelSamples.h"
+
+#include "kestrane_ext/ByteWriter.h"
+#include "kestrane_ext/FormatError.h"
+#include "kestrane_ext/VXMLoader.h"
+#include "kestrane/DefaultShader.h"
+#include "kestrane/State.h"
+#include "support/GLTest.h"
+
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace KestraneExt;
+
+namespace {
+
+VXMLoader load(const std::vector<std::uint8_t>& bytes, int usage = BufferUsage::ClientMemory) {
+    return VXMLoader(bytes.data(), bytes.size(), "test.vxm", usage, usage);
+}
+
+std::array<float, 14> vertexOf(Geometry& g, int v) {
+    std::array<float, 14> out{};
+    VertexStream* s = g.stream(0);
+    std::memcpy(out.data(), static_cast<std::uint8_t*>(s->lock(true, false)) + v * 56, 56);
+    s->unlock();
+    return out;
+}
+
+void putInt(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t v) {
+    std::memcpy(bytes.data() + at, &v, 4);
+}
+
+// Loading must fail with a FormatError at the given offset whose reason
+// contains the given text.
+void expectDamaged(const std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& reason) {
+    try {
+        load(bytes);
+        ADD_FAILURE() << "loaded a damaged file; expected: " << reason;
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.file(), "test.vxm");
+        EXPECT_EQ(e.offset(), offset) << e.what();
+        EXPECT_NE(e.reason().find(reason), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+
+TEST(VXM, RoundTripKeepsPositionsTexCoordsAndIndices) {
+    const std::vector<VXMMeshData> meshes = {Samples::grid(3, "first"), Samples::unitTriangle("second"),
+                                             VXMMeshData{"empty", {}, {}}};
+    VXMLoader vxm = load(encodeVXM(meshes));
+    ASSERT_EQ(vxm.meshCount(), 3);
+    for (int m = 0; m < 3; ++m) {
+        Geometry& g = vxm.mesh(m);
+        EXPECT_EQ(g.primitive(), Kestrane::Triangles);
+        ASSERT_TRUE(g.stream(0));
+        EXPECT_EQ(g.stream(1), nullptr);  // the frames go into the same stream
+        EXPECT_EQ(g.stream(0)->stride(), 56);
+        ASSERT_EQ(g.stream(0)->vertexCount(), meshes[m].vertexCount());
+        for (int v = 0; v < meshes[m].vertexCount(); ++v) {
+            const auto got = vertexOf(g, v);
+            for (int f : {0, 1, 2, 6, 7}) EXPECT_EQ(got[f], meshes[m].vertices[v * 14 + f]);
+        }
+        ASSERT_EQ(g.indices()->indexCount(), static_cast<int>(meshes[m].indices.size()));
+        EXPECT_EQ(g.indices()->indexType(), IndexType::UnsignedInt);
+        if (!meshes[m].indices.empty()) {
+            auto ix = g.createIndices();
+            for (int i = 0; i < ix->count(); ++i)
+                EXPECT_EQ(ix->get(i), static_cast<std::uint32_t>(meshes[m].indices[i]));
+        }
+        const std::vector<StreamBinding> expected = {{0, 0, Semantic::Position},
+                                                     {0, 1, Semantic::Normal},
+                                                     {0, 2, Semantic::TexCoord0},
+                                                     {0, 3, Semantic::TexCoord2},
+                                                     {0, 4, Semantic::TexCoord3}};
+        ASSERT_EQ(g.bindings().size(), expected.size());
+        for (std::size_t b = 0; b < expected.size(); ++b) {
+            EXPECT_EQ(g.bindings()[b].slot, expected[b].slot);
+            EXPECT_EQ(g.bindings()[b].element, expected[b].element);
+            EXPECT_EQ(g.bindings()[b].semantic, expected[b].semantic);
+        }
+    }
+    EXPECT_THROW(vxm.mesh(3), std::out_of_range);
+
+    const std::vector<std::uint8_t> none = encodeVXM({});
+    EXPECT_EQ(none.size(), 4u);
+    EXPECT_EQ(load(none).meshCount(), 0);
+    load(none).drawAll();  // nothing to draw, no GL needed
+}
+
+TEST(VXM, SingleTriangleIsStoredWithItsFrame) {
+    VXMLoader vxm = load(encodeVXM({Samples::unitTriangle()}));
+    for (int v = 0; v < 3; ++v) {
+        const auto f = vertexOf(vxm.mesh(0), v);
+        EXPECT_EQ((std::array<float, 3>{f[3], f[4], f[5]}), (std::array<float, 3>{0, 0, 1}));
+        EXPECT_EQ((std::array<float, 3>{f[8], f[9], f[10]}), (std::array<float, 3>{1, 0, 0}));
+        EXPECT_EQ((std::array<float, 3>{f[11], f[12], f[13]}), (std::array<float, 3>{0, 1, 0}));
+    }
+}
+
+TEST(VXM, SecondRecordStartsAfterNameVerticesAndTriangles) {
+    const VXMMeshData first = Samples::grid(2, "a name of 17 bytes");
+    const VXMMeshData second = Samples::square(0, 0, 1, 1, 0, "sq");
+    const std::vector<std::uint8_t> bytes = encodeVXM({first, second});
+    const std::size_t offset = 4 + 12 + first.name.size() + 20 * first.vertexCount() + 12 * first.triangleCount();
+    ASSERT_EQ(offset, 4u + 12 + 18 + 20 * 9 + 12 * 8);
+    std::int32_t header[3];
+    std::memcpy(header, bytes.data() + offset, 12);
+    EXPECT_EQ(header[0], 4);
+    EXPECT_EQ(header[1], 2);
+    EXPECT_EQ(header[2], 2);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + offset + 12), 2), "sq");
+    EXPECT_EQ(bytes.size(), offset + 12 + 2 + 20 * 4 + 12 * 2);
+}
+
+TEST(VXM, DamagedFilesAreRejectedWithFileOffsetAndReason) {
+    const std::vector<std::uint8_t> good = encodeVXM({Samples::unitTriangle("t"), Samples::square(0, 0, 1, 1)});
+    const std::size_t second = 4 + 12 + 1 + 60 + 12;
+
+    // Mesh 0's header: vertex count at 4, triangle count at 8, name length at 12.
+    auto bytes = good;
+    putInt(bytes, 12, 257);
+    expectDamaged(bytes, 12, "name length 257");
+    bytes = good;
+    putInt(bytes, 0, -1);
+    expectDamaged(bytes, 0, "negative mesh count");
+    bytes = good;
+    putInt(bytes, 0, 0x7fffffff);
+    expectDamaged(bytes, 0, "mesh count 2147483647");
+    bytes = good;
+    putInt(bytes, second, -5);
+    expectDamaged(bytes, second, "negative vertex count");
+    bytes = good;
+    putInt(bytes, second + 4, 1 << 28);
+    expectDamaged(bytes, second, "needs");
+    bytes = good;
+    putInt(bytes, 4 + 12 + 1 + 60 + 4, 3);  // mesh 0's second index -> 3 of 3 vertices
+    expectDamaged(bytes, 4 + 12 + 1 + 60 + 4, "index 3 outside its 3 vertices");
+    bytes = good;
+    putInt(bytes, 4 + 12 + 1 + 60 + 8, -1);
+    expectDamaged(bytes, 4 + 12 + 1 + 60 + 8, "index -1");
+    // Cut anywhere inside the last record: never a partial load.
+    for (std::size_t cut = second + 1; cut < good.size(); cut += 7) {
+        bytes.assign(good.begin(), good.begin() + static_cast<long>(cut));
+        EXPECT_THROW(load(bytes), FormatError) << "cut at " << cut;
+    }
+    bytes.assign(good.begin(), good.begin() + 2);
+    expectDamaged(bytes, 0, "mesh count needs 4 bytes");
+}
+
+TEST(VXMDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Samples::TempDir dir;
+    auto bytes = encodeVXM({Samples::unitTriangle("t")});
+    putInt(bytes, 12, 300);
+    const std::string path = dir.file("broken.vxm");
+    ASSERT_TRUE(writeFileBytes(path, bytes, nullptr));
+    EXPECT_EXIT(VXMLoader(File(path, "rb"), 0, 0), testing::ExitedWithCode(1),
+                "broken\\.vxm: byte 12: mesh 0 name length 300 is outside 0-256");
+}
+
+TEST(VXMWriter, RefusesInvalidMeshesAndReportsIOFailures) {
+    VXMMeshData longName = Samples::unitTriangle(std::string(257, 'n'));
+    EXPECT_THROW(encodeVXM({longName}), std::invalid_argument);
+    longName.name.resize(256);
+    EXPECT_NO_THROW(encodeVXM({longName}));
+
+    VXMMeshData badIndex = Samples::unitTriangle();
+    badIndex.indices[1] = 3;
+    EXPECT_THROW(encodeVXM({badIndex}), std::invalid_argument);
+    VXMMeshData ragged = Samples::unitTriangle();
+    ragged.vertices.pop_back();
+    EXPECT_THROW(encodeVXM({ragged}), std::invalid_argument);
+
+    Samples::TempDir dir;
+    std::string error;
+    EXPECT_FALSE(writeVXM(dir.file("missing-dir/x.vxm"), {Samples::unitTriangle()}, &error));
+    EXPECT_NE(error.find("missing-dir/x.vxm"), std::string::npos) << error;
+    EXPECT_FALSE(writeVXM(dir.file("bad.vxm"), {badIndex}, &error));
+    EXPECT_NE(error.find("index 3"), std::string::npos) << error;
+
+    // A written file loads through File like any data file.
+    const std::string path = dir.file("ok.vxm");
+    ASSERT_TRUE(writeVXM(path, {Samples::unitTriangle(), Samples::grid(4)}, &error)) << error;
+    VXMLoader vxm(File(path, "rb"), 0, 0);
+    EXPECT_EQ(vxm.meshCount(), 2);
+    EXPECT_EQ(vxm.mesh(1).indices()->indexCount(), 4 * 4 * 2 * 3);
+}
+
+class VXMDraw : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        Kestrane::createDefaultShader();  // made once; the context may not have made it yet
+    }
+};
+
+TEST_F(VXMDraw, MeshCoversItsPixelsWithTheDefaultShader) {
+    Kestrane::State::resetAll();
+    Kestrane::State::disable(Kestrane::Capability::CullFace);
+    Kestrane::State::setDepthFunction(Kestrane::CompareFunction::LessEqual);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Mesh 0 covers the left half of the square (-0.5..0, -0.5..0.5), mesh 1
+    // the upper right corner; both drawn with drawAll from static buffers.
+    const auto bytes = encodeVXM({Samples::square(-0.5f, -0.5f, 0.0f, 0.5f), Samples::square(0.5f, 0.5f, 0.9f, 0.9f)});
+    VXMLoader vxm = load(bytes, BufferUsage::StaticDraw);
+    EXPECT_NE(vxm.mesh(0).stream(0)->buffer(), 0u);
+    Kestrane::useDefaultShader();
+    vxm.drawAll();
+    auto lit = [](int x, int y) { return readPixel(x, y).r > 200; };
+    EXPECT_TRUE(lit(300, 300));   // inside mesh 0
+    EXPECT_TRUE(lit(210, 160));   // near its lower-left corner
+    EXPECT_FALSE(lit(190, 300));  // just left of it
+    EXPECT_FALSE(lit(420, 300));  // right of it
+    EXPECT_FALSE(lit(300, 460));  // above it
+    EXPECT_TRUE(lit(680, 520));   // inside mesh 1
+    // Count the covered pixels: 200 x 300 + 160 x 120 (edges may go either way).
+    const auto pixels = readPixels(0, 0, 800, 600);
+    int covered = 0;
+    for (std::size_t i = 0; i < pixels.size(); i += 4) covered += pixels[i] > 200;
+    EXPECT_NEAR(covered, 200 * 300 + 160 * 120, 1200);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

@@ -1,0 +1,359 @@
+// ZTX scenes: writer/loader round trips, the version check, the node tree
+// order, geometry building, damaged files.
+#include "ModelSamples.h"
+
+#include "kestrane_ext/ByteWriter.h"
+#include "kestrane_ext/FormatError.h"
+#include "kestrane_ext/ZTXLoader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace KestraneExt;
+using Zentrix::CameraNode;
+using Zentrix::LightNode;
+using Zentrix::MeshNode;
+using Zentrix::SceneNode;
+
+namespace {
+
+ZTXLoader load(const std::vector<std::uint8_t>& bytes) {
+    return ZTXLoader(bytes.data(), bytes.size(), "test.ztx", BufferUsage::ClientMemory);
+}
+
+void expectSameKeys(const KeyTrack& track, const std::vector<Vec3Key>& keys) {
+    ASSERT_EQ(track.count(), static_cast<int>(keys.size()));
+    for (int i = 0; i < track.count(); ++i) {
+        EXPECT_EQ(track.keyAt(i).value, keys[i].value);
+        EXPECT_EQ(track.keyAt(i).time, keys[i].time);
+        EXPECT_EQ(track.keyAt(i).flag, 1);
+    }
+}
+
+void expectSameNode(const SceneNode& got, const ZTXNodeData& want) {
+    SCOPED_TRACE(want.name);
+    EXPECT_EQ(got.name, want.name);
+    EXPECT_EQ(got.type, want.type);
+    EXPECT_EQ(got.position, want.position);
+    EXPECT_EQ(got.rotation.x, want.rotation.x);
+    EXPECT_EQ(got.rotation.y, want.rotation.y);
+    EXPECT_EQ(got.rotation.z, want.rotation.z);
+    EXPECT_EQ(got.rotation.w, want.rotation.w);
+    EXPECT_EQ(got.scale, want.scale);
+    expectSameKeys(got.positionTrack, want.positionKeys);
+    expectSameKeys(got.scaleTrack, want.scaleKeys);
+    ASSERT_EQ(got.rotationTrack.count(), static_cast<int>(want.rotationKeys.size()));
+    for (int i = 0; i < got.rotationTrack.count(); ++i) {
+        EXPECT_EQ(got.rotationTrack.keyAt(i).value.z, want.rotationKeys[i].value.z);
+        EXPECT_EQ(got.rotationTrack.keyAt(i).value.w, want.rotationKeys[i].value.w);
+        EXPECT_EQ(got.rotationTrack.keyAt(i).time, want.rotationKeys[i].time);
+    }
+    if (want.type == Zentrix::MeshNodeType) {
+        const auto* mesh = dynamic_cast<const MeshNode*>(&got);
+        ASSERT_TRUE(mesh);
+        const ZTXMeshData& m = want.mesh;
+        EXPECT_EQ(mesh->materialName, m.material);
+        EXPECT_EQ(mesh->positions, m.positions);
+        EXPECT_EQ(mesh->hasNormals, !m.normals.empty());
+        EXPECT_EQ(mesh->normals, m.normals);
+        EXPECT_EQ(mesh->binormals, m.binormals);
+        EXPECT_EQ(mesh->tangents, m.tangents);
+        EXPECT_EQ(mesh->colors, m.colors);
+        EXPECT_EQ(mesh->extraValues, m.extraValues);
+        for (int k = 0; k < 8; ++k) {
+            EXPECT_EQ(mesh->hasTexCoords[k], !m.texCoords[k].empty());
+            EXPECT_EQ(mesh->texCoords[k], m.texCoords[k]);
+        }
+        EXPECT_EQ(mesh->skinned, m.skinned);
+        EXPECT_EQ(mesh->boneNames, m.boneNames);
+        EXPECT_EQ(mesh->boneIndices, m.boneIndices);
+        EXPECT_EQ(mesh->boneWeights, m.boneWeights);
+        EXPECT_EQ(mesh->indices, m.indices);
+    } else if (want.type == Zentrix::LightNodeType) {
+        const auto* light = dynamic_cast<const LightNode*>(&got);
+        ASSERT_TRUE(light);
+        EXPECT_EQ(light->light.color, want.light.color);
+        EXPECT_EQ(light->light.value1, want.light.value1);
+        EXPECT_EQ(light->light.value3, want.light.value3);
+        EXPECT_EQ(light->light.flag1, want.light.flag1);
+        EXPECT_EQ(light->light.flag2, want.light.flag2);
+        EXPECT_EQ(light->light.value4, want.light.value4);
+    } else if (want.type == Zentrix::CameraNodeType) {
+        const auto* camera = dynamic_cast<const CameraNode*>(&got);
+        ASSERT_TRUE(camera);
+        EXPECT_EQ(camera->camera.targetName, want.camera.targetName);
+        EXPECT_EQ(camera->camera.nearPlane, want.camera.nearPlane);
+        EXPECT_EQ(camera->camera.farPlane, want.camera.farPlane);
+        EXPECT_EQ(camera->camera.fieldOfView, want.camera.fieldOfView);
+    }
+    ASSERT_EQ(got.children.size(), want.children.size());
+    for (std::size_t c = 0; c < want.children.size(); ++c) expectSameNode(*got.children[c], want.children[c]);
+}
+
+void putInt(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t v) {
+    std::memcpy(bytes.data() + at, &v, 4);
+}
+
+// Offset of the first occurrence of a byte string (a node name, say).
+std::size_t find(const std::vector<std::uint8_t>& bytes, const std::string& text) {
+    const auto it = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
+    return static_cast<std::size_t>(it - bytes.begin());
+}
+
+void expectDamaged(const std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& reason) {
+    try {
+        load(bytes);
+        ADD_FAILURE() << "loaded a damaged file; expected: " << reason;
+    } catch (const FormatError& e) {
+        EXPECT_EQ(e.file(), "test.ztx");
+        EXPECT_EQ(e.offset(), offset) << e.what();
+        EXPECT_NE(e.reason().find(reason), std::string::npos) << e.what();
+    }
+}
+
+}  // namespace
+
+TEST(ZTX, RoundTripKeepsMaterialsNodeTreeTracksAndCameras) {
+    const ZTXSceneData data = Samples::fullScene();
+    const ZTXLoader scene = load(encodeZTX(data));
+    EXPECT_EQ(scene.errorText(), "");
+    ASSERT_EQ(scene.materialCount(), 2);
+    const Zentrix::SceneMaterial& skin = *scene.materials()[0];
+    EXPECT_EQ(skin.name(), "skin");
+    EXPECT_EQ(skin.textureMap(), "skin.jpg");
+    EXPECT_EQ(skin.bumpMap(), "skin_bump.png");
+    EXPECT_EQ(skin.strings[1], "kept0");
+    EXPECT_EQ(skin.strings[3], "kept1");
+    EXPECT_EQ(skin.strings[11], "kept8");
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(skin.colors[c], data.materials[0].colors[c]);
+    EXPECT_EQ(skin.scalars, data.materials[0].scalars);
+    EXPECT_EQ(scene.materials()[1]->textureMap(), "");  // zero-length strings read empty
+
+    ASSERT_EQ(scene.nodeCount(), static_cast<int>(data.nodes.size()));
+    for (std::size_t n = 0; n < data.nodes.size(); ++n) expectSameNode(*scene.nodes()[n], data.nodes[n]);
+
+    // Material lookup: found, unknown name, and exact match only.
+    const auto* body = dynamic_cast<const MeshNode*>(scene.findNode("Body"));
+    EXPECT_EQ(body->material, &skin);
+    EXPECT_EQ(dynamic_cast<const MeshNode*>(scene.findNode("Square"))->material, nullptr);
+    EXPECT_EQ(scene.findMaterial("Skin"), nullptr);
+    // findNode searches top-level nodes only.
+    EXPECT_NE(scene.findNode("Camera01.Target"), nullptr);
+    EXPECT_EQ(scene.findNode("Omni01"), nullptr);
+    EXPECT_EQ(scene.findGeometry("Omni01"), nullptr);
+    EXPECT_EQ(scene.findGeometry("Camera01"), nullptr);
+    EXPECT_NE(scene.findGeometry("Body"), nullptr);
+}
+
+TEST(ZTX, WrongVersionTagGivesAnEmptySceneAndItsMessage) {
+    auto bytes = encodeZTX(Samples::fullScene());
+    for (std::size_t i = 0; i < 6; ++i) {
+        auto changed = bytes;
+        changed[i] ^= 0x01;
+        ZTXLoader scene = load(changed);
+        EXPECT_EQ(scene.errorText(), Zentrix::VersionMessage);
+        EXPECT_EQ(scene.nodeCount(), 0);
+        EXPECT_EQ(scene.materialCount(), 0);
+    }
+    EXPECT_EQ(std::string(Zentrix::VersionMessage).substr(0, 51),
+              "Unknown file tag. Version conflict or damaged file\n");
+    const std::vector<std::uint8_t> shortFile = {'Z', 'T', 'X'};
+    EXPECT_EQ(load(shortFile).errorText(), Zentrix::VersionMessage);
+}
+
+TEST(ZTX, ChildrenAreReadBeforeTheNextSibling) {
+    ZTXSceneData data;
+    ZTXNodeData a, b, c, d;
+    a.name = "A";
+    b.name = "B";
+    c.name = "C";
+    c.type = Zentrix::Kind5Node;
+    d.name = "D";
+    b.children.push_back(c);
+    a.children.push_back(b);
+    data.nodes = {a, d};
+    const auto bytes = encodeZTX(data);
+    // In the file, C comes before D.
+    EXPECT_LT(find(bytes, "C"), find(bytes, "D"));
+    const ZTXLoader scene = load(bytes);
+    ASSERT_EQ(scene.nodeCount(), 2);
+    EXPECT_EQ(scene.nodes()[0]->name, "A");
+    EXPECT_EQ(scene.nodes()[0]->children.at(0)->name, "B");
+    EXPECT_EQ(scene.nodes()[0]->children.at(0)->children.at(0)->name, "C");
+    EXPECT_EQ(scene.nodes()[0]->children.at(0)->children.at(0)->type, Zentrix::Kind5Node);
+    EXPECT_EQ(scene.nodes()[1]->name, "D");
+    EXPECT_TRUE(scene.nodes()[1]->children.empty());
+}
+
+TEST(ZTXGeometry, PositionsAndChannelOneGetFramesInSlotOne) {
+    ZTXSceneData data;
+    data.nodes.push_back(Samples::squareNode("Quad", 1.0f, {0, 0, 0}, true));
+    const ZTXLoader scene = load(encodeZTX(data));
+    Geometry* g = scene.findGeometry("Quad");
+    ASSERT_TRUE(g);
+    ASSERT_TRUE(g->stream(0));
+    EXPECT_EQ(g->stream(0)->stride(), 12);
+    ASSERT_TRUE(g->stream(2));  // channel 1 is TexCoord0, in slot 2
+    EXPECT_EQ(g->stream(2)->stride(), 8);
+    ASSERT_TRUE(g->stream(1));
+    EXPECT_EQ(g->stream(1)->stride(), 36);
+    for (int semantic : {Semantic::Normal, Semantic::TexCoord2, Semantic::TexCoord3})
+        EXPECT_EQ(g->findBinding(semantic)->slot, 1);
+    auto normal = g->createAttribute(Semantic::Normal);
+    auto tangent = g->createAttribute(Semantic::TexCoord2);
+    float n[4] = {}, t[4] = {};
+    normal->get(2, n);
+    tangent->get(2, t);
+    // The face normal is (P0 - P1) x (P2 - P1): clockwise triangles face +z,
+    // so this counter-clockwise square faces -z.
+    EXPECT_FLOAT_EQ(n[2], -1.0f);
+    EXPECT_FLOAT_EQ(t[0], 1.0f);
+    EXPECT_EQ(g->indices()->indexCount(), 6);
+    EXPECT_EQ(g->primitive(), Kestrane::Triangles);
+}
+
+TEST(ZTXGeometry, SlotsFollowSemanticsAndFileNormalsStayWithoutChannelOne) {
+    const ZTXLoader scene = load(encodeZTX(Samples::fullScene()));
+    Geometry* body = scene.findGeometry("Body");
+    ASSERT_TRUE(body);
+    // Channel 1 is present: normals are recomputed into the file's normal
+    // stream (slot 10); tangents and binormals go to TexCoord2 (channel 3's
+    // stream, slot 4, first two components) and a new stream for TexCoord3.
+    EXPECT_TRUE(body->stream(Semantic::Position));
+    EXPECT_TRUE(body->stream(Semantic::Normal));
+    EXPECT_TRUE(body->stream(Semantic::Binormal));
+    EXPECT_TRUE(body->stream(Semantic::Tangent));
+    EXPECT_TRUE(body->stream(Semantic::Color));
+    EXPECT_EQ(body->stream(Semantic::Color)->stride(), 16);
+    EXPECT_EQ(body->stream(Semantic::TexCoord6)->componentType(0), ComponentType::Int);
+    EXPECT_EQ(body->stream(Semantic::TexCoord7)->stride(), 16);
+    EXPECT_EQ(body->findBinding(Semantic::TexCoord2)->slot, 4);
+    EXPECT_EQ(body->findBinding(Semantic::TexCoord3)->slot, 1);
+    EXPECT_EQ(body->stream(1)->stride(), 12);
+    float t[4] = {9, 9, 9, 9};
+    body->createAttribute(Semantic::TexCoord2)->get(0, t);
+    EXPECT_FLOAT_EQ(t[0], 1.0f);  // tangent x over channel 3's u
+    EXPECT_EQ(t[2], 9.0f);        // only two components there
+
+    ZTXSceneData data;
+    ZTXNodeData plain = Samples::squareNode("Quad", 1.0f, {0, 0, 0});
+    plain.mesh.normals = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
+    data.nodes.push_back(plain);
+    const ZTXLoader kept = load(encodeZTX(data));
+    Geometry* g = kept.findGeometry("Quad");
+    float n[4] = {};
+    g->createAttribute(Semantic::Normal)->get(3, n);
+    EXPECT_EQ(n[1], 1.0f);
+    EXPECT_EQ(g->findBinding(Semantic::TexCoord2), nullptr);
+    EXPECT_EQ(g->stream(1), nullptr);
+}
+
+TEST(ZTX, DamagedFilesAreRejectedWithFileOffsetAndReason) {
+    ZTXSceneData data;
+    data.nodes.push_back(Samples::squareNode("Quad", 1.0f, {0, 0, 0}));
+    ZTXNodeData child;
+    child.name = "Kid";
+    data.nodes[0].children.push_back(child);
+    const auto good = encodeZTX(data);
+    const std::size_t typeAt = 6 + 4 + 4;  // tag, material count, node count
+    const std::size_t vertexCountAt = typeAt + 4 + 4;  // type, empty material name
+    const std::size_t indicesAt = vertexCountAt + 8 + 14 + 4 * 12;
+    const std::size_t kidTypeAt = find(good, "Kid") - 4 - 4;
+
+    auto bytes = good;
+    putInt(bytes, typeAt, 6);
+    expectDamaged(bytes, typeAt, "node type 6 outside 0-5");
+    bytes = good;
+    putInt(bytes, kidTypeAt, -1);
+    expectDamaged(bytes, kidTypeAt, "node type -1");
+    bytes = good;
+    putInt(bytes, vertexCountAt, -4);
+    expectDamaged(bytes, vertexCountAt, "negative vertex count -4");
+    bytes = good;
+    putInt(bytes, vertexCountAt + 4, 0x10000000);
+    expectDamaged(bytes, vertexCountAt, "needs");
+    bytes = good;
+    putInt(bytes, indicesAt + 8, 4);
+    expectDamaged(bytes, indicesAt + 8, "face index 4 outside the mesh's 4 vertices");
+    bytes = good;
+    putInt(bytes, 6, 1000);
+    expectDamaged(bytes, 6, "material count 1000");
+    bytes = good;
+    putInt(bytes, 10, -2);
+    expectDamaged(bytes, 10, "negative node count");
+    bytes = good;
+    const std::size_t tracksAt = kidTypeAt + 4 + 4 + 3 + 40;
+    putInt(bytes, tracksAt + 4, 99999);
+    expectDamaged(bytes, tracksAt, "keys need");
+    bytes = good;
+    putInt(bytes, good.size() - 4, 1);  // the kid's child count
+    expectDamaged(bytes, good.size() - 4, "child count 1");
+    for (std::size_t cut = 6; cut < good.size(); cut += 5) {
+        bytes.assign(good.begin(), good.begin() + static_cast<long>(cut));
+        EXPECT_THROW(load(bytes), FormatError) << "cut at " << cut;
+    }
+}
+
+TEST(ZTX, NestingDeeperThanTheLimitIsRejectedNotOverflowed) {
+    // Build the bytes directly: a chain of plain nodes, each with one child.
+    auto chain = [](int depth) {
+        ByteWriter out;
+        out.raw("ZTX115", 6);
+        out.int32(0);
+        out.int32(1);
+        for (int level = 0; level < depth; ++level) {
+            out.int32(0);
+            out.string("n");
+            for (int f = 0; f < 10; ++f) out.real(f == 6 ? 1.0f : 0.0f);
+            out.int32(0);
+            out.int32(0);
+            out.int32(0);
+            out.int32(level + 1 < depth ? 1 : 0);
+        }
+        return out.take();
+    };
+    const ZTXLoader deep = load(chain(Zentrix::Scene::MaxDepth));
+    EXPECT_EQ(deep.nodeCount(), 1);
+    EXPECT_THROW(load(chain(Zentrix::Scene::MaxDepth + 1)), FormatError);
+}
+
+TEST(ZTXDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    Samples::TempDir dir;
+    ZTXSceneData data = Samples::fullScene();
+    data.materials.clear();
+    auto bytes = encodeZTX(data);
+    putInt(bytes, 14, 9);  // the first node's type: after tag, material and node counts
+    const std::string path = dir.file("broken.ztx");
+    ASSERT_TRUE(writeFileBytes(path, bytes, nullptr));
+    EXPECT_EXIT(Zentrix::Scene(File(path, "rb")), testing::ExitedWithCode(1),
+                "broken\\.ztx: byte 14: node type 9 outside 0-5");
+}
+
+TEST(ZTXWriter, RefusesInvalidScenesAndReportsIOFailures) {
+    ZTXSceneData data;
+    ZTXNodeData bad;
+    bad.type = 6;
+    data.nodes.push_back(bad);
+    EXPECT_THROW(encodeZTX(data), std::invalid_argument);
+
+    data.nodes[0] = Samples::squareNode("Quad", 1, {0, 0, 0});
+    data.nodes[0].mesh.normals.resize(3);
+    EXPECT_THROW(encodeZTX(data), std::invalid_argument);
+    data.nodes[0] = Samples::squareNode("Quad", 1, {0, 0, 0});
+    data.nodes[0].mesh.indices[4] = 4;
+    EXPECT_THROW(encodeZTX(data), std::invalid_argument);
+    data.nodes[0] = Samples::squareNode("Quad", 1, {0, 0, 0});
+    data.nodes[0].mesh.boneNames = {"loose"};
+    EXPECT_THROW(encodeZTX(data), std::invalid_argument);
+
+    Samples::TempDir dir;
+    std::string error;
+    EXPECT_FALSE(writeZTX(dir.file("no/such/dir.ztx"), Samples::fullScene(), &error));
+    EXPECT_NE(error.find("no/such/dir.ztx"), std::string::npos) << error;
+    const std::string path = dir.file("scene.ztx");
+    ASSERT_TRUE(writeZTX(path, Samples::fullScene(), &error)) << error;
+    const Zentrix::Scene scene{File(path, "rb")};
+    EXPECT_EQ(scene.nodeCount(), 4);
+}

@@ -1,0 +1,274 @@
+// Drawables and elements: the pools and reduced targets, frame steps, the
+// shader operations, the screen quad and images, the beat trigger, and the
+// runtime's composing of an element.
+#include <epoxy/gl.h>
+
+#include "FrameworkFixture.h"
+
+#include "kestrane/FrameServices.h"
+#include "kestrane/Shader.h"
+#include "kestrane/State.h"
+#include "kestrane/Texture.h"
+#include "vessara/BeatTrigger.h"
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cmath>
+
+using namespace Vessara;
+using namespace FrameworkTests;
+
+namespace {
+
+// An element whose draw() fills its target with one colour and counts calls.
+class SolidElement : public Element {
+public:
+    SolidElement(int w, int h, float r, float g, float b) : Element(w, h, &sharedDemo(), "Solid"), r(r), g(g), b(b) {}
+    void draw() override
+    {
+        ++draws;
+        Kestrane::clear(r, g, b, 1.0f, true, false, false);
+    }
+    float r, g, b;
+    int draws = 0;
+};
+
+std::array<float, 16> matrixOf(GLenum which)
+{
+    std::array<float, 16> m{};
+    glGetFloatv(which, m.data());
+    return m;
+}
+
+bool exitedNonZero(int status)
+{
+    return WIFEXITED(status) && WEXITSTATUS(status) != 0;
+}
+
+}  // namespace
+
+TEST_F(FrameworkTest, PoolsHoldOneSquareElementPerPowerOfTwo)
+{
+    Demo& demo = sharedDemo();
+    for (ElementPool* pool : {&demo.reducedPool, &demo.scratchPool}) {
+        ASSERT_EQ(9u, pool->size());
+        int size = 4;
+        for (const auto& [key, element] : *pool) {
+            EXPECT_EQ(size, key);
+            EXPECT_EQ(size, element->width);
+            EXPECT_EQ(size, element->height);
+            EXPECT_NE(nullptr, element->colorTexture());
+            EXPECT_NE(nullptr, element->depthTexture());
+            size *= 2;
+        }
+    }
+    // A reducedPool member's look-up of its own size is itself, never a stand-in.
+    Element* r64 = demo.reducedPool.at(64);
+    EXPECT_EQ(r64, r64->reducedTargets[0]);
+    EXPECT_EQ(demo.reducedPool.at(32), r64->reducedTargets[1]);
+    EXPECT_EQ(demo.reducedPool.at(4), demo.reducedPool.at(4)->reducedTargets[3]);
+}
+
+TEST_F(FrameworkTest, ReducedTargetsHalveDownToFour)
+{
+    Demo& demo = sharedDemo();
+    Element* wide = newElement(512, 512);
+    EXPECT_EQ(demo.reducedPool.at(512), wide->reducedTargets[0]);
+    EXPECT_EQ(demo.reducedPool.at(256), wide->reducedTargets[1]);
+    EXPECT_EQ(demo.reducedPool.at(128), wide->reducedTargets[2]);
+    EXPECT_EQ(demo.reducedPool.at(64), wide->reducedTargets[3]);
+
+    Element* small = newElement(8, 8);
+    EXPECT_EQ(demo.reducedPool.at(8), small->reducedTargets[0]);
+    EXPECT_EQ(demo.reducedPool.at(4), small->reducedTargets[1]);
+    EXPECT_EQ(demo.reducedPool.at(4), small->reducedTargets[2]);
+    EXPECT_EQ(demo.reducedPool.at(4), small->reducedTargets[3]);
+}
+
+TEST_F(FrameworkTest, ElementOfANonPoolWidthIsFatal)
+{
+    EXPECT_EXIT(newElement(100, 100), exitedNonZero,
+                "ResourceProxy::operator \\[\\] : ResourceProxy not loaded: 100");
+}
+
+TEST_F(FrameworkTest, ElementFrameStepRendersIntoItsOwnTarget)
+{
+    Demo& demo = sharedDemo();
+    auto* element = new SolidElement(64, 32, 0.0f, 1.0f, 0.0f);
+    demo.time = 12.0f;
+    element->frameStep(10.0f, 4.0f);
+    EXPECT_FLOAT_EQ(2.0f, element->localTime);
+    EXPECT_FLOAT_EQ(0.5f, element->progress);
+    EXPECT_EQ(1, element->draws);
+    // The screen is bound again with the whole window as viewport.
+    EXPECT_EQ(0u, boundFramebuffer());
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(800, viewport[2]);
+    EXPECT_TRUE(near(pixelOf(*element, 63, 31), {0, 255, 0, 255}));
+    demo.time = 0.0f;
+}
+
+TEST_F(FrameworkTest, UseShaderReleasesTheSamplersOfThePreviousShader)
+{
+    Demo& demo = sharedDemo();
+    Element* element = newElement(8, 8);
+    Element* source = newElement(8, 8);
+    element->useShader("vessara_outline_edges.cg");
+    element->setTexture("tex0", source->depthTexture());
+    element->setTexture("tex1", source->colorTexture());
+    CGprogram outline = demo.shaders["vessara_outline_edges.cg"]->pixel->program;
+    EXPECT_NE(0u, cgGLGetTextureEnum(cgGetNamedParameter(outline, "tex0")));
+    EXPECT_NE(0u, cgGLGetTextureEnum(cgGetNamedParameter(outline, "tex1")));
+    EXPECT_EQ(2u, element->boundTextures.size());
+
+    element->useShader("vessara_texture.cg");
+    EXPECT_EQ(0u, cgGLGetTextureEnum(cgGetNamedParameter(outline, "tex0")));
+    EXPECT_EQ(0u, cgGLGetTextureEnum(cgGetNamedParameter(outline, "tex1")));
+    EXPECT_TRUE(element->boundTextures.empty());
+    EXPECT_EQ(demo.shaders["vessara_texture.cg"], element->currentShader);
+
+    // disableTexture frees the unit but keeps the name for the next release.
+    element->setTexture("tex0", source->colorTexture());
+    element->disableTexture("tex0");
+    EXPECT_EQ(1u, element->boundTextures.size());
+    element->releaseTextures();
+}
+
+TEST_F(FrameworkTest, ParameterOperationsWithoutAShaderDoNothing)
+{
+    Element* element = newElement(8, 8);
+    ASSERT_EQ(nullptr, element->currentShader);
+    element->setFloat("alpha", 0.5f);
+    element->setFloat4("color", 1, 2, 3, 4);
+    element->disableTexture("tex0");
+    element->uploadCamera();
+    element->releaseTextures();
+    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
+}
+
+TEST_F(FrameworkTest, DrawQuadCoversTheViewportAndLeavesTheMatrices)
+{
+    Element* element = newElement(32, 32);
+    fill(*element, 0, 0, 0, 1);
+    Kestrane::State::setProjection(60.0f, 1.0f, 1.0f, 100.0f);
+    Kestrane::State::setView(1, 2, 3, 0, 0, 0, 0, 1, 0);
+    Kestrane::State::translateWorld(5, 6, 7);
+    const auto world = matrixOf(GL_MODELVIEW_MATRIX);
+    const auto view = matrixOf(GL_TEXTURE_MATRIX);
+    const auto projection = matrixOf(GL_PROJECTION_MATRIX);
+    Kestrane::State::enable(Kestrane::Capability::CullFace);
+    Kestrane::State::disable(Kestrane::Capability::DepthTest);
+
+    element->useShader("vessara_color.cg");
+    element->setFloat4("color", 1.0f, 0.5f, 0.0f, 1.0f);
+    element->drawQuad(-1, -1, 1, 1);
+
+    EXPECT_EQ(world, matrixOf(GL_MODELVIEW_MATRIX));
+    EXPECT_EQ(view, matrixOf(GL_TEXTURE_MATRIX));
+    EXPECT_EQ(projection, matrixOf(GL_PROJECTION_MATRIX));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(near(pixelOf(*element, 0, 0), {255, 128, 0, 255}, 2));
+    EXPECT_TRUE(near(pixelOf(*element, 31, 31), {255, 128, 0, 255}, 2));
+
+    // A smaller quad covers only its part of the viewport.
+    fill(*element, 0, 0, 0, 1);
+    element->drawQuad(0, 0, 1, 1);
+    EXPECT_TRUE(near(pixelOf(*element, 24, 24), {255, 128, 0, 255}, 2));
+    EXPECT_TRUE(near(pixelOf(*element, 8, 8), {0, 0, 0, 255}));
+}
+
+TEST_F(FrameworkTest, DrawImageBlendsARectangleAndLeavesBlendingOff)
+{
+    Demo& demo = sharedDemo();
+    Element* element = newElement(32, 32);
+    // A half-transparent red texture, drawn with (SrcAlpha, OneMinusSrcAlpha)
+    // over blue, on the right half only.
+    std::vector<uint8_t> red(4 * 4 * 4);
+    for (size_t i = 0; i < red.size(); i += 4) {
+        red[i] = 255;
+        red[i + 3] = 128;
+    }
+    static Kestrane::Texture texture(4, 4, red.data(), Kestrane::Rgba, Kestrane::Nearest);
+    demo.textures.cache["half-red.png"] = &texture;
+
+    fill(*element, 0, 0, 1, 1);
+    Kestrane::State::disable(Kestrane::Capability::DepthTest);
+    Kestrane::State::enable(Kestrane::Capability::Blend);
+    element->drawImage("half-red.png", 0, -1, 1, 2, Kestrane::BlendFactor::SrcAlpha,
+                       Kestrane::BlendFactor::OneMinusSrcAlpha);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_EQ(demo.shaders["vessara_texture.cg"], element->currentShader);
+    EXPECT_TRUE(near(pixelOf(*element, 24, 16), {128, 0, 127, 191}, 3));
+    EXPECT_TRUE(near(pixelOf(*element, 8, 16), {0, 0, 255, 255}));
+    element->releaseTextures();
+    demo.textures.cache.erase("half-red.png");
+}
+
+TEST(BeatTrigger, FiresOncePerHoldTimeWhileHighAndRearmsWhenLow)
+{
+    BeatTrigger trigger;
+    const float delta = 0.0625f;  // exact in binary: no rounding in the countdown
+    // Level 0.5 over threshold 0.3 on every frame: fires on the first frame,
+    // then only once the countdown has run down at the start of a frame.
+    std::vector<bool> fired;
+    for (int frame = 0; frame < 8; ++frame)
+        fired.push_back(trigger.step(0.5f, 0.3f, delta));
+    const std::vector<bool> expected = {true, false, false, true, false, false, true, false};
+    EXPECT_EQ(expected, fired);
+
+    // One frame at 0.2 re-arms it: the next frame above the threshold fires.
+    BeatTrigger rearmed;
+    EXPECT_TRUE(rearmed.step(0.5f, 0.3f, delta));
+    EXPECT_FALSE(rearmed.step(0.2f, 0.3f, delta));
+    EXPECT_TRUE(rearmed.step(0.5f, 0.3f, delta));
+
+    // A level equal to the threshold is not high.
+    BeatTrigger equal;
+    EXPECT_FALSE(equal.step(0.3f, 0.3f, delta));
+}
+
+TEST(BeatTrigger, DrawableBeatReadsItsBinOfTheSpectrumOnTriggerZero)
+{
+    Demo demo;
+    Drawable drawable(&demo, "Listener");
+    demo.frameDelta = 0.1f;
+    demo.spectrum[7] = 0.5f;
+    EXPECT_FALSE(drawable.beat(6, 0.3f));
+    EXPECT_TRUE(drawable.beat(7, 0.3f));
+    EXPECT_FLOAT_EQ(0.15f - 0.1f, drawable.triggers[0].countdown);
+    EXPECT_FALSE(drawable.beat(7, 0.3f));  // countdown 0.05 > 0
+    EXPECT_TRUE(drawable.beat(7, 0.3f));   // countdown -0.05 <= 0
+    // Bins outside the spectrum read silence.
+    EXPECT_FALSE(drawable.beat(-1, 0.0f));
+    EXPECT_FALSE(drawable.beat(512, 0.0f));
+    for (int i = 1; i < 10; ++i) {
+        EXPECT_FLOAT_EQ(0.15f, drawable.triggers[i].holdTime);
+        EXPECT_FLOAT_EQ(0.0f, drawable.triggers[i].countdown);
+    }
+}
+
+TEST_F(FrameworkTest, RuntimeComposesTheElementIntoTheViewport)
+{
+    Demo& demo = sharedDemo();
+    auto* element = new SolidElement(64, 64, 1.0f, 0.0f, 0.0f);
+    demo.viewportX = 0;
+    demo.viewportY = 75;
+    demo.viewportWidth = 800;
+    demo.viewportHeight = 450;
+    demo.timeline = {{1.0f, 3.0f, element}};
+    demo.renderFrame(2.0f, 0.01f, nullptr);
+    EXPECT_EQ(1, element->draws);
+    Kestrane::useScreenTarget();
+    EXPECT_TRUE(near(readPixel(400, 300), {255, 0, 0, 255}));
+    EXPECT_TRUE(near(readPixel(10, 80), {255, 0, 0, 255}));
+    EXPECT_TRUE(near(readPixel(400, 40), {0, 0, 0, 0}));   // band below the picture
+    EXPECT_TRUE(near(readPixel(400, 560), {0, 0, 0, 0}));  // band above
+    demo.timeline.clear();
+    demo.viewportY = 0;
+    demo.viewportHeight = 600;
+    demo.time = 0.0f;
+}

@@ -1,0 +1,128 @@
+#include <epoxy/gl.h>
+
+#include "support/GLTest.h"
+
+#include "kestrane/FrameServices.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <string>
+
+using namespace Kestrane;
+
+namespace {
+
+void drainEvents()
+{
+    SDL_PumpEvents();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+}
+
+void pushEvent(Uint32 type, Uint8 windowEvent = 0)
+{
+    SDL_Event event{};
+    event.type = type;
+    if (type == SDL_WINDOWEVENT) {
+        event.window.event = windowEvent;
+        event.window.windowID = SDL_GetWindowID(testContext().window->sdlWindow());
+    }
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+}  // namespace
+
+class ContextTest : public GLTest {};
+
+TEST_F(ContextTest, OpensCompatibilityContextOfRequestedSize)
+{
+    Context& context = testContext();
+    EXPECT_EQ(Context::current, &context);
+    EXPECT_EQ(context.window->width(), 800);
+    EXPECT_EQ(context.window->height(), 600);
+
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+
+    GLint depth = 0, stencil = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE, &stencil);
+    EXPECT_GE(depth, 24);
+    EXPECT_GE(stencil, 8);
+
+    // Immediate mode and the fixed-function matrix stacks need the
+    // compatibility profile.
+    EXPECT_TRUE(epoxy_is_desktop_gl());
+    GLint mask = 0;
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
+    EXPECT_FALSE(mask & GL_CONTEXT_CORE_PROFILE_BIT);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(ContextTest, HandlesBySelector)
+{
+    Context& context = testContext();
+    EXPECT_EQ(context.handle(WindowHandle), context.window->sdlWindow());
+    EXPECT_EQ(context.handle(DeviceContextHandle), context.window->sdlWindow());
+    EXPECT_EQ(context.handle(GLContextHandle), context.glContext);
+    EXPECT_EQ(context.handle(GLContextHandle), SDL_GL_GetCurrentContext());
+    EXPECT_EQ(context.handle(CgContextHandle), static_cast<void*>(context.cgContext));
+    EXPECT_NE(context.cgContext, nullptr);
+    EXPECT_EQ(context.handle(4), nullptr);
+    EXPECT_EQ(context.handle(-1), nullptr);
+}
+
+TEST_F(ContextTest, PumpMessagesQuitsWithoutPresenting)
+{
+    Context& context = testContext();
+    drainEvents();
+
+    // Nothing queued: one frame is presented.
+    std::uint64_t before = context.presentedFrames();
+    EXPECT_TRUE(context.pumpMessages());
+    EXPECT_EQ(context.presentedFrames(), before + 1);
+
+    // A quit ends the step at once, without presenting.
+    pushEvent(SDL_QUIT);
+    before = context.presentedFrames();
+    EXPECT_FALSE(context.pumpMessages());
+    EXPECT_EQ(context.presentedFrames(), before);
+    EXPECT_TRUE(context.pumpMessages());
+    drainEvents();
+}
+
+TEST_F(ContextTest, PumpMessagesHandlesOneEventPerCall)
+{
+    Context& context = testContext();
+    drainEvents();
+
+    // Two ordinary events ahead of the quit: the quit is seen on the third call.
+    pushEvent(SDL_KEYDOWN);
+    pushEvent(SDL_KEYUP);
+    pushEvent(SDL_QUIT);
+    EXPECT_TRUE(context.pumpMessages());
+    EXPECT_TRUE(context.pumpMessages());
+    EXPECT_FALSE(context.pumpMessages());
+    drainEvents();
+}
+
+TEST_F(ContextTest, WindowCloseBecomesQuitOnNextStep)
+{
+    Context& context = testContext();
+    drainEvents();
+
+    pushEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE);
+    const std::uint64_t before = context.presentedFrames();
+    EXPECT_TRUE(context.pumpMessages());  // the close itself still presents
+    EXPECT_EQ(context.presentedFrames(), before + 1);
+    EXPECT_FALSE(context.pumpMessages());
+    drainEvents();
+
+    // Other window events do not quit.
+    pushEvent(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST);
+    EXPECT_TRUE(context.pumpMessages());
+    EXPECT_TRUE(context.pumpMessages());
+    drainEvents();
+}

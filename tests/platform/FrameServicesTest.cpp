@@ -1,0 +1,221 @@
+#include <epoxy/gl.h>
+
+#include "support/GLTest.h"
+
+#include "kestrane/FrameServices.h"
+#include "kestrane/Immediate.h"
+
+#include <array>
+#include <string>
+
+using namespace Kestrane;
+
+namespace {
+
+std::array<float, 4> currentFloats(GLenum what)
+{
+    std::array<float, 4> v{};
+    glGetFloatv(what, v.data());
+    return v;
+}
+
+std::array<float, 4> currentAttribute(GLuint index)
+{
+    std::array<float, 4> v{};
+    glGetVertexAttribfv(index, GL_CURRENT_VERTEX_ATTRIB, v.data());
+    return v;
+}
+
+std::array<float, 4> currentTexCoord(int unit)
+{
+    glActiveTexture(GL_TEXTURE0 + unit);
+    auto v = currentFloats(GL_CURRENT_TEXTURE_COORDS);
+    glActiveTexture(GL_TEXTURE0);
+    return v;
+}
+
+// Every piece of current vertex state the slot table can reach.
+struct VertexState {
+    std::array<float, 4> colour, normal;
+    std::array<std::array<float, 4>, 8> texCoords;
+    std::array<std::array<float, 4>, 15> attributes;  // generic 1-15 (0 aliases the position)
+    bool operator==(const VertexState&) const = default;
+};
+
+VertexState vertexState()
+{
+    VertexState s{};
+    s.colour = currentFloats(GL_CURRENT_COLOR);
+    s.normal = currentFloats(GL_CURRENT_NORMAL);
+    s.normal[3] = 0;
+    for (int unit = 0; unit < 8; ++unit)
+        s.texCoords[unit] = currentTexCoord(unit);
+    for (int i = 1; i < 16; ++i)
+        s.attributes[i - 1] = currentAttribute(i);
+    return s;
+}
+
+void expectPixel(int x, int y, uint8_t r, uint8_t g, uint8_t b)
+{
+    const Rgba8 p = readPixel(x, y);
+    EXPECT_NEAR(p.r, r, 1) << "at " << x << "," << y;
+    EXPECT_NEAR(p.g, g, 1) << "at " << x << "," << y;
+    EXPECT_NEAR(p.b, b, 1) << "at " << x << "," << y;
+}
+
+}  // namespace
+
+class FrameServicesTest : public GLTest {};
+
+TEST_F(FrameServicesTest, ClearFillsOnlyTheFlaggedBuffers)
+{
+    clear(1, 0, 0, 1, true, true, true);
+    expectPixel(400, 300, 255, 0, 0);
+
+    // No flags: nothing is cleared, but the clear colour is still set.
+    clear(0, 0, 1, 0.5f, false, false, false);
+    expectPixel(400, 300, 255, 0, 0);
+    const auto colour = currentFloats(GL_COLOR_CLEAR_VALUE);
+    EXPECT_FLOAT_EQ(colour[0], 0);
+    EXPECT_FLOAT_EQ(colour[2], 1);
+    EXPECT_FLOAT_EQ(colour[3], 0.5f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    expectPixel(400, 300, 0, 0, 255);
+
+    // Depth only: colour untouched, depth reset to the clear depth.
+    glClearDepth(0.25);
+    clear(0, 1, 0, 1, false, true, false);
+    expectPixel(400, 300, 0, 0, 255);
+    float depth = 0;
+    glReadPixels(400, 300, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    EXPECT_NEAR(depth, 0.25f, 1e-3f);
+    glClearDepth(1.0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(FrameServicesTest, UseScreenTargetUnbindsAndRestoresViewport)
+{
+    GLuint fbo = 0, colour = 0;
+    glGenFramebuffers(1, &fbo);
+    glGenRenderbuffers(1, &colour);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 16, 16);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
+    glViewport(0, 0, 16, 16);
+
+    useScreenTarget();
+    GLint bound = -1, viewport[4] = {};
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(viewport[0], 0);
+    EXPECT_EQ(viewport[1], 0);
+    EXPECT_EQ(viewport[2], 800);
+    EXPECT_EQ(viewport[3], 600);
+
+    glDeleteFramebuffers(1, &fbo);
+    glDeleteRenderbuffers(1, &colour);
+}
+
+TEST_F(FrameServicesTest, CheckErrorReportsOneErrorOnStandardError)
+{
+    EXPECT_EQ(checkError(), 0u);
+    glEnable(0xFFFF);  // GL_INVALID_ENUM
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(checkError(), unsigned(GL_INVALID_ENUM));
+    EXPECT_EQ(checkError(), 0u);
+    const std::string text = testing::internal::GetCapturedStderr();
+    EXPECT_NE(text.find("Kestrane Native Error"), std::string::npos) << text;
+    EXPECT_NE(text.find("OpenGL native error: 500"), std::string::npos) << text;
+}
+
+TEST_F(FrameServicesTest, VertexAttributeSlotsReachTheirState)
+{
+    vertexAttribute(11, 0.1f, 0.2f, 0.3f, 0.4f);
+    EXPECT_EQ(currentFloats(GL_CURRENT_COLOR), (std::array<float, 4>{0.1f, 0.2f, 0.3f, 0.4f}));
+
+    vertexAttribute(10, 0.0f, 0.6f, 0.8f, 9.0f);
+    const auto normal = currentFloats(GL_CURRENT_NORMAL);
+    EXPECT_FLOAT_EQ(normal[1], 0.6f);
+    EXPECT_FLOAT_EQ(normal[2], 0.8f);
+
+    vertexAttribute(2, 1, 2, 3, 4);
+    EXPECT_EQ(currentTexCoord(0), (std::array<float, 4>{1, 2, 3, 4}));
+    for (int slot = 3; slot <= 9; ++slot) {
+        const float v[4] = {float(slot), 5, 6, 7};
+        vertexAttribute(slot, v);
+        EXPECT_EQ(currentTexCoord(slot - 2), (std::array<float, 4>{float(slot), 5, 6, 7})) << "slot " << slot;
+    }
+    for (int slot = 101; slot <= 115; ++slot) {
+        vertexAttribute(slot, float(slot), 1, 2, 3);
+        EXPECT_EQ(currentAttribute(slot - 100), (std::array<float, 4>{float(slot), 1, 2, 3})) << "slot " << slot;
+    }
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(FrameServicesTest, UnusedVertexAttributeSlotsDoNothing)
+{
+    vertexAttribute(11, 0.5f, 0.5f, 0.5f, 0.5f);
+    vertexAttribute(2, 0.5f, 0.5f, 0.5f, 0.5f);
+    const VertexState before = vertexState();
+
+    std::vector<int> unused = {1, -1, 116, 117, 1000};
+    for (int slot = 12; slot <= 99; ++slot)
+        unused.push_back(slot);
+    for (int slot : unused)
+        vertexAttribute(slot, 0.9f, 0.8f, 0.7f, 0.6f);
+
+    EXPECT_TRUE(vertexState() == before);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+}
+
+TEST_F(FrameServicesTest, ImmediateModeDrawsWithColourAndPosition)
+{
+    glUseProgram(0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_TEXTURE_2D);
+    clear(0, 0, 0, 1, true, true, true);
+
+    // A green quad over the right half of the window, then a red triangle
+    // whose colour is given per vertex before each position.
+    begin(Quads);
+    vertexAttribute(11, 0, 1, 0, 1);
+    vertexAttribute(0, 0, -1, 0, 1);
+    vertexAttribute(0, 1, -1, 0, 1);
+    vertexAttribute(0, 1, 1, 0, 1);
+    vertexAttribute(0, 0, 1, 0, 1);
+    end();
+    begin(Triangles);
+    vertexAttribute(11, 1, 0, 0, 1);
+    vertexAttribute(1, 1, 1, 1, 1);  // a no-op slot inside begin/end
+    vertexAttribute(0, -1, -1, 0, 1);
+    vertexAttribute(0, -0.5f, -1, 0, 1);
+    vertexAttribute(0, -1, -0.5f, 0, 1);
+    end();
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+
+    expectPixel(600, 300, 0, 255, 0);
+    expectPixel(5, 5, 255, 0, 0);
+    expectPixel(200, 300, 0, 0, 0);
+}
+
+TEST(PrimitiveTypeTest, MapsTheFiveCodes)
+{
+    EXPECT_EQ(primitiveMode(Points), unsigned(GL_POINTS));
+    EXPECT_EQ(primitiveMode(Lines), unsigned(GL_LINES));
+    EXPECT_EQ(primitiveMode(LineStrip), unsigned(GL_LINE_STRIP));
+    EXPECT_EQ(primitiveMode(Triangles), unsigned(GL_TRIANGLES));
+    EXPECT_EQ(primitiveMode(Quads), unsigned(GL_QUADS));
+}
+
+TEST(PrimitiveTypeDeathTest, CodeOutsideTheTableIsFatal)
+{
+    EXPECT_EXIT(primitiveMode(5), testing::ExitedWithCode(1), "Primitive type 5");
+    EXPECT_EXIT(primitiveMode(-1), testing::ExitedWithCode(1), "Primitive type -1");
+}

@@ -1,0 +1,292 @@
+// Shader parameters through CompleteShader: samplers on their own units,
+// names a program does not declare, uniforms in both programs, persistence.
+#include <epoxy/gl.h>
+
+#include "ShaderTestSupport.h"
+
+#include "kestrane/DefaultShader.h"
+#include "kestrane/FrameServices.h"
+#include "kestrane/State.h"
+
+using namespace Kestrane;
+using namespace ShaderTests;
+
+namespace {
+
+const char* const oneTextureSource = R"(
+float4x4 StateComplete;
+sampler2D tex0;
+struct VertexOut {
+    float4 position : POSITION;
+    float2 uv : TEXCOORD0;
+};
+VertexOut vsMain(float4 position : POSITION, float2 uv : TEXCOORD0)
+{
+    VertexOut result;
+    result.position = mul(StateComplete, position);
+    result.uv = uv;
+    return result;
+}
+float4 psMain(float2 uv : TEXCOORD0) : COLOR { return tex2D(tex0, uv); }
+)";
+
+const char* const twoTextureSource = R"(
+float4x4 StateComplete;
+struct VertexOut {
+    float4 position : POSITION;
+    float2 uv : TEXCOORD0;
+};
+VertexOut vsMain(float4 position : POSITION, float2 uv : TEXCOORD0)
+{
+    VertexOut result;
+    result.position = mul(StateComplete, position);
+    result.uv = uv;
+    return result;
+}
+float4 psMain(float2 uv : TEXCOORD0, uniform sampler2D texA, uniform sampler2D texB) : COLOR
+{
+    return float4(tex2D(texA, uv).r, tex2D(texB, uv).g, 0, 1);
+}
+)";
+
+// "tint" is declared once in the source and used by both programs.
+const char* const sharedUniformSource = R"(
+float4x4 StateComplete;
+float4 tint;
+float unused;
+struct VertexOut {
+    float4 position : POSITION;
+    float4 color : COLOR0;
+};
+VertexOut vsMain(float4 position : POSITION)
+{
+    VertexOut result;
+    result.position = mul(StateComplete, position);
+    result.color = tint;
+    return result;
+}
+float4 psMain(float4 color : COLOR0) : COLOR { return color * tint; }
+)";
+
+const char* const alphaSource = R"(
+float alpha;
+float4 vsMain(float4 position : POSITION) : POSITION { return position; }
+float4 psMain() : COLOR { return float4(alpha, alpha, alpha, 1); }
+)";
+
+GLuint solidTexture(uint8_t r, uint8_t g, uint8_t b) {
+    const uint8_t pixel[4] = {r, g, b, 255};
+    GLuint id = 0;
+    glGenTextures(1, &id);
+    glBindTexture(GL_TEXTURE_2D, id);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return id;
+}
+
+GLint boundOnUnit(GLenum unit) {
+    GLint active = 0, bound = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    glActiveTexture(unit);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glActiveTexture(static_cast<GLenum>(active));
+    return bound;
+}
+
+void expectPixel(int x, int y, int r, int g, int b) {
+    const Rgba8 p = readPixel(x, y);
+    EXPECT_TRUE(near(p.r, r) && near(p.g, g) && near(p.b, b))
+        << "at (" << x << ", " << y << "): " << int(p.r) << " " << int(p.g) << " " << int(p.b)
+        << ", expected " << r << " " << g << " " << b;
+}
+
+class ParameterTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        State::resetRenderState();
+        State::disable(Capability::DepthTest);
+        State::resetAll();
+        clear(0, 0, 0, 1, true, true, false);
+        red = solidTexture(255, 0, 0);
+        green = solidTexture(0, 255, 0);
+        blue = solidTexture(0, 0, 255);
+    }
+    void TearDown() override {
+        const GLuint textures[] = {red, green, blue};
+        glDeleteTextures(3, textures);
+    }
+    GLuint red = 0, green = 0, blue = 0;
+};
+
+}  // namespace
+
+TEST_F(ParameterTest, SamplerReadsTheTextureBoundToIt) {
+    CompleteShader shader(oneTextureSource, "vsMain", "psMain");
+    shader.bind();
+    shader.setTexture("tex0", red);
+    shader.uploadState();
+    drawFullScreen();
+    expectPixel(400, 300, 255, 0, 0);
+
+    // A new texture on an enabled sampler takes effect at once.
+    shader.setTexture("tex0", blue);
+    drawFullScreen();
+    expectPixel(400, 300, 0, 0, 255);
+
+    // Loading a texture on the active unit does not disturb the sampler.
+    GLint active = 0;
+    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
+    EXPECT_EQ(active, GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, green);
+    drawFullScreen();
+    expectPixel(400, 300, 0, 0, 255);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    // The vertex program declares no sampler: nothing is attempted there.
+    EXPECT_EQ(cgGetNamedParameter(shader.vertex->program, "tex0"), nullptr);
+    shader.disableTexture("tex0");
+}
+
+TEST_F(ParameterTest, TwoSamplersReadTwoTextures) {
+    CompleteShader shader(twoTextureSource, "vsMain", "psMain");
+    shader.bind();
+    shader.setTexture("texA", red);
+    shader.setTexture("texB", green);
+    shader.uploadState();
+    drawFullScreen();
+    expectPixel(400, 300, 255, 255, 0);
+
+    CGparameter a = cgGetNamedParameter(shader.pixel->program, "texA");
+    CGparameter b = cgGetNamedParameter(shader.pixel->program, "texB");
+    ASSERT_NE(a, nullptr);
+    ASSERT_NE(b, nullptr);
+    EXPECT_NE(cgGLGetTextureEnum(a), 0u);
+    EXPECT_NE(cgGLGetTextureEnum(a), cgGLGetTextureEnum(b));
+    EXPECT_NE(cgGLGetTextureEnum(a), static_cast<unsigned>(GL_TEXTURE0));
+    EXPECT_EQ(boundOnUnit(cgGLGetTextureEnum(a)), static_cast<GLint>(red));
+    EXPECT_EQ(boundOnUnit(cgGLGetTextureEnum(b)), static_cast<GLint>(green));
+
+    // Swapped textures.
+    shader.setTexture("texA", green);
+    shader.setTexture("texB", red);
+    drawFullScreen();
+    expectPixel(400, 300, 0, 0, 0);
+    shader.disableTexture("texA");
+    shader.disableTexture("texB");
+}
+
+TEST_F(ParameterTest, DisablingFreesTheUnit) {
+    CompleteShader first(oneTextureSource, "vsMain", "psMain");
+    CompleteShader second(twoTextureSource, "vsMain", "psMain");
+    CGparameter tex0 = cgGetNamedParameter(first.pixel->program, "tex0");
+    CGparameter texA = cgGetNamedParameter(second.pixel->program, "texA");
+    CGparameter texB = cgGetNamedParameter(second.pixel->program, "texB");
+
+    first.setTexture("tex0", red);
+    const unsigned unit = cgGLGetTextureEnum(tex0);
+    ASSERT_NE(unit, 0u);
+    first.disableTexture("tex0");
+    EXPECT_EQ(cgGLGetTextureEnum(tex0), 0u);
+    EXPECT_EQ(boundOnUnit(unit), 0);
+
+    second.setTexture("texA", green);
+    EXPECT_EQ(cgGLGetTextureEnum(texA), unit);  // the freed unit is handed out again
+    second.setTexture("texB", blue);
+    EXPECT_NE(cgGLGetTextureEnum(texB), unit);
+    second.disableTexture("texA");
+    second.disableTexture("texB");
+    // Disabling twice is harmless.
+    second.disableTexture("texB");
+    EXPECT_EQ(cgGLGetTextureEnum(texB), 0u);
+
+    // Re-enabled, the first shader still reads its own texture.
+    first.bind();
+    first.setTexture("tex0", red);
+    first.uploadState();
+    drawFullScreen();
+    expectPixel(400, 300, 255, 0, 0);
+    first.disableTexture("tex0");
+}
+
+TEST_F(ParameterTest, UndeclaredNamesChangeNothing) {
+    CompleteShader shader(alphaSource, "vsMain", "psMain");
+    shader.bind();
+    shader.setFloat("alpha", 0.5f);
+    drawFullScreen();
+    expectPixel(400, 300, 128, 128, 128);
+
+    CountErrors errors;
+    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "beta"), nullptr);
+    EXPECT_EQ(cgGetNamedParameter(shader.vertex->program, "alpha"), nullptr);
+    const float four[4] = {1, 1, 1, 1};
+    shader.setFloat("beta", 1.0f);
+    shader.setFloat4("beta", four);
+    shader.setTexture("tex0", red);
+    shader.disableTexture("tex0");
+    shader.setFloat("", 1.0f);
+    drawFullScreen();
+    expectPixel(400, 300, 128, 128, 128);
+    EXPECT_EQ(errors.count(), 0);
+}
+
+TEST_F(ParameterTest, UniformDeclaredByBothProgramsGetsTheValueInBoth) {
+    CompleteShader shader(sharedUniformSource, "vsMain", "psMain");
+    shader.bind();
+    const float tint[4] = {0.8f, 0.6f, 1.0f, 1.0f};
+    shader.setFloat4("tint", tint);
+    shader.uploadState();
+    drawFullScreen();
+    // Vertex colour tint times fragment tint: 0.64, 0.36, 1.
+    expectPixel(400, 300, 163, 92, 255);
+
+    for (CGprogram program : {shader.vertex->program, shader.pixel->program}) {
+        float stored[4] = {};
+        cgGetParameterValuefr(cgGetNamedParameter(program, "tint"), 4, stored);
+        EXPECT_EQ(stored[1], 0.6f);
+    }
+    // Written in the source but used by neither entry: no program declares it.
+    CountErrors errors;
+    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "unused"), nullptr);
+    EXPECT_EQ(cgGetNamedParameter(shader.vertex->program, "unused"), nullptr);
+    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "StateComplete"), nullptr);
+    shader.setFloat("unused", 3.0f);
+    drawFullScreen();
+    expectPixel(400, 300, 163, 92, 255);
+    EXPECT_EQ(errors.count(), 0);
+}
+
+TEST_F(ParameterTest, ValuesSurviveBindingAnotherShader) {
+    CompleteShader gray(alphaSource, "vsMain", "psMain");
+    CompleteShader tinted(sharedUniformSource, "vsMain", "psMain");
+    gray.bind();
+    gray.setFloat("alpha", 0.25f);
+    drawFullScreen();
+    expectPixel(400, 300, 64, 64, 64);
+
+    tinted.bind();
+    const float tint[4] = {1.0f, 0.5f, 0.0f, 1.0f};
+    tinted.setFloat4("tint", tint);
+    tinted.uploadState();
+    drawFullScreen();
+    expectPixel(400, 300, 255, 64, 0);
+
+    useDefaultShader();
+    drawFullScreen();
+    expectPixel(400, 300, 255, 255, 255);
+
+    gray.bind();
+    drawFullScreen();
+    expectPixel(400, 300, 64, 64, 64);
+    tinted.bind();
+    drawFullScreen();
+    expectPixel(400, 300, 255, 64, 0);
+
+    // A pair never drawn before (tinted vertex, gray pixel) gets both values.
+    cgGLBindProgram(tinted.vertex->program);
+    cgGLBindProgram(gray.pixel->program);
+    drawFullScreen();
+    expectPixel(400, 300, 64, 64, 64);
+}

@@ -1,0 +1,137 @@
+// Errors of the shader runtime: codes, strings and listings under a counting
+// handler, and the engine's handler ending the process on a bad source.
+#include <epoxy/gl.h>
+
+#include "ShaderTestSupport.h"
+
+#include "kestrane/Context.h"
+#include "kestrane/Shader.h"
+
+#include <string>
+#include <sys/wait.h>
+
+using namespace Kestrane;
+using namespace ShaderTests;
+
+namespace {
+
+// The error sits on line 4: an undeclared name.
+const char* const brokenSource =
+    "float4x4 StateComplete;\n"
+    "float4 vsMain(float4 position : POSITION) : POSITION\n"
+    "{\n"
+    "    return mul(StateComplete, positon);\n"
+    "}\n"
+    "float4 psMain() : COLOR { return float4(1, 1, 1, 1); }\n";
+
+// No "psMain".
+const char* const noPixelEntrySource =
+    "float4x4 StateComplete;\n"
+    "float4 vsMain(float4 position : POSITION) : POSITION\n"
+    "{\n"
+    "    return mul(StateComplete, position);\n"
+    "}\n";
+
+const char* const goodSource =
+    "float4 vsMain(float4 position : POSITION) : POSITION { return position; }\n"
+    "float4 psMain(uniform float level) : COLOR { return float4(level, 0, 0, 1); }\n";
+
+bool exitedNonZero(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
+
+CGcontext cgContext() { return testContext().cgContext; }
+
+}  // namespace
+
+TEST(RuntimeErrorDeathTest, CompileErrorEndsTheProcessWithTheListing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            testContext();
+            CompleteShader shader(brokenSource, "vsMain", "psMain");
+        },
+        exitedNonZero, "Kestrane::CGerror.*4:[0-9]+:.*positon");
+}
+
+TEST(RuntimeErrorDeathTest, MissingEntryEndsTheProcessWithTheListing) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            testContext();
+            CompleteShader shader(noPixelEntrySource, "vsMain", "psMain");
+        },
+        exitedNonZero, "Kestrane::CGerror.*psMain.*4.*return mul\\(StateComplete, position\\)");
+}
+
+TEST_F(GLTest, RuntimeErrorsReachTheHandlerInsideTheCall) {
+    CountErrors errors;
+    cgSetParameter1f(nullptr, 1.0f);
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(cgGetError(), CG_INVALID_PARAM_HANDLE_ERROR);
+    EXPECT_EQ(cgGetError(), CG_NO_ERROR);
+
+    EXPECT_EQ(cgCreateProgram(cgContext(), CG_SOURCE, goodSource, static_cast<CGprofile>(1234),
+                              "vsMain", nullptr),
+              nullptr);
+    EXPECT_EQ(cgGetError(), CG_UNKNOWN_PROFILE_ERROR);
+    EXPECT_EQ(cgCreateProgram(cgContext(), static_cast<CGenum>(1), goodSource, CG_PROFILE_ARBVP1,
+                              "vsMain", nullptr),
+              nullptr);
+    EXPECT_EQ(cgGetError(), CG_INVALID_ENUMERANT_ERROR);
+    EXPECT_EQ(cgCreateProgram(nullptr, CG_SOURCE, goodSource, CG_PROFILE_ARBVP1, "vsMain",
+                              nullptr),
+              nullptr);
+    EXPECT_EQ(cgGetError(), CG_INVALID_CONTEXT_HANDLE_ERROR);
+    cgGLBindProgram(nullptr);
+    EXPECT_EQ(cgGetError(), CG_INVALID_PROGRAM_HANDLE_ERROR);
+    EXPECT_EQ(cgGetNamedParameter(nullptr, "x"), nullptr);
+    EXPECT_EQ(cgGetError(), CG_INVALID_PROGRAM_HANDLE_ERROR);
+    cgGLEnableProfile(static_cast<CGprofile>(42));
+    EXPECT_EQ(cgGetError(), CG_INVALID_PROFILE_ERROR);
+
+    // Calls that do not fit the parameter's type.
+    CGprogram pixel = cgCreateProgram(cgContext(), CG_SOURCE, goodSource, CG_PROFILE_ARBFP1,
+                                      "psMain", nullptr);
+    ASSERT_NE(pixel, nullptr);
+    CGparameter level = cgGetNamedParameter(pixel, "level");
+    ASSERT_NE(level, nullptr);
+    const float matrix[16] = {};
+    cgSetMatrixParameterfr(level, matrix);
+    EXPECT_EQ(cgGetError(), CG_INVALID_VALUE_TYPE_ERROR);
+    cgGLEnableTextureParameter(level);
+    EXPECT_EQ(cgGetError(), CG_INVALID_VALUE_TYPE_ERROR);
+    EXPECT_EQ(errors.count(), 9);
+
+    for (int code : {0, 1, 2, 3, 8, 16, 17, 18, 19, 24, 30, 36, 1000, 12345}) {
+        const char* text = cgGetErrorString(static_cast<CGerrorCode>(code));
+        ASSERT_NE(text, nullptr);
+        EXPECT_GT(std::string(text).size(), 5u);
+    }
+    EXPECT_STRNE(cgGetErrorString(CG_COMPILER_ERROR), cgGetErrorString(CG_LINKER_ERROR));
+}
+
+TEST_F(GLTest, CompileErrorLeavesAListingAndANullProgram) {
+    CountErrors errors;
+    CGprogram broken = cgCreateProgram(cgContext(), CG_SOURCE, brokenSource, CG_PROFILE_ARBVP1,
+                                       "vsMain", nullptr);
+    EXPECT_EQ(broken, nullptr);
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(cgGetError(), CG_COMPILER_ERROR);
+    const char* listing = cgGetLastListing(cgContext());
+    ASSERT_NE(listing, nullptr);
+    EXPECT_NE(std::string(listing).find("4:"), std::string::npos) << listing;
+
+    // Missing entry: an error as well.
+    EXPECT_EQ(cgCreateProgram(cgContext(), CG_SOURCE, goodSource, CG_PROFILE_ARBFP1, "mainPS",
+                              nullptr),
+              nullptr);
+    EXPECT_EQ(cgGetError(), CG_COMPILER_ERROR);
+    ASSERT_NE(cgGetLastListing(cgContext()), nullptr);
+    EXPECT_NE(std::string(cgGetLastListing(cgContext())).find("mainPS"), std::string::npos);
+
+    // A good compile leaves no listing behind for a later error to show.
+    EXPECT_NE(cgCreateProgram(cgContext(), CG_SOURCE, goodSource, CG_PROFILE_ARBVP1, "vsMain",
+                              nullptr),
+              nullptr);
+    EXPECT_EQ(cgGetLastListing(cgContext()), nullptr);
+    EXPECT_EQ(errors.count(), 2);
+}

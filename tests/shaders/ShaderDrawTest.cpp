@@ -1,0 +1,250 @@
+// The default shader and the state upload, checked against pixels and
+// matrices that GL itself produces.
+#include <epoxy/gl.h>
+
+#include "ShaderTestSupport.h"
+
+#include "kestrane/DefaultShader.h"
+#include "kestrane/FrameServices.h"
+#include "kestrane/State.h"
+
+#include <array>
+
+using namespace Kestrane;
+using namespace ShaderTests;
+
+namespace {
+
+using Matrix = std::array<float, 16>;
+
+// a x b, both column-major.
+Matrix multiply(const Matrix& a, const Matrix& b) {
+    Matrix r{};
+    for (int column = 0; column < 4; ++column) {
+        for (int row = 0; row < 4; ++row) {
+            float sum = 0.0f;
+            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[column * 4 + k];
+            r[column * 4 + row] = sum;
+        }
+    }
+    return r;
+}
+
+Matrix readMatrix(GLenum which) {
+    Matrix m{};
+    glGetFloatv(which, m.data());
+    return m;
+}
+
+Matrix storedRowMajor(CGprogram program, const char* name) {
+    Matrix m{};
+    CGparameter parameter = cgGetNamedParameter(program, name);
+    EXPECT_NE(parameter, nullptr) << name;
+    if (parameter) cgGetParameterValuefr(parameter, 16, m.data());
+    return m;
+}
+
+void expectSameMatrix(const Matrix& columnMajor, const Matrix& rowMajor, const char* what) {
+    for (int row = 0; row < 4; ++row) {
+        for (int column = 0; column < 4; ++column) {
+            EXPECT_NEAR(rowMajor[row * 4 + column], columnMajor[column * 4 + row], 1e-5f)
+                << what << " (" << row << ", " << column << ")";
+        }
+    }
+}
+
+// A camera and an object that put a tilted quad in the middle of the window.
+void setScene() {
+    State::setProjection(60.0f, 800.0f / 600.0f, 0.5f, 20.0f);
+    State::setView(1.0f, 2.0f, 6.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    State::resetWorld();
+    State::translateWorld(0.3f, -0.2f, 0.5f);
+    State::rotateWorld(30.0f, 0.0f, 1.0f, 0.5f);
+    State::scaleWorld(1.5f, 1.0f, 1.0f);
+}
+
+int whiteCount(const std::vector<uint8_t>& pixels) {
+    int count = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4) count += pixels[i] > 127;
+    return count;
+}
+
+const char* const allSixSource = R"(
+float4x4 StateWorld;
+float4x4 StateView;
+float4x4 StateProjection;
+float4x4 StateWorldView;
+float4x4 StateViewProjection;
+float4x4 StateComplete;
+float4 vsMain(float4 position : POSITION) : POSITION
+{
+    return mul(StateViewProjection, mul(StateWorld, position));
+}
+float4 psMain() : COLOR { return float4(1, 1, 1, 1); }
+)";
+
+const char* const noStateSource = R"(
+float alpha;
+float4 vsMain(float4 position : POSITION) : POSITION { return position; }
+float4 psMain() : COLOR { return float4(alpha, alpha, alpha, 1); }
+)";
+
+class ShaderDrawTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        State::resetRenderState();
+        State::disable(Capability::DepthTest);
+        State::resetAll();
+        clear(0, 0, 0, 1, true, true, false);
+    }
+};
+
+}  // namespace
+
+TEST_F(ShaderDrawTest, DefaultShaderPaintsWhiteWhereStateCompletePutsIt) {
+    ASSERT_NE(defaultShader, nullptr);
+    // Only "StateComplete", only in the vertex program.
+    EXPECT_NE(cgGetNamedParameter(defaultShader->vertex->program, "StateComplete"), nullptr);
+    EXPECT_EQ(cgGetNamedParameter(defaultShader->vertex->program, "StateWorld"), nullptr);
+    EXPECT_EQ(cgGetNamedParameter(defaultShader->pixel->program, "StateComplete"), nullptr);
+    EXPECT_EQ(defaultShader->vertex->profile, 6150);
+    EXPECT_EQ(defaultShader->pixel->profile, 7000);
+
+    // Identity view and projection: the world puts the quad at x 0.25..0.75,
+    // y -0.25..0.25 in clip space, pixels x 500..700, y 225..375.
+    State::translateWorld(0.5f, 0.0f, 0.0f);
+    State::scaleWorld(0.25f, 0.25f, 1.0f);
+    useDefaultShader();
+    drawFullScreen();
+
+    const Rgba8 inside = readPixel(600, 300);
+    EXPECT_EQ(inside.r, 255);
+    EXPECT_EQ(inside.g, 255);
+    EXPECT_EQ(inside.b, 255);
+    EXPECT_EQ(readPixel(505, 230).r, 255);
+    EXPECT_EQ(readPixel(400, 300).r, 0);
+    EXPECT_EQ(readPixel(710, 300).r, 0);
+    EXPECT_EQ(readPixel(600, 385).r, 0);
+    EXPECT_EQ(readPixel(600, 215).r, 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ShaderDrawTest, WorldViewProjectionLandsWhereFixedFunctionGLDoes) {
+    setScene();
+    useDefaultShader();
+    drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
+    const std::vector<uint8_t> shaded = readPixels(0, 0, 800, 600);
+
+    // The same quad through GL's own transformation: modelview = View x World.
+    clear(0, 0, 0, 1, true, true, false);
+    const Matrix world = readMatrix(GL_MODELVIEW_MATRIX);
+    const Matrix view = readMatrix(GL_TEXTURE_MATRIX);
+    glUseProgram(0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadMatrixf(multiply(view, world).data());
+    glColor4f(1, 1, 1, 1);
+    glBegin(GL_QUADS);
+    glVertex3f(-1, -1, 0);
+    glVertex3f(1, -1, 0);
+    glVertex3f(1, 1, 0);
+    glVertex3f(-1, 1, 0);
+    glEnd();
+    glLoadMatrixf(world.data());
+    const std::vector<uint8_t> fixed = readPixels(0, 0, 800, 600);
+
+    const int covered = whiteCount(fixed);
+    EXPECT_GT(covered, 20000);
+    EXPECT_LT(covered, 800 * 600 / 2);
+    int differing = 0;
+    for (size_t i = 0; i < fixed.size(); i += 4) {
+        differing += (fixed[i] > 127) != (shaded[i] > 127);
+    }
+    // Rounding may move a pixel on an edge, nothing more.
+    EXPECT_LE(differing, 40) << "of " << covered << " covered pixels";
+}
+
+TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
+    CompleteShader shader(allSixSource, "vsMain", "psMain");
+    setScene();
+    const Matrix world = readMatrix(GL_MODELVIEW_MATRIX);
+    const Matrix view = readMatrix(GL_TEXTURE_MATRIX);
+    const Matrix projection = readMatrix(GL_PROJECTION_MATRIX);
+    GLint depthBefore = 0, depthAfter = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthBefore);
+
+    shader.bind();
+    shader.uploadState();
+
+    EXPECT_EQ(readMatrix(GL_PROJECTION_MATRIX), projection);
+    EXPECT_EQ(readMatrix(GL_TEXTURE_MATRIX), view);
+    EXPECT_EQ(readMatrix(GL_MODELVIEW_MATRIX), world);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthAfter);
+    EXPECT_EQ(depthAfter, depthBefore);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_PROJECTION);
+
+    CGprogram program = shader.vertex->program;
+    expectSameMatrix(world, storedRowMajor(program, "StateWorld"), "World");
+    expectSameMatrix(view, storedRowMajor(program, "StateView"), "View");
+    expectSameMatrix(projection, storedRowMajor(program, "StateProjection"), "Projection");
+    expectSameMatrix(multiply(view, world), storedRowMajor(program, "StateWorldView"),
+                     "WorldView");
+    expectSameMatrix(multiply(projection, view), storedRowMajor(program, "StateViewProjection"),
+                     "ViewProjection");
+    expectSameMatrix(multiply(projection, multiply(view, world)),
+                     storedRowMajor(program, "StateComplete"), "Complete");
+
+    // Drawn through ViewProjection x World, the quad covers what the default
+    // shader covers through Complete.
+    drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
+    const std::vector<uint8_t> viaProducts = readPixels(0, 0, 800, 600);
+    clear(0, 0, 0, 1, true, true, false);
+    useDefaultShader();
+    drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
+    const std::vector<uint8_t> viaComplete = readPixels(0, 0, 800, 600);
+    int differing = 0;
+    for (size_t i = 0; i < viaComplete.size(); i += 4) {
+        differing += (viaComplete[i] > 127) != (viaProducts[i] > 127);
+    }
+    EXPECT_GT(whiteCount(viaComplete), 20000);
+    EXPECT_LE(differing, 40);
+}
+
+TEST_F(ShaderDrawTest, ProgramWithoutStateParametersReceivesNothing) {
+    CompleteShader shader(noStateSource, "vsMain", "psMain");
+    shader.bind();
+    shader.setFloat("alpha", 0.25f);
+    setScene();
+    {
+        CountErrors errors;
+        shader.uploadState();
+        defaultShader->pixel->uploadState();
+        EXPECT_EQ(errors.count(), 0);
+    }
+    float alpha = -1.0f;
+    cgGetParameterValuefr(cgGetNamedParameter(shader.pixel->program, "alpha"), 1, &alpha);
+    EXPECT_EQ(alpha, 0.25f);
+    // The vertex program ignores the matrices: the quad still fills the window.
+    drawFullScreen();
+    EXPECT_TRUE(near(readPixel(10, 10).r, 64));
+    EXPECT_TRUE(near(readPixel(790, 590).g, 64));
+}
+
+TEST_F(ShaderDrawTest, BackFacingAfterResetIsTheOneDrawnWhenCulling) {
+    useDefaultShader();
+    State::resetRenderState();
+    State::disable(Capability::DepthTest);
+    State::enable(Capability::CullFace);
+    drawQuad(-1.0f, -1.0f, 0.0f, 1.0f);  // counter-clockwise: front, culled
+    begin(Quads);                        // clockwise: back, drawn
+    vertexAttribute(0, 0.0f, -1.0f, 0.0f, 1.0f);
+    vertexAttribute(0, 0.0f, 1.0f, 0.0f, 1.0f);
+    vertexAttribute(0, 1.0f, 1.0f, 0.0f, 1.0f);
+    vertexAttribute(0, 1.0f, -1.0f, 0.0f, 1.0f);
+    end();
+    State::disable(Capability::CullFace);
+    EXPECT_EQ(readPixel(200, 300).r, 0);
+    EXPECT_EQ(readPixel(600, 300).r, 255);
+}

@@ -1,0 +1,243 @@
+// Render state: the enumeration tables, the matrix stacks, resetRenderState
+// and the interpolation functions.
+#include <epoxy/gl.h>
+
+#include "support/GLTest.h"
+
+#include "kestrane/Float3.h"
+#include "kestrane/State.h"
+
+#include <array>
+#include <cmath>
+
+using namespace Kestrane;
+
+namespace {
+
+using Matrix = std::array<float, 16>;
+
+Matrix readMatrix(GLenum which) {
+    Matrix m{};
+    glGetFloatv(which, m.data());
+    return m;
+}
+
+// Column-major matrix times a point.
+std::array<float, 4> transform(const Matrix& m, float x, float y, float z) {
+    std::array<float, 4> r{};
+    for (int row = 0; row < 4; ++row) {
+        r[row] = m[row] * x + m[4 + row] * y + m[8 + row] * z + m[12 + row];
+    }
+    return r;
+}
+
+void expectIdentity(const Matrix& m) {
+    for (int i = 0; i < 16; ++i) {
+        EXPECT_FLOAT_EQ(m[i], (i % 5 == 0) ? 1.0f : 0.0f) << "element " << i;
+    }
+}
+
+int thrownValue(void (*call)()) {
+    try {
+        call();
+    } catch (int value) {
+        return value;
+    }
+    return -1;
+}
+
+class StateTest : public GLTest {
+protected:
+    void SetUp() override {
+        GLTest::SetUp();
+        State::resetAll();
+    }
+};
+
+}  // namespace
+
+TEST(Float3Test, LerpAndCubicInterpolate) {
+    const Float3 a{0.0f, 2.0f, -4.0f}, b{2.0f, 4.0f, 4.0f};
+    EXPECT_EQ(lerp(a, b, 0.5f), (Float3{1.0f, 3.0f, 0.0f}));
+    EXPECT_EQ(lerp(a, b, 0.0f), a);
+    EXPECT_EQ(lerp(a, b, 1.0f), b);
+
+    const Float3 p0{-1.0f, 5.0f, 0.5f}, p1{0.0f, 1.0f, 2.0f}, p2{3.0f, -2.0f, 7.0f},
+        p3{4.0f, 0.0f, 1.0f};
+    EXPECT_EQ(cubicInterpolate(p0, p1, p2, p3, 0.0f), p1);
+    EXPECT_EQ(cubicInterpolate(p0, p1, p2, p3, 1.0f), p2);
+    const Float3 same{1.5f, -2.25f, 3.0f};
+    for (float t : {0.0f, 0.3f, 0.5f, 0.9f, 1.0f}) {
+        EXPECT_EQ(cubicInterpolate(same, same, same, same, t), same) << "t " << t;
+    }
+    // Per-component formula: a0 = p3 - p2 - p0 + p1, a1 = p0 - p1 - a0,
+    // a2 = p2 - p0; p1 + a0 t^3 + a1 t^2 + a2 t. For x at t = 0.5:
+    // a0 = 2, a1 = -3, a2 = 4 -> 0 + 0.25 - 0.75 + 2 = 1.5.
+    EXPECT_FLOAT_EQ(cubicInterpolate(p0, p1, p2, p3, 0.5f).x, 1.5f);
+}
+
+TEST(StateTables, OutOfTableValuesThrowZero) {
+    EXPECT_EQ(State::blendFactorToGL(BlendFactor::DstColor), static_cast<unsigned>(GL_DST_COLOR));
+    EXPECT_EQ(State::blendFactorToGL(BlendFactor::SrcAlpha), static_cast<unsigned>(GL_SRC_ALPHA));
+    EXPECT_EQ(State::compareFunctionToGL(CompareFunction::Never), static_cast<unsigned>(GL_NEVER));
+    EXPECT_EQ(State::stencilOperationToGL(StencilOperation::Decrement),
+              static_cast<unsigned>(GL_DECR));
+    EXPECT_EQ(thrownValue([] { State::blendFactorToGL(10); }), 0);
+    EXPECT_EQ(thrownValue([] { State::blendFactorToGL(-1); }), 0);
+    EXPECT_EQ(thrownValue([] { State::compareFunctionToGL(7); }), 0);
+    EXPECT_EQ(thrownValue([] { State::stencilOperationToGL(5); }), 0);
+    EXPECT_EQ(State::capabilityToGL(4), 0u);
+    EXPECT_EQ(State::capabilityToGL(9), 0u);
+    EXPECT_EQ(State::capabilityToGL(-1), 0u);
+}
+
+TEST_F(StateTest, ReservedAndLargeCapabilitiesChangeNothing) {
+    const GLenum caps[] = {GL_BLEND, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST,
+                           GL_CULL_FACE, GL_NORMALIZE, GL_LINE_SMOOTH, GL_POINT_SMOOTH};
+    State::resetRenderState();
+    auto snapshot = [&] {
+        std::array<GLboolean, 8> s{};
+        for (int i = 0; i < 8; ++i) s[i] = glIsEnabled(caps[i]);
+        return s;
+    };
+    const auto before = snapshot();
+    State::enable(4);
+    State::enable(9);
+    State::enable(1000);
+    State::disable(4);
+    State::disable(9);
+    EXPECT_EQ(snapshot(), before);
+    State::enable(Capability::CullFace);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    State::disable(Capability::CullFace);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(StateTest, ResetRenderStateKeepsDepthFunction) {
+    State::enable(Capability::Blend);
+    State::disable(Capability::DepthTest);
+    State::enable(Capability::StencilTest);
+    State::setBlendFunction(BlendFactor::One, BlendFactor::One);
+    State::setDepthFunction(CompareFunction::Greater);
+    State::setDepthWrite(false);
+    glCullFace(GL_BACK);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_LINE);
+    glColorMask(GL_FALSE, GL_TRUE, GL_FALSE, GL_TRUE);
+    glLineWidth(3.0f);
+
+    State::resetRenderState();
+
+    auto integer = [](GLenum name) { GLint v = 0; glGetIntegerv(name, &v); return v; };
+    auto real = [](GLenum name) { GLfloat v = 0; glGetFloatv(name, &v); return v; };
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    for (GLenum off : {GL_ALPHA_TEST, GL_STENCIL_TEST, GL_CULL_FACE, GL_NORMALIZE,
+                       GL_LINE_SMOOTH, GL_POINT_SMOOTH}) {
+        EXPECT_FALSE(glIsEnabled(off)) << std::hex << off;
+    }
+    EXPECT_EQ(integer(GL_BLEND_SRC_RGB), GL_SRC_ALPHA);
+    EXPECT_EQ(integer(GL_BLEND_DST_RGB), GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(integer(GL_ALPHA_TEST_FUNC), GL_LESS);
+    EXPECT_FLOAT_EQ(real(GL_ALPHA_TEST_REF), 0.5f);
+    EXPECT_EQ(integer(GL_STENCIL_FUNC), GL_LESS);
+    EXPECT_EQ(integer(GL_STENCIL_REF), 0);
+    EXPECT_EQ(integer(GL_STENCIL_VALUE_MASK), -1);  // all 32 bits
+    EXPECT_EQ(integer(GL_STENCIL_FAIL), GL_KEEP);
+    EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_FAIL), GL_KEEP);
+    EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_PASS), GL_REPLACE);
+    GLboolean mask[4] = {};
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
+    GLboolean depthMask = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
+    EXPECT_TRUE(depthMask);
+    EXPECT_FLOAT_EQ(real(GL_POINT_SIZE), 1.0f);
+    EXPECT_FLOAT_EQ(real(GL_LINE_WIDTH), 1.0f);
+    EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT);
+    GLint polygonMode[2] = {};
+    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
+    EXPECT_EQ(polygonMode[0], GL_FILL);
+    EXPECT_EQ(polygonMode[1], GL_FILL);
+    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_GREATER);  // untouched
+    State::setDepthFunction(CompareFunction::Less);
+}
+
+TEST_F(StateTest, MatricesLiveOnTheirOwnStacks) {
+    glMatrixMode(GL_PROJECTION);
+    State::translateWorld(1.0f, 2.0f, 3.0f);  // selects modelview itself
+    expectIdentity(readMatrix(GL_PROJECTION_MATRIX));
+    EXPECT_FLOAT_EQ(readMatrix(GL_MODELVIEW_MATRIX)[13], 2.0f);
+
+    State::setView(0.0f, 0.0f, 5.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_TEXTURE);
+    Matrix view{};
+    State::getView(view.data());
+    EXPECT_FLOAT_EQ(view[14], -5.0f);
+    EXPECT_FLOAT_EQ(readMatrix(GL_MODELVIEW_MATRIX)[13], 2.0f);  // not multiplied in
+
+    State::setProjection(90.0f, 1.0f, 1.0f, 10.0f);
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_PROJECTION);
+    const Matrix p = readMatrix(GL_PROJECTION_MATRIX);
+    EXPECT_NEAR(p[0], 1.0f, 1e-6f);
+    EXPECT_NEAR(p[5], 1.0f, 1e-6f);
+    EXPECT_NEAR(p[10], -11.0f / 9.0f, 1e-6f);
+    EXPECT_NEAR(p[14], -20.0f / 9.0f, 1e-6f);
+    EXPECT_FLOAT_EQ(p[11], -1.0f);
+
+    State::resetAll();
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    EXPECT_EQ(mode, GL_MODELVIEW);
+    Matrix world{};
+    State::getWorld(world.data());
+    expectIdentity(world);
+    State::getView(view.data());
+    expectIdentity(view);
+    expectIdentity(readMatrix(GL_PROJECTION_MATRIX));
+}
+
+TEST_F(StateTest, WorldEditsMultiplyOnTheRight) {
+    State::translateWorld(1.0f, 0.0f, 0.0f);
+    State::rotateWorld(90.0f, 0.0f, 0.0f, 1.0f);
+    Matrix world{};
+    State::getWorld(world.data());
+    const auto p = transform(world, 1.0f, 0.0f, 0.0f);
+    EXPECT_NEAR(p[0], 1.0f, 1e-6f);
+    EXPECT_NEAR(p[1], 1.0f, 1e-6f);
+    EXPECT_NEAR(p[2], 0.0f, 1e-6f);
+
+    State::pushWorld();
+    State::scaleWorld(2.0f, 2.0f, 2.0f);
+    State::popWorld();
+    Matrix again{};
+    State::getWorld(again.data());
+    EXPECT_EQ(again, world);
+
+    const float m[16] = {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 5, 6, 7, 1};
+    State::setWorld(m);
+    State::getWorld(again.data());
+    EXPECT_EQ(again[0], 2.0f);
+    EXPECT_EQ(again[12], 5.0f);
+    State::resetWorld();
+    State::getWorld(again.data());
+    expectIdentity(again);
+}
+
+TEST_F(StateTest, PushAllAndPopAllRestoreAllThree) {
+    State::setProjection(60.0f, 1.5f, 0.5f, 50.0f);
+    State::setView(1.0f, 2.0f, 3.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    State::translateWorld(4.0f, 5.0f, 6.0f);
+    const Matrix p = readMatrix(GL_PROJECTION_MATRIX), v = readMatrix(GL_TEXTURE_MATRIX),
+                 w = readMatrix(GL_MODELVIEW_MATRIX);
+    State::pushAll();
+    State::resetAll();
+    State::scaleWorld(9.0f, 9.0f, 9.0f);
+    State::popAll();
+    EXPECT_EQ(readMatrix(GL_PROJECTION_MATRIX), p);
+    EXPECT_EQ(readMatrix(GL_TEXTURE_MATRIX), v);
+    EXPECT_EQ(readMatrix(GL_MODELVIEW_MATRIX), w);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

@@ -1,0 +1,155 @@
+#include <epoxy/gl.h>
+
+#include "StdDrawFixture.h"
+
+#include "kestrane/State.h"
+#include "kestrane_ext/VXMLoader.h"
+#include "kestrane_ext/VXMWriter.h"
+#include "vessara/ResourceProxies.h"
+
+#include <array>
+
+using namespace StdDrawTests;
+
+namespace {
+
+// A square of half-size h in the z = 0 plane whose four corners share the
+// texture coordinate (u, v), so the texture-coordinate shader paints it flat.
+KestraneExt::VXMMeshData square(float h, float u, float v)
+{
+    KestraneExt::VXMMeshData mesh;
+    mesh.name = "square";
+    mesh.addVertex({-h, -h, 0}, u, v);
+    mesh.addVertex({h, -h, 0}, u, v);
+    mesh.addVertex({h, h, 0}, u, v);
+    mesh.addVertex({-h, h, 0}, u, v);
+    mesh.addTriangle(0, 1, 2);
+    mesh.addTriangle(0, 2, 3);
+    return mesh;
+}
+
+constexpr Colour Outer{51, 0, 0, 255};      // mesh 0, uv (0.2, 0)
+constexpr Colour Middle{0, 153, 0, 255};    // mesh 1, uv (0, 0.6)
+constexpr Colour Inner{255, 255, 0, 255};   // mesh 2, uv (1, 1)
+constexpr Colour Black{0, 0, 0, 255};
+
+class CameraOperationsTest : public StdDrawTest {
+protected:
+    void SetUp() override
+    {
+        StdDrawTest::SetUp();
+        // Three nested squares, largest first; drawn in file order without
+        // depth testing each covers the middle of the one before.
+        const std::vector<uint8_t> bytes =
+            KestraneExt::encodeVXM({square(1.0f, 0.2f, 0.0f), square(0.6f, 0.0f, 0.6f),
+                                    square(0.3f, 1.0f, 1.0f)});
+        nested = std::make_unique<KestraneExt::VXMLoader>(bytes.data(), bytes.size(), "nested.vxm",
+                                                          4, 4);
+        demo->meshes.cache["nested.vxm"] = nested.get();
+        cacheShader("texcoord.cg", TexCoordShaderSource);
+
+        perspective(90.0f);
+        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+        Kestrane::State::disable(Kestrane::Capability::DepthTest);
+        scene->useShader("texcoord.cg");
+        scene->uploadCamera();
+    }
+
+    std::unique_ptr<KestraneExt::VXMLoader> nested;
+};
+
+}  // namespace
+
+TEST_F(CameraOperationsTest, SetCameraStoresEyeTargetUpAndSetsTheView)
+{
+    scene->setCamera(1, 2, 3, 4, 6, 3, 0, 0, 1);
+    const Vessara::CameraBlock& c = demo->camera;
+    EXPECT_EQ((std::array<float, 9>{c.eye[0], c.eye[1], c.eye[2], c.target[0], c.target[1],
+                                    c.target[2], c.up[0], c.up[1], c.up[2]}),
+              (std::array<float, 9>{1, 2, 3, 4, 6, 3, 0, 0, 1}));
+    // The view takes the eye to the origin and the target 5 units down -z.
+    float m[16];
+    Kestrane::State::getView(m);
+    auto apply = [&m](float x, float y, float z) {
+        return std::array<float, 3>{m[0] * x + m[4] * y + m[8] * z + m[12],
+                                    m[1] * x + m[5] * y + m[9] * z + m[13],
+                                    m[2] * x + m[6] * y + m[10] * z + m[14]};
+    };
+    const std::array<float, 3> eye = apply(1, 2, 3), target = apply(4, 6, 3), up = apply(1, 2, 4);
+    EXPECT_NEAR(eye[0], 0, 1e-5);
+    EXPECT_NEAR(eye[1], 0, 1e-5);
+    EXPECT_NEAR(eye[2], 0, 1e-5);
+    EXPECT_NEAR(target[0], 0, 1e-5);
+    EXPECT_NEAR(target[1], 0, 1e-5);
+    EXPECT_NEAR(target[2], -5, 1e-5);
+    EXPECT_NEAR(up[1], 1, 1e-5);  // +z is the screen's up
+}
+
+TEST_F(CameraOperationsTest, ShadersReceiveEachPositionWithTheValueStoredAfterIt)
+{
+    Kestrane::CompleteShader* shader = useDataShader("vessara_texturediffuse.cg");
+    scene->setCamera(1, 2, 3, 4, 5, 6, 7, 8, 9);
+    scene->useShader("vessara_texturediffuse.cg");
+    scene->uploadCamera();
+    float camera[4], target[4];
+    cgGetParameterValuefr(cgGetNamedParameter(shader->pixel->program, "cameraPosition"), 4, camera);
+    cgGetParameterValuefr(cgGetNamedParameter(shader->pixel->program, "targetPosition"), 4, target);
+    EXPECT_EQ((std::array<float, 4>{camera[0], camera[1], camera[2], camera[3]}),
+              (std::array<float, 4>{1, 2, 3, 4}));
+    EXPECT_EQ((std::array<float, 4>{target[0], target[1], target[2], target[3]}),
+              (std::array<float, 4>{4, 5, 6, 7}));
+}
+
+TEST_F(CameraOperationsTest, SetCurrentTextureFillsSlotZeroOnly)
+{
+    Kestrane::Texture* texture = cacheTexture("current.png", 1, 1, {{1, 2, 3, 4}});
+    scene->setCurrentTexture("current.png");
+    EXPECT_EQ(demo->camera.currentTexture(), texture);
+    for (size_t i = 1; i < demo->camera.shared.size(); ++i)
+        EXPECT_EQ(demo->camera.shared[i], nullptr);
+}
+
+TEST_F(CameraOperationsTest, DrawMeshOfAllDrawsEveryMeshOnceInFileOrder)
+{
+    // Six triangles: each of the three squares exactly once.
+    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(-1, "nested.vxm"); }), 6u);
+    EXPECT_TRUE(pixelIs(400, 300, Inner));
+    EXPECT_TRUE(pixelIs(465, 300, Middle));
+    EXPECT_TRUE(pixelIs(400, 235, Middle));
+    EXPECT_TRUE(pixelIs(520, 300, Outer));
+    EXPECT_TRUE(pixelIs(400, 420, Outer));
+    EXPECT_TRUE(pixelIs(560, 300, Black));
+}
+
+TEST_F(CameraOperationsTest, DrawMeshOfOneIndexDrawsThatMeshOnly)
+{
+    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(1, "nested.vxm"); }), 2u);
+    EXPECT_TRUE(pixelIs(400, 300, Middle));
+    EXPECT_TRUE(pixelIs(465, 300, Middle));
+    EXPECT_TRUE(pixelIs(520, 300, Black));
+
+    clearScreen();
+    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(0, "nested.vxm"); }), 2u);
+}
+
+TEST_F(CameraOperationsTest, AFileWithoutMeshesDrawsNothing)
+{
+    const std::vector<uint8_t> bytes = KestraneExt::encodeVXM({});
+    KestraneExt::VXMLoader empty(bytes.data(), bytes.size(), "empty.vxm", 4, 4);
+    demo->meshes.cache["empty.vxm"] = &empty;
+    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(-1, "empty.vxm"); }), 0u);
+}
+
+using CameraOperationsDeathTest = CameraOperationsTest;
+
+TEST_F(CameraOperationsDeathTest, BadNamesAndIndicesAreFatalAndNamed)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(scene->setCurrentTexture("nope.png"), testing::ExitedWithCode(1),
+                "ResourceProxy not loaded: nope.png");
+    EXPECT_EXIT(scene->drawMesh(-1, "missing.vxm"), testing::ExitedWithCode(1),
+                "ResourceProxy not loaded: missing.vxm");
+    EXPECT_EXIT(scene->drawMesh(3, "nested.vxm"), testing::ExitedWithCode(1),
+                "drawMesh: mesh 3 of \"nested.vxm\", which has 3 meshes");
+    EXPECT_EXIT(scene->drawMesh(-2, "nested.vxm"), testing::ExitedWithCode(1), "mesh -2");
+}

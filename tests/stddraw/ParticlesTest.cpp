@@ -1,0 +1,182 @@
+#include <epoxy/gl.h>
+
+#include "StdDrawFixture.h"
+
+#include "kestrane/State.h"
+#include "vessara/Particles.h"
+
+#include <array>
+#include <vector>
+
+using namespace StdDrawTests;
+using StdVessara::Particles;
+
+namespace {
+
+using Vertex = std::array<float, Particles::FloatsPerVertex>;
+
+// The particle buffer as the GPU holds it.
+std::vector<Vertex> bufferContents(const Particles& particles)
+{
+    const KestraneExt::VertexStream& stream = particles.vertexStream();
+    std::vector<Vertex> vertices(static_cast<size_t>(stream.vertexCount()));
+    glBindBuffer(GL_ARRAY_BUFFER, stream.buffer());
+    glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)),
+                       vertices.data());
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    return vertices;
+}
+
+class ParticlesTest : public StdDrawTest {
+protected:
+    void SetUp() override
+    {
+        StdDrawTest::SetUp();
+        useDataShader("vessara_particles.cg");
+        // Camera 2 units in front of the origin with a 90 degree view: a quad
+        // of half-size 1 there covers the middle half of the height, a
+        // 300 x 300 square at (250..550, 150..450).
+        perspective(90.0f);
+        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+    }
+};
+
+}  // namespace
+
+TEST_F(ParticlesTest, FreshParticlesAreWhiteUnitQuadsAtTheOriginOverTheWholeTexture)
+{
+    Particles particles(demo.get(), 3);
+    const std::vector<Vertex> v = bufferContents(particles);
+    ASSERT_EQ(v.size(), 12u);
+    const float corner[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    const float st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (size_t i = 0; i < v.size(); ++i) {
+        const Vertex expected = {0, 0, 0, 1, 1, 1, 1, st[i % 4][0], st[i % 4][1],
+                                 corner[i % 4][0], corner[i % 4][1]};
+        EXPECT_EQ(v[i], expected) << "vertex " << i;
+    }
+}
+
+TEST_F(ParticlesTest, ThreeFreshParticlesAreThreeCoincidentQuads)
+{
+    Particles particles(demo.get(), 3);
+    // A quarter-grey sprite added three times reads three quarters.
+    cacheTexture("grey.png", 1, 1, {{64, 64, 64, 255}});
+    scene->setCurrentTexture("grey.png");
+    Kestrane::State::enable(Kestrane::Capability::Blend);
+    Kestrane::State::setBlendFunction(Kestrane::BlendFactor::One, Kestrane::BlendFactor::One);
+    particles.draw();
+    Kestrane::State::disable(Kestrane::Capability::Blend);
+
+    EXPECT_TRUE(pixelIs(400, 300, {192, 192, 192, 255}));
+    EXPECT_TRUE(pixelIs(253, 153, {192, 192, 192, 255}));
+    EXPECT_TRUE(pixelIs(546, 446, {192, 192, 192, 255}));
+    EXPECT_TRUE(pixelIs(246, 300, {0, 0, 0, 255}));
+    EXPECT_TRUE(pixelIs(554, 300, {0, 0, 0, 255}));
+    EXPECT_TRUE(pixelIs(400, 146, {0, 0, 0, 255}));
+    EXPECT_TRUE(pixelIs(400, 454, {0, 0, 0, 255}));
+}
+
+TEST_F(ParticlesTest, TheSpriteCoversTheQuadTheRightWayUp)
+{
+    Particles particles(demo.get(), 1);
+    // Texels bottom row first: red, green / blue, yellow.
+    cacheTexture("quads.png", 2, 2,
+                 {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 0, 255}});
+    scene->setCurrentTexture("quads.png");
+    particles.draw();
+    EXPECT_TRUE(pixelIs(300, 200, {255, 0, 0, 255}));
+    EXPECT_TRUE(pixelIs(500, 200, {0, 255, 0, 255}));
+    EXPECT_TRUE(pixelIs(300, 400, {0, 0, 255, 255}));
+    EXPECT_TRUE(pixelIs(500, 400, {255, 255, 0, 255}));
+}
+
+TEST_F(ParticlesTest, SettersWriteOnlyTheirParticleAndReachTheScreenAtTheNextDraw)
+{
+    Particles particles(demo.get(), 3);
+    particles.setSize(0, 2.0f);
+    particles.draw();  // unmaps: the change is uploaded
+    std::vector<Vertex> v = bufferContents(particles);
+    const float big[4][2] = {{-2, -2}, {2, -2}, {2, 2}, {-2, 2}};
+    const float unit[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (int i = 0; i < 12; ++i) {
+        const float(&expected)[4][2] = i < 4 ? big : unit;
+        EXPECT_EQ(v[i][9], expected[i % 4][0]) << "vertex " << i;
+        EXPECT_EQ(v[i][10], expected[i % 4][1]) << "vertex " << i;
+        EXPECT_EQ(v[i][0], 0.0f);
+        EXPECT_EQ(v[i][3], 1.0f);
+    }
+
+    particles.setPosition(1, 1, 2, 3);
+    particles.setColor(2, 0.5f, 0.25f, 0.125f, 0.75f);
+    particles.setTexCoords(1, 0.25f, 0.5f, 0.75f, 1.0f);
+    particles.draw();
+    v = bufferContents(particles);
+    const float st[4][2] = {{0.25f, 0.5f}, {0.75f, 0.5f}, {0.75f, 1.0f}, {0.25f, 1.0f}};
+    for (int c = 0; c < 4; ++c) {
+        EXPECT_EQ((std::array<float, 3>{v[4 + c][0], v[4 + c][1], v[4 + c][2]}),
+                  (std::array<float, 3>{1, 2, 3}));
+        EXPECT_EQ(v[4 + c][7], st[c][0]);
+        EXPECT_EQ(v[4 + c][8], st[c][1]);
+        EXPECT_EQ((std::array<float, 4>{v[8 + c][3], v[8 + c][4], v[8 + c][5], v[8 + c][6]}),
+                  (std::array<float, 4>{0.5f, 0.25f, 0.125f, 0.75f}));
+        EXPECT_EQ(v[c][0], 0.0f);          // particle 0 stays at the origin
+        EXPECT_EQ(v[8 + c][7], st[c][0] == 0.25f ? 0.0f : 1.0f);  // particle 2's sprite
+    }
+    EXPECT_EQ(particles.vertexStream().lockCount(), 0);
+}
+
+TEST_F(ParticlesTest, QuadsFaceTheCameraFromAnySide)
+{
+    Particles particles(demo.get(), 1);
+    cacheTexture("white.png", 1, 1, {{255, 255, 255, 255}});
+    scene->setCurrentTexture("white.png");
+    // From the side and from above, at the same distance: the same square.
+    for (int side = 0; side < 2; ++side) {
+        clearScreen();
+        perspective(90.0f);
+        if (side == 0)
+            scene->setCamera(2, 0, 0, 0, 0, 0, 0, 1, 0);
+        else
+            scene->setCamera(0, 2, 0, 0, 0, 0, 0, 0, 1);
+        particles.draw();
+        EXPECT_TRUE(pixelIs(253, 153, {255, 255, 255, 255})) << "side " << side;
+        EXPECT_TRUE(pixelIs(546, 446, {255, 255, 255, 255})) << "side " << side;
+        EXPECT_TRUE(pixelIs(246, 300, {0, 0, 0, 255})) << "side " << side;
+        EXPECT_TRUE(pixelIs(400, 454, {0, 0, 0, 255})) << "side " << side;
+    }
+}
+
+TEST_F(ParticlesTest, OffsetsScaleWithWorldAndTheCallLeavesCullingOff)
+{
+    Particles particles(demo.get(), 1);
+    cacheTexture("white.png", 1, 1, {{255, 255, 255, 255}});
+    scene->setCurrentTexture("white.png");
+    particles.setSize(0, 0.5f);
+    Kestrane::State::enable(Kestrane::Capability::CullFace);
+    Kestrane::State::scaleWorld(2, 2, 2);  // size 0.5 at scale 2: half-size 1 again
+    particles.draw();
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_TRUE(pixelIs(253, 153, {255, 255, 255, 255}));
+    EXPECT_TRUE(pixelIs(246, 300, {0, 0, 0, 255}));
+}
+
+TEST_F(ParticlesTest, AnEmptySystemDrawsNothing)
+{
+    Particles particles(demo.get(), 0);
+    EXPECT_EQ(primitivesGenerated([&] { particles.draw(); }), 0u);
+    EXPECT_TRUE(pixelIs(400, 300, {0, 0, 0, 255}));
+}
+
+TEST(ParticlesDeathTest, AnIndexOutsideTheSystemIsFatalNotAWildWrite)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            testContext();
+            Vessara::Demo demo;
+            Particles particles(&demo, 3);
+            particles.setSize(3, 1.0f);
+        },
+        testing::ExitedWithCode(1), "Particles: particle 3 of a system of 3");
+}

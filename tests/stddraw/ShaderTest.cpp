@@ -1,0 +1,199 @@
+// The standard drawables' shaders: every one compiles for both stages and
+// declares the parameters its users set, and the lighting and mapping do
+// what their descriptions say, read back from pixels.
+#include <epoxy/gl.h>
+
+#include "StdDrawFixture.h"
+
+#include "kestrane/State.h"
+#include "kestrane/cg/compiler/CgCompiler.h"
+#include "kestrane_ext/VXMLoader.h"
+#include "kestrane_ext/VXMWriter.h"
+#include "vessara/ResourceProxies.h"
+
+#include <fstream>
+#include <sstream>
+
+using namespace StdDrawTests;
+namespace Cgc = Kestrane::CgCompiler;
+
+namespace {
+
+std::string readSource(const std::string& name)
+{
+    std::ifstream in("vessara_data/" + name);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct Contract {
+    const char* file;
+    std::vector<const char*> samplers;
+    std::vector<const char*> float4s;
+};
+
+const std::vector<Contract> Contracts = {
+    {"vessara_particles.cg", {"tex0"}, {}},
+    {"vessara_texturediffuse.cg", {"tex0"}, {"cameraPosition", "targetPosition"}},
+    {"vessara_texturespecular.cg", {"tex0"}, {"lightPosition", "cameraPosition", "targetPosition"}},
+    {"vessara_colorspecular.cg", {}, {"color", "lightPosition", "cameraPosition", "targetPosition"}},
+    {"vessara_specularbump.cg", {"tex0", "tex1"}, {"lightPosition", "cameraPosition", "targetPosition"}},
+    {"vessara_planarenv.cg", {"tex0"}, {"cameraPosition", "targetPosition"}},
+    {"vessara_sphericalenv.cg", {"tex0"}, {"color", "cameraPosition", "targetPosition"}},
+};
+
+}  // namespace
+
+TEST(StdShaderContractTest, EveryShaderCompilesAndDeclaresWhatItsUsersSet)
+{
+    for (const Contract& contract : Contracts) {
+        SCOPED_TRACE(contract.file);
+        const std::string source = readSource(contract.file);
+        ASSERT_FALSE(source.empty());
+        const Cgc::Result vertex = Cgc::compile(source, Cgc::Stage::Vertex, "vsMain", "vp_");
+        const Cgc::Result pixel = Cgc::compile(source, Cgc::Stage::Fragment, "psMain", "fp_");
+        ASSERT_TRUE(vertex.ok) << vertex.listing;
+        ASSERT_TRUE(pixel.ok) << pixel.listing;
+        for (const char* name : contract.samplers) {
+            const Cgc::Uniform* u = pixel.findUniform(name);
+            ASSERT_NE(u, nullptr) << name;
+            EXPECT_EQ(u->base, Cgc::BaseType::Sampler2D) << name;
+            EXPECT_TRUE(u->referenced) << name;
+        }
+        for (const char* name : contract.float4s) {
+            const Cgc::Uniform* u = pixel.findUniform(name);
+            ASSERT_NE(u, nullptr) << name;
+            EXPECT_EQ(u->cgTypeName(), "float4") << name;
+            EXPECT_TRUE(u->referenced) << name << " is declared but does nothing";
+        }
+    }
+}
+
+namespace {
+
+// A 2 x 2 square facing +z at the origin, seen by a camera 2 units away.
+class StdShaderLookTest : public StdDrawTest {
+protected:
+    void SetUp() override
+    {
+        StdDrawTest::SetUp();
+        KestraneExt::VXMMeshData mesh;
+        mesh.name = "plate";
+        mesh.addVertex({-1, -1, 0}, 0, 0);
+        mesh.addVertex({1, -1, 0}, 1, 0);
+        mesh.addVertex({1, 1, 0}, 1, 1);
+        mesh.addVertex({-1, 1, 0}, 0, 1);
+        mesh.addTriangle(0, 1, 2);
+        mesh.addTriangle(0, 2, 3);
+        const std::vector<uint8_t> bytes = KestraneExt::encodeVXM({mesh});
+        plate = std::make_unique<KestraneExt::VXMLoader>(bytes.data(), bytes.size(), "plate.vxm", 4, 4);
+        demo->meshes.cache["plate.vxm"] = plate.get();
+        cacheTexture("white.png", 1, 1, {{255, 255, 255, 255}}, Kestrane::Linear);
+        perspective(90.0f);
+        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+    }
+
+    void drawPlate()
+    {
+        scene->uploadCamera();
+        scene->drawMesh(-1, "plate.vxm");
+    }
+
+    static int brightness(const Rgba8& p) { return p.r + p.g + p.b; }
+
+    std::unique_ptr<KestraneExt::VXMLoader> plate;
+};
+
+}  // namespace
+
+TEST_F(StdShaderLookTest, SpecularLightingPeaksWhereTheLightReflectsIntoTheEye)
+{
+    useDataShader("vessara_texturespecular.cg");
+    cacheTexture("grey.png", 1, 1, {{128, 128, 128, 255}}, Kestrane::Linear);
+    scene->useShader("vessara_texturespecular.cg");
+    scene->setTexture("tex0", "grey.png");
+    // Light and eye both 2 in front, the light 1 to the right: the highlight
+    // sits halfway, at x = 0.5 (column 475), brighter than the centre and
+    // far brighter than the left edge.
+    scene->setFloat4("lightPosition", 1, 0, 2, 1);
+    drawPlate();
+    const int highlight = brightness(readPixel(475, 300));
+    const int centre = brightness(readPixel(400, 300));
+    const int left = brightness(readPixel(255, 300));
+    EXPECT_GT(highlight, 3 * 230);
+    EXPECT_GT(highlight, centre + 90);
+    EXPECT_GT(centre, left + 60);
+    EXPECT_GT(left, 3 * 60) << "the side away from the light keeps some light";
+}
+
+TEST_F(StdShaderLookTest, BumpMappingTurnsTheNormalAlongTheMeshTangent)
+{
+    useDataShader("vessara_specularbump.cg");
+    cacheTexture("grey.png", 1, 1, {{128, 128, 128, 255}}, Kestrane::Linear);
+    cacheTexture("flat.png", 1, 1, {{128, 128, 255, 255}}, Kestrane::Linear);
+    // Tilted towards +s, which on this plate is world +x.
+    cacheTexture("tilted.png", 1, 1, {{218, 128, 218, 255}}, Kestrane::Linear);
+    auto draw = [&](const char* normalMap) {
+        clearScreen();
+        perspective(90.0f);
+        scene->useShader("vessara_specularbump.cg");
+        scene->setTexture("tex0", "grey.png");
+        scene->setTexture("tex1", normalMap);
+        scene->setFloat4("lightPosition", 20, 0, 2, 1);  // far to the right
+        drawPlate();
+        return readPixel(320, 300);
+    };
+    const Rgba8 flat = draw("flat.png");
+    const Rgba8 tilted = draw("tilted.png");
+    EXPECT_GT(brightness(tilted), brightness(flat) + 45)
+        << "flat " << brightness(flat) << ", tilted " << brightness(tilted);
+}
+
+TEST_F(StdShaderLookTest, EnvironmentMapsMirrorTheirCentreStraightBack)
+{
+    // 3 x 3 texels, magenta in the middle, dark grey around it.
+    const Colour o{40, 40, 40, 255}, m{255, 0, 255, 255};
+    cacheTexture("env.png", 3, 3, {o, o, o, o, m, o, o, o, o});
+    useDataShader("vessara_planarenv.cg");
+    scene->useShader("vessara_planarenv.cg");
+    scene->setTexture("tex0", "env.png");
+    drawPlate();
+    Rgba8 p = readPixel(400, 300);
+    EXPECT_GT(p.r, 180);
+    EXPECT_LT(p.g, 30);
+    EXPECT_GT(p.b, 180);
+    // Towards the plate's edge the reflection leaves the middle texel.
+    EXPECT_LT(readPixel(540, 300).r, 90);
+
+    clearScreen();
+    perspective(90.0f);
+    useDataShader("vessara_sphericalenv.cg");
+    scene->useShader("vessara_sphericalenv.cg");
+    scene->setTexture("tex0", "env.png");
+    scene->setFloat4("color", 0.5f, 1.0f, 1.0f, 1.0f);
+    drawPlate();
+    p = readPixel(400, 300);
+    EXPECT_NEAR(p.r, 0.5 * 255 * 0.85, 12) << "\"color\" scales the reflection";
+    EXPECT_LT(p.g, 30);
+    EXPECT_GT(p.b, 200);
+}
+
+TEST_F(StdShaderLookTest, DiffuseLightingFollowsTheCameraKeyLight)
+{
+    useDataShader("vessara_texturediffuse.cg");
+    scene->useShader("vessara_texturediffuse.cg");
+    scene->setTexture("tex0", "white.png");
+    drawPlate();
+    const Rgba8 front = readPixel(400, 300);
+    // Seen from behind the plate is lit the same: both faces are lit.
+    clearScreen();
+    perspective(90.0f);
+    scene->setCamera(0, 0, -2, 0, 0, 0, 0, 1, 0);
+    scene->useShader("vessara_texturediffuse.cg");
+    scene->setTexture("tex0", "white.png");
+    drawPlate();
+    const Rgba8 back = readPixel(400, 300);
+    EXPECT_GT(brightness(front), 3 * 150);
+    EXPECT_NEAR(brightness(front), brightness(back), 6);
+}

@@ -1,0 +1,161 @@
+#include <epoxy/gl.h>
+
+#include "StdDrawFixture.h"
+
+#include "kestrane/State.h"
+#include "vessara/Particles.h"
+#include "vessara/Skybox.h"
+
+#include <array>
+
+using namespace StdDrawTests;
+using StdVessara::Skybox;
+
+namespace {
+
+constexpr Colour Red{255, 0, 0, 255};
+constexpr Colour Green{0, 255, 0, 255};
+constexpr Colour Blue{0, 0, 255, 255};
+constexpr Colour Yellow{255, 255, 0, 255};
+
+class SkyboxTest : public StdDrawTest {
+protected:
+    void SetUp() override
+    {
+        StdDrawTest::SetUp();
+        useDataShader("vessara_texture.cg");
+        // Texels bottom row first: (0,0) red, (1,0) green, (0,1) blue, (1,1)
+        // yellow; nearest filtering, clamped, so (0, 1) is exactly blue.
+        cacheTexture("sky.png", 2, 2, {Red, Green, Blue, Yellow});
+        // 90 degrees at aspect 1 through an 800 x 600 viewport: the face the
+        // camera looks at fills the height exactly and columns 100..700.
+        perspective(90.0f, 1.0f);
+        sky = std::make_unique<Skybox>(demo.get());
+        scene->setCurrentTexture("sky.png");
+    }
+
+    // The quadrant colours of the face in the middle of the screen.
+    std::array<Rgba8, 4> quadrants()
+    {
+        return {readPixel(250, 150), readPixel(550, 150), readPixel(250, 450), readPixel(550, 450)};
+    }
+
+    std::unique_ptr<Skybox> sky;
+};
+
+}  // namespace
+
+TEST_F(SkyboxTest, EveryFaceShowsTheWholePictureWithoutFlatCaps)
+{
+    EXPECT_FALSE(sky->flatCaps);
+    // Towards -z (face z = -10), then towards -x (face x = -10, seen from
+    // inside: its s axis runs along +y, t along +z).
+    scene->setCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    sky->draw();
+    EXPECT_TRUE(pixelIs(250, 150, Red));
+    EXPECT_TRUE(pixelIs(550, 150, Green));
+    EXPECT_TRUE(pixelIs(250, 450, Blue));
+    EXPECT_TRUE(pixelIs(550, 450, Yellow));
+
+    clearScreen();
+    perspective(90.0f, 1.0f);
+    scene->setCamera(0, 0, 0, -1, 0, 0, 0, 0, 1);  // up +z; screen right is +y
+    sky->draw();
+    EXPECT_TRUE(pixelIs(250, 150, Red));
+    EXPECT_TRUE(pixelIs(550, 150, Green));
+    EXPECT_TRUE(pixelIs(250, 450, Blue));
+    EXPECT_TRUE(pixelIs(550, 450, Yellow));
+}
+
+TEST_F(SkyboxTest, FlatCapsFillTheZFacesWithOneTexelEach)
+{
+    sky->flatCaps = true;
+    scene->setCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    sky->draw();
+    for (const Rgba8& p : quadrants())
+        EXPECT_TRUE(sameColour(p, Red));
+
+    clearScreen();
+    perspective(90.0f, 1.0f);
+    scene->setCamera(0, 0, 0, 0, 0, 1, 0, 1, 0);
+    sky->draw();
+    for (const Rgba8& p : quadrants())
+        EXPECT_TRUE(sameColour(p, Blue));
+
+    // The side faces still show the whole picture.
+    clearScreen();
+    perspective(90.0f, 1.0f);
+    scene->setCamera(0, 0, 0, 0, -1, 0, 0, 0, 1);
+    sky->draw();
+    const std::array<Rgba8, 4> side = quadrants();
+    EXPECT_FALSE(sameColour(side[0], side[3]));
+}
+
+TEST_F(SkyboxTest, MovingTheCameraDoesNotMoveTheSky)
+{
+    scene->setCamera(0, 0, 0, 0, 10, 0, 0, 0, 1);
+    sky->draw();
+    const std::vector<uint8_t> atOrigin = readPixels(0, 0, ScreenWidth, ScreenHeight);
+
+    clearScreen();
+    perspective(90.0f, 1.0f);
+    scene->setCamera(100, 0, 0, 100, 10, 0, 0, 0, 1);
+    sky->draw();
+    EXPECT_EQ(readPixels(0, 0, ScreenWidth, ScreenHeight), atOrigin);
+
+    // Turning it does.
+    clearScreen();
+    perspective(90.0f, 1.0f);
+    scene->setCamera(100, 0, 0, 110, 10, 0, 0, 0, 1);
+    sky->draw();
+    EXPECT_NE(readPixels(0, 0, ScreenWidth, ScreenHeight), atOrigin);
+}
+
+TEST_F(SkyboxTest, UsesTheBlockFieldOfViewAndRestoresTheMatricesAndDepthTest)
+{
+    scene->setCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    // The sky projects with the block's field of view, whatever State's
+    // projection holds.
+    demo->camera.fieldOfView = 120.0f;
+    float viewBefore[16], projectionBefore[16], worldBefore[16];
+    Kestrane::State::getView(viewBefore);
+    glGetFloatv(GL_PROJECTION_MATRIX, projectionBefore);
+    Kestrane::State::translateWorld(0, 0, 0);
+    Kestrane::State::getWorld(worldBefore);
+    Kestrane::State::disable(Kestrane::Capability::DepthTest);
+
+    sky->draw();
+
+    // At 120 degrees the face z = -10 spans rows 127..473: row 440 is still
+    // its blue quadrant, row 480 already the red corner of the face y = +10
+    // (at 90 degrees both would be blue).
+    EXPECT_TRUE(pixelIs(250, 440, Blue));
+    EXPECT_TRUE(pixelIs(250, 480, Red));
+    float view[16], projection[16], world[16];
+    Kestrane::State::getView(view);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    Kestrane::State::getWorld(world);
+    EXPECT_EQ(std::vector<float>(view, view + 16), std::vector<float>(viewBefore, viewBefore + 16));
+    EXPECT_EQ(std::vector<float>(projection, projection + 16),
+              std::vector<float>(projectionBefore, projectionBefore + 16));
+    EXPECT_EQ(std::vector<float>(world, world + 16), std::vector<float>(worldBefore, worldBefore + 16));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+}
+
+TEST_F(SkyboxTest, ADrawableMadeAfterSetCurrentTextureEmptiesTheSharedSlots)
+{
+    demo->camera.shared[5] = this;
+    ASSERT_NE(demo->camera.currentTexture(), nullptr);
+    StdVessara::Particles later(demo.get(), 1);
+    for (const void* slot : demo->camera.shared)
+        EXPECT_EQ(slot, nullptr);
+
+    // The sky then binds no texture of its own: its sampler is left unset.
+    scene->setCamera(0, 0, 0, 0, 0, -1, 0, 1, 0);
+    sky->draw();
+    EXPECT_TRUE(sky->boundTextures.empty());
+    scene->setCurrentTexture("sky.png");
+    sky->draw();
+    EXPECT_EQ(sky->boundTextures, std::vector<std::string>{"tex0"});
+}

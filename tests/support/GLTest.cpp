@@ -1,0 +1,46 @@
+#include <epoxy/gl.h>
+
+#include "GLTest.h"
+
+#include "kestrane/FrameServices.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+Kestrane::Context& testContext()
+{
+    static Kestrane::Context* context = [] {
+        setenv("SDL_VIDEODRIVER", "offscreen", 0);
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        return new Kestrane::Context(800, 600, 24, 8, 0, 0);
+    }();
+    return *context;
+}
+
+Rgba8 readPixel(int x, int y)
+{
+    Rgba8 pixel{0, 0, 0, 0};
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, &pixel);
+    return pixel;
+}
+
+std::vector<uint8_t> readPixels(int x, int y, int w, int h)
+{
+    std::vector<uint8_t> pixels(static_cast<size_t>(w > 0 ? w : 0) * (h > 0 ? h : 0) * 4);
+    if (pixels.empty())
+        return pixels;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+void GLTest::SetUp()
+{
+    Kestrane::Context& context = testContext();
+    SDL_GL_MakeCurrent(context.window->sdlWindow(), static_cast<SDL_GLContext>(context.glContext));
+    Kestrane::useScreenTarget();
+    while (glGetError() != GL_NO_ERROR) {
+    }
+}

@@ -1,0 +1,33 @@
+// GL test fixture: one real 800x600 GL context per test process.
+//
+// Use:
+//   testContext()              the process's Kestrane::Context, created on first
+//                              use (SDL_VIDEODRIVER defaults to "offscreen", so no
+//                              display is needed); it lives until process exit.
+//   readPixel(x, y)            one RGBA8 pixel in GL window coordinates (bottom-left
+//                              origin) from the bound read frame buffer.
+//   readPixels(x, y, w, h)     w*h RGBA8 pixels, rows bottom-up, tightly packed.
+//   class GLTest               gtest base class whose SetUp makes the context
+//                              current and binds the window's frame buffer.
+#pragma once
+
+#include "kestrane/Context.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+Kestrane::Context& testContext();
+
+struct Rgba8 {
+    uint8_t r, g, b, a;
+};
+
+Rgba8 readPixel(int x, int y);
+std::vector<uint8_t> readPixels(int x, int y, int w, int h);
+
+class GLTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+};

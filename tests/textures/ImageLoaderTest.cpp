@@ -1,0 +1,191 @@
+#include "TempDir.h"
+
+#include "kestrane_ext/ImageLoader.h"
+
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+using KestraneExt::File;
+using KestraneExt::ImageLoader;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+// Pixels given top row first, as image files store them.
+std::string writePng(const TempDir& dir, const std::string& name, int w, int h, int channels, const Bytes& pixels)
+{
+    const std::string path = dir.file(name);
+    EXPECT_NE(stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels), 0);
+    return path;
+}
+
+Bytes pixelsOf(const ImageLoader& image)
+{
+    return Bytes(image.pixels(), image.pixels() + image.byteCount());
+}
+
+// A minimal 8-bit palette PNG (stb_image_write has no palette mode): stored
+// (uncompressed) deflate blocks, CRC-32 and Adler-32 computed here.
+std::uint32_t crc32(const std::string& bytes)
+{
+    std::uint32_t crc = 0xffffffffu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void putBigEndian(std::string& out, std::uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out += static_cast<char>((value >> shift) & 0xff);
+}
+
+std::string chunk(const std::string& type, const std::string& data)
+{
+    std::string out;
+    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    out += type + data;
+    putBigEndian(out, crc32(type + data));
+    return out;
+}
+
+std::string palettePng(int w, int h, const Bytes& rgbPalette, const Bytes& alphas, const Bytes& indices)
+{
+    std::string header;
+    putBigEndian(header, static_cast<std::uint32_t>(w));
+    putBigEndian(header, static_cast<std::uint32_t>(h));
+    header += std::string("\x08\x03\x00\x00\x00", 5);  // 8 bits, palette
+    std::string raw;
+    for (int y = 0; y < h; ++y) {
+        raw += '\0';  // filter: none
+        raw.append(reinterpret_cast<const char*>(&indices[static_cast<std::size_t>(y * w)]), static_cast<std::size_t>(w));
+    }
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : raw) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    std::string zlib("\x78\x01\x01", 3);  // one final stored block
+    const auto len = static_cast<std::uint16_t>(raw.size());
+    zlib += static_cast<char>(len & 0xff);
+    zlib += static_cast<char>(len >> 8);
+    zlib += static_cast<char>(~len & 0xff);
+    zlib += static_cast<char>((~len >> 8) & 0xff);
+    zlib += raw;
+    putBigEndian(zlib, (b << 16) | a);
+    std::string png("\x89PNG\r\n\x1a\n", 8);
+    png += chunk("IHDR", header);
+    png += chunk("PLTE", std::string(rgbPalette.begin(), rgbPalette.end()));
+    if (!alphas.empty())
+        png += chunk("tRNS", std::string(alphas.begin(), alphas.end()));
+    png += chunk("IDAT", zlib);
+    png += chunk("IEND", "");
+    return png;
+}
+
+}  // namespace
+
+TEST(ImageLoader, RgbPngStoresTheBottomRowFirst)
+{
+    TempDir dir;
+    // Top row: red, green; bottom row: blue, white.
+    const Bytes top_first = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    ImageLoader image(File(writePng(dir, "rgb.png", 2, 2, 3, top_first), "rb"));
+    EXPECT_EQ(image.format(), Kestrane::Rgb);
+    EXPECT_EQ(image.width(), 2);
+    EXPECT_EQ(image.height(), 2);
+    EXPECT_EQ(pixelsOf(image), (Bytes{0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}));
+}
+
+TEST(ImageLoader, AlphaPngKeepsItsAlpha)
+{
+    TempDir dir;
+    const Bytes top_first = {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 30, 40, 50, 60, 70, 80};
+    ImageLoader image(File(writePng(dir, "rgba.png", 2, 2, 4, top_first), "rb"));
+    EXPECT_EQ(image.format(), Kestrane::Rgba);
+    EXPECT_EQ(pixelsOf(image), (Bytes{10, 20, 30, 40, 50, 60, 70, 80, 1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST(ImageLoader, OddWidthRowsArePacked)
+{
+    TempDir dir;
+    Bytes top_first;
+    for (int i = 0; i < 3 * 2 * 3; ++i)
+        top_first.push_back(static_cast<std::uint8_t>(i * 10));
+    ImageLoader image(File(writePng(dir, "odd.png", 3, 2, 3, top_first), "rb"));
+    ASSERT_EQ(image.byteCount(), 18u);  // two rows of 9 bytes, no padding
+    const Bytes pixels = pixelsOf(image);
+    EXPECT_EQ(Bytes(pixels.begin(), pixels.begin() + 9), Bytes(top_first.begin() + 9, top_first.end()));
+    EXPECT_EQ(Bytes(pixels.begin() + 9, pixels.end()), Bytes(top_first.begin(), top_first.begin() + 9));
+}
+
+TEST(ImageLoader, GreyAndPaletteImagesAreExpanded)
+{
+    TempDir dir;
+    ImageLoader grey(File(writePng(dir, "grey.png", 2, 1, 1, {7, 200}), "rb"));
+    EXPECT_EQ(grey.format(), Kestrane::Rgb);
+    EXPECT_EQ(pixelsOf(grey), (Bytes{7, 7, 7, 200, 200, 200}));
+
+    ImageLoader greyAlpha(File(writePng(dir, "greya.png", 1, 1, 2, {90, 33}), "rb"));
+    EXPECT_EQ(greyAlpha.format(), Kestrane::Rgba);
+    EXPECT_EQ(pixelsOf(greyAlpha), (Bytes{90, 90, 90, 33}));
+
+    const Bytes palette = {255, 0, 0, 0, 0, 255, 9, 8, 7};
+    ImageLoader opaque(File(dir.write("pal.png", palettePng(3, 1, palette, {}, {2, 0, 1})), "rb"));
+    EXPECT_EQ(opaque.format(), Kestrane::Rgb);
+    EXPECT_EQ(pixelsOf(opaque), (Bytes{9, 8, 7, 255, 0, 0, 0, 0, 255}));
+
+    ImageLoader transparent(File(dir.write("palt.png", palettePng(2, 1, palette, {128, 64}, {1, 2})), "rb"));
+    EXPECT_EQ(transparent.format(), Kestrane::Rgba);
+    EXPECT_EQ(pixelsOf(transparent), (Bytes{0, 0, 255, 64, 9, 8, 7, 255}));
+}
+
+TEST(ImageLoader, JpegDecodesToRgb)
+{
+    TempDir dir;
+    const int w = 16, h = 8;
+    Bytes top_first;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool upper = y < h / 2;
+            top_first.insert(top_first.end(), {std::uint8_t(upper ? 40 : 220), 120, std::uint8_t(upper ? 200 : 30)});
+        }
+    const std::string path = dir.file("photo.jpg");
+    ASSERT_NE(stbi_write_jpg(path.c_str(), w, h, 3, top_first.data(), 95), 0);
+    ImageLoader image(File(path, "rb"));
+    EXPECT_EQ(image.format(), Kestrane::Rgb);
+    ASSERT_EQ(image.byteCount(), static_cast<std::size_t>(w * h * 3));
+    // Bottom-left first: the lower half's colour, within JPEG's error.
+    EXPECT_NEAR(image.pixels()[0], 220, 12);
+    EXPECT_NEAR(image.pixels()[2], 30, 12);
+    const std::uint8_t* topLeft = image.pixels() + (h - 1) * w * 3;
+    EXPECT_NEAR(topLeft[0], 40, 12);
+    EXPECT_NEAR(topLeft[2], 200, 12);
+}
+
+TEST(ImageLoaderDeathTest, UnusableFilesNameThemselves)
+{
+    TempDir dir;
+    const std::string empty = dir.write("empty.png", "");
+    EXPECT_EXIT(ImageLoader(File(empty, "rb")), testing::ExitedWithCode(1),
+                "Kestrane File Error: \".*empty.png\": cannot decode an empty image file");
+
+    const std::string text = dir.write("notes.jpg", "this is not a picture at all");
+    EXPECT_EXIT(ImageLoader(File(text, "rb")), testing::ExitedWithCode(1), "notes.jpg.*cannot decode image: .+");
+
+    // A real PNG cut short in its pixel data.
+    Bytes noise;
+    for (int i = 0; i < 64 * 64 * 3; ++i)
+        noise.push_back(static_cast<std::uint8_t>((i * 7919) >> 3));
+    std::ifstream whole(writePng(dir, "whole.png", 64, 64, 3, noise), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    const std::string cut = dir.write("cut.png", bytes.substr(0, bytes.size() / 2));
+    EXPECT_EXIT(ImageLoader(File(cut, "rb")), testing::ExitedWithCode(1), "cut.png.*cannot decode image");
+}

@@ -1,0 +1,226 @@
+#include "TexturedQuad.h"
+
+#include "support/GLTest.h"
+#include "kestrane/FrameServices.h"
+#include "kestrane_ext/ImageExt.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+using Kestrane::Texture;
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+class TextureTest : public GLTest {};
+
+Bytes texImage(const Texture& texture, GLenum format, int level = 0)
+{
+    GLint w = 0, h = 0;
+    texture.bind();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
+    Bytes bytes(static_cast<std::size_t>(w * h * (format == GL_RGB ? 3 : 4)));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, level, format, GL_UNSIGNED_BYTE, bytes.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    return bytes;
+}
+
+bool near(Rgba8 p, int r, int g, int b)
+{
+    return std::abs(p.r - r) <= 2 && std::abs(p.g - g) <= 2 && std::abs(p.b - b) <= 2;
+}
+
+// 200 x 100 Rgb: left half red, right half green.
+KestraneExt::ImageExt halves()
+{
+    Bytes pixels;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            pixels.insert(pixels.end(), {std::uint8_t(x < 100 ? 255 : 0), std::uint8_t(x < 100 ? 0 : 255), 0});
+    return KestraneExt::ImageExt(200, 100, Kestrane::Rgb, pixels);
+}
+
+}  // namespace
+
+TEST_F(TextureTest, EmptyTextureStartsTransparentBlack)
+{
+    GLint alphaBits = 0;
+    glGetIntegerv(GL_ALPHA_BITS, &alphaBits);
+    Texture texture(4, 4, nullptr, Kestrane::Rgba, Kestrane::Nearest);
+    EXPECT_EQ(texImage(texture, GL_RGBA), Bytes(64, 0));
+    Kestrane::clear(1, 1, 1, 1, true, false, false);
+    drawTextured(texture, 10, 10, 16, 16);
+    for (int y : {10, 17, 25})
+        for (int x : {10, 25}) {
+            const Rgba8 p = readPixel(x, y);
+            EXPECT_TRUE(p.r == 0 && p.g == 0 && p.b == 0) << x << "," << y;
+            if (alphaBits > 0) {
+                EXPECT_EQ(p.a, 0);
+            }
+        }
+    EXPECT_TRUE(near(readPixel(30, 30), 255, 255, 255));  // outside the quad
+    EXPECT_EQ(Kestrane::checkError(), 0u);
+}
+
+TEST_F(TextureTest, OddWidthRgbUploadsExactlyItsBytes)
+{
+    // Rows of 9 bytes: with GL's default 4-byte alignment the second row would
+    // be read from byte 12, past the first row's end.
+    const Bytes pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18};
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    for (auto filter : {Kestrane::Nearest, Kestrane::Linear}) {
+        Texture texture(3, 2, pixels.data(), Kestrane::Rgb, filter);
+        EXPECT_EQ(texImage(texture, GL_RGB), pixels);
+    }
+    Texture mipmapped(KestraneExt::ImageExt(3, 2, Kestrane::Rgb, pixels), Kestrane::Mipmapped);
+    GLint alignment = 0;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 4);  // restored
+    // GLU rescales 3 x 2 to a power-of-two width from the packed rows: the
+    // bottom row only mixes bytes 1-9, the top row only bytes 10-18.
+    mipmapped.bind();
+    GLint w = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    const Bytes level0 = texImage(mipmapped, GL_RGB);
+    ASSERT_EQ(level0.size(), static_cast<std::size_t>(w * 2 * 3));
+    const auto row = level0.begin() + w * 3;
+    EXPECT_LE(*std::max_element(level0.begin(), row), 9);
+    EXPECT_GE(*std::min_element(row, level0.end()), 10);
+    EXPECT_LE(*std::max_element(row, level0.end()), 18);
+    EXPECT_EQ(Kestrane::checkError(), 0u);
+}
+
+TEST_F(TextureTest, MipmappedImageHasACompleteChainAndRepeats)
+{
+    const KestraneExt::ImageExt image = halves();
+    Texture texture(image, Kestrane::Mipmapped);
+    texture.bind();
+    GLint w = 0, h = 0, minFilter = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+    EXPECT_EQ(minFilter, GL_LINEAR_MIPMAP_LINEAR);
+    ASSERT_GT(w, 0);
+    ASSERT_GT(h, 0);
+    EXPECT_EQ(w & (w - 1), 0) << "GLU rescales to powers of two";
+    EXPECT_EQ(h & (h - 1), 0);
+    int level = 0;
+    for (int lw = w, lh = h;; ++level) {
+        GLint gw = 0, gh = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &gw);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &gh);
+        EXPECT_EQ(gw, lw) << "level " << level;
+        EXPECT_EQ(gh, lh) << "level " << level;
+        if (lw == 1 && lh == 1)
+            break;
+        lw = std::max(1, lw / 2);
+        lh = std::max(1, lh / 2);
+    }
+    GLint beyond = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, level + 1, GL_TEXTURE_WIDTH, &beyond);
+    EXPECT_EQ(beyond, 0);
+
+    // Sampled at s in [1, 2] the left quarter shows the red left half again.
+    Kestrane::clear(0, 0, 0, 1, true, false, false);
+    drawTextured(texture, 0, 0, 200, 100, 1, 1, 2, 2);
+    EXPECT_TRUE(near(readPixel(25, 50), 255, 0, 0));
+    EXPECT_TRUE(near(readPixel(175, 50), 0, 255, 0));
+    // Drawn 8 x 4 pixels (a small level): still the image's colours, not the
+    // black of an incomplete texture.
+    drawTextured(texture, 300, 300, 8, 4);
+    EXPECT_TRUE(near(readPixel(300, 301), 255, 0, 0));
+    EXPECT_TRUE(near(readPixel(307, 301), 0, 255, 0));
+    EXPECT_EQ(Kestrane::checkError(), 0u);
+}
+
+TEST_F(TextureTest, RescaledImagesKeepEveryRow)
+{
+    // Sizes GLU widens, narrows or stretches to powers of two; a flat colour
+    // must stay flat on every texel of level 0 and of the smallest level.
+    for (auto [w, h] : {std::pair{100, 64}, {300, 256}, {64, 100}, {200, 100}, {5, 2}}) {
+        Bytes colour;
+        for (int i = 0; i < w * h; ++i)
+            colour.insert(colour.end(), {200, 100, 50, 255});
+        Texture texture(KestraneExt::ImageExt(w, h, Kestrane::Rgba, colour), Kestrane::Mipmapped);
+        const Bytes level0 = texImage(texture, GL_RGBA);
+        ASSERT_FALSE(level0.empty());
+        std::size_t wrong = 0;
+        for (std::size_t i = 0; i < level0.size(); i += 4)
+            wrong += level0[i] != 200 || level0[i + 1] != 100 || level0[i + 2] != 50 || level0[i + 3] != 255;
+        EXPECT_EQ(wrong, 0u) << w << " x " << h;
+    }
+    EXPECT_EQ(Kestrane::checkError(), 0u);
+}
+
+TEST_F(TextureTest, SetWrapOneClampsEveryOtherValueRepeats)
+{
+    const KestraneExt::ImageExt image = halves();
+    Texture texture(image, Kestrane::Mipmapped);
+    const auto leftQuarterAtTwo = [&] {
+        Kestrane::clear(0, 0, 0, 1, true, false, false);
+        drawTextured(texture, 0, 0, 200, 100, 1, 1, 2, 2);
+        return readPixel(25, 50);
+    };
+    texture.setWrap(1);
+    GLint bound = 0, wrapT = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), texture.id());
+    EXPECT_TRUE(near(leftQuarterAtTwo(), 0, 255, 0)) << "clamped to the right edge";
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
+    EXPECT_EQ(wrapT, GL_CLAMP_TO_EDGE);
+    for (int wrap : {0, 5, -1}) {
+        texture.setWrap(wrap);
+        EXPECT_TRUE(near(leftQuarterAtTwo(), 255, 0, 0)) << "wrap " << wrap;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
+        EXPECT_EQ(wrapT, GL_REPEAT);
+    }
+
+    // Nearest and Linear textures clamp from the start.
+    Texture linear(image, Kestrane::Linear);
+    Kestrane::clear(0, 0, 0, 1, true, false, false);
+    drawTextured(linear, 0, 0, 200, 100, 1, 1, 2, 2);
+    EXPECT_TRUE(near(readPixel(25, 50), 0, 255, 0));
+}
+
+TEST_F(TextureTest, FloatAndDepthFormats)
+{
+    Texture floats(2, 2, nullptr, Kestrane::RgbaFloat, Kestrane::Nearest);
+    floats.bind();
+    GLint internal = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
+    EXPECT_EQ(internal, GL_RGBA32F);
+    std::vector<float> texels(16, 1.0f);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
+    EXPECT_EQ(texels, std::vector<float>(16, 0.0f));
+
+    Texture depth(8, 4, nullptr, Kestrane::Depth, Kestrane::Linear);
+    depth.bind();
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_DEPTH_SIZE, &internal);
+    EXPECT_GT(internal, 0);
+    EXPECT_EQ(Kestrane::checkError(), 0u);
+}
+
+TEST_F(TextureTest, DeletesItsName)
+{
+    GLuint id = 0;
+    {
+        Texture texture(1, 1, nullptr, Kestrane::Rgb, Kestrane::Linear);
+        id = texture.id();
+        EXPECT_TRUE(glIsTexture(id));
+    }
+    EXPECT_FALSE(glIsTexture(id));
+}
+
+TEST(TextureDeathTest, UnknownPixelFormatIsFatal)
+{
+    EXPECT_EXIT(
+        {
+            testContext();
+            Texture(1, 1, nullptr, static_cast<Kestrane::PixelFormat>(7), Kestrane::Linear);
+        },
+        testing::ExitedWithCode(1), "Kestrane Native Error: Texture: unsupported pixel format 7");
+}

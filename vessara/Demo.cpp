@@ -1,0 +1,157 @@
+#include <epoxy/gl.h>
+
+#include "vessara/Demo.h"
+
+#include "kestrane/Context.h"
+#include "kestrane/DisplayMode.h"
+#include "kestrane/FrameServices.h"
+#include "kestrane/Keyboard.h"
+#include "kestrane/Messages.h"
+#include "kestrane/State.h"
+#include "vessara/DataPreload.h"
+#include "vessara/Drawable.h"
+#include "vessara/MusicClock.h"
+#include "vessara/MusicPlayer.h"
+
+#include <cstdio>
+
+namespace Vessara {
+
+Demo::Demo() = default;
+
+Demo::~Demo() = default;
+
+void Demo::load()
+{
+    // Productions override load() and call this first.
+    loadDataDirectories(*this);
+    buildPools(*this);
+}
+
+void Demo::run()
+{
+    startUp();
+    std::unique_ptr<MusicClock> clock = startMusic();
+    time = 0.0f;
+    frameDelta = 0.0f;
+    Kestrane::refreshKeyboard();
+    if (!Kestrane::keyDown(Kestrane::Key::Escape))
+        runFrames(*clock);
+    shutDown();
+}
+
+void Demo::startUp()
+{
+    context = new Kestrane::Context(width, height, depthBits, stencilBits, samples, pixelType);
+    if (fullscreen)
+        Kestrane::setDisplayMode(width, height, 32);
+
+    load();
+
+    // Every drawable is prepared, then drawn once into the (not yet presented)
+    // back buffer, so that first-use costs are paid before the music starts.
+    for (Drawable* drawable : drawables)
+        drawable->prepare();
+    for (Drawable* drawable : drawables)
+        drawable->draw();
+}
+
+std::unique_ptr<MusicClock> Demo::startMusic()
+{
+    if (musicPath.empty())
+        return std::make_unique<PlayerClock>(nullptr, startOffset);
+
+    music = std::make_unique<MusicPlayer>();
+    if (!music->init())
+        Kestrane::showMessage("BASS", "BASS error\n" + music->error() +
+                                          " (the show runs silently on the wall clock)");
+    if (!music->createStream(musicPath))
+        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music->error());
+    // The start offset in bytes of 44.1 kHz 16-bit stereo, truncated to 32 bits.
+    const double bytes = double(startOffset) * musicBytesPerSecond;
+    music->setPosition(bytes > 0 ? std::uint64_t(std::uint32_t(bytes)) : 0);
+    if (!music->play())
+        Kestrane::showMessage("BASS", "BASS error, can not play stream?\n" + music->error() +
+                                          " (the show runs on the performance counter)");
+    return std::make_unique<PlayerClock>(music.get(), startOffset);
+}
+
+void Demo::runFrames(MusicClock& clock)
+{
+    while (frame(clock)) {
+    }
+}
+
+bool Demo::frame(MusicClock& clock)
+{
+    if (!context->pumpMessages())
+        return false;
+    if (!(time < endTime))
+        return false;
+
+    const float now = clock.time();
+    const float delta = clock.frameDelta();
+    clock.spectrum(spectrum);
+    renderFrame(now, delta, nullptr);
+
+    if (Kestrane::keyDown(Kestrane::Key::F10))
+        saveScreenshot();
+    return !Kestrane::keyDown(Kestrane::Key::Escape);
+}
+
+void Demo::renderFrame(float now, float delta, const float* spectrum256)
+{
+    time = now;
+    frameDelta = delta;
+    if (spectrum256)
+        std::copy(spectrum256, spectrum256 + 256, spectrum);
+
+    for (const TimelineEntry& entry : timeline)
+        if (entry.activeAt(time))
+            composeEntry(entry);
+}
+
+void Demo::composeEntry(const TimelineEntry& entry)
+{
+    glDisable(GL_MULTISAMPLE);
+    Kestrane::State::resetRenderState();
+    entry.drawable->frameStep(entry.start, entry.end - entry.start);
+
+    // Each active entry clears the whole screen before placing its picture,
+    // so the bands outside the viewport stay black.
+    Kestrane::useScreenTarget();
+    Kestrane::State::setViewport(0, 0, width, height);
+    Kestrane::clear(0, 0, 0, 0, true, true, true);
+    Kestrane::State::setViewport(viewportX, viewportY, viewportWidth, viewportHeight);
+    entry.drawable->compose();
+}
+
+void Demo::saveScreenshot()
+{
+    Kestrane::useScreenTarget();
+    char name[32];
+    std::snprintf(name, sizeof name, "dump%i.png", screenshotCounter);
+    context->saveScreenshot(name);
+    ++screenshotCounter;
+}
+
+void Demo::shutDown()
+{
+    if (music)
+        music->free();
+    if (fullscreen)
+        Kestrane::restoreDisplayMode();
+    if (context)
+        context->destroy();
+}
+
+std::vector<std::size_t> Demo::activeEntries(float at) const
+{
+    std::vector<std::size_t> active;
+    for (std::size_t i = 0; i < timeline.size(); ++i)
+        if (timeline[i].activeAt(at))
+            active.push_back(i);
+    return active;
+}
+
+}  // namespace Vessara

@@ -1,0 +1,107 @@
+// The object that runs the show: settings, the drawable registry, the timeline,
+// and the run that opens the window, loads, plays the music and renders frame
+// after frame locked to it.
+//
+// Use:
+//   Demo() / a production's constructor   settings (fields below).
+//   run()                 the whole show: startUp(), startMusic(), frames on a
+//                         PlayerClock until endTime, Escape or a window close,
+//                         shutDown().
+// The steps of run, each usable on its own (capture tool, tests):
+//   startUp()             context, display switch (when fullscreen), load(),
+//                         prepare() then one warm-up draw() of every drawable.
+//   startMusic()          plays musicPath from startOffset; reports failures
+//                         titled "BASS" and goes on; returns the clock to run on.
+//   runFrames(clock)      the frame loop on any clock (see frame()).
+//   frame(clock)          one loop step: present the previous frame, stop at
+//                         endTime, read the clock, renderFrame, F10 screenshot,
+//                         Escape. false = leave the loop.
+//   renderFrame(time, frameDelta, spectrum256)
+//                         sets the clock fields and composes every timeline entry
+//                         with start < time < end into the viewport. Nothing is
+//                         presented. spectrum256 null keeps the spectrum.
+//   shutDown()            music freed, display restored, GL context released.
+// Drawables and resources the demo registers live until process exit; the
+// demo frees only its containers.
+#pragma once
+
+#include "vessara/CameraBlock.h"
+#include "vessara/Drawable.h"
+#include "vessara/ResourceProxies.h"
+#include "vessara/ResourceProxy.h"
+#include "vessara/TimelineEntry.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Kestrane {
+class Context;
+}
+
+namespace Vessara {
+
+class MusicClock;
+class MusicPlayer;
+
+class Demo : public DrawableResourceProxy {
+public:
+    Demo();
+    virtual ~Demo();
+    Demo(const Demo&) = delete;
+    Demo& operator=(const Demo&) = delete;
+
+    virtual void load();
+    void run();
+
+    void startUp();
+    std::unique_ptr<MusicClock> startMusic();
+    void runFrames(MusicClock& clock);
+    bool frame(MusicClock& clock);
+    void renderFrame(float time, float frameDelta, const float* spectrum256);
+    void shutDown();
+
+    // Indices of the timeline entries shown at `time` (start < time < end).
+    std::vector<std::size_t> activeEntries(float time) const;
+
+    std::vector<TimelineEntry> timeline;
+    bool fullscreen = false;
+    int width = 800;
+    int height = 600;
+    int depthBits = 24;
+    int stencilBits = 8;
+    int samples = 0;
+    int pixelType = 0;
+    float endTime = 240.0f;
+    std::string musicPath;
+    float startOffset = 0.0f;
+    int viewportX = 0;
+    int viewportY = 0;
+    int viewportWidth = width;
+    int viewportHeight = height;
+    float tempo = 0.0f;
+    float spectrum[512] = {};
+    float time = 0.0f;
+    float frameDelta = 0.0f;
+    // Resource caches by bare file name, filled by load() (ResourceProxies.h).
+    TextureResourceProxy textures;
+    PixelShaderResourceProxy pixelShaders;
+    VertexShaderResourceProxy vertexShaders;
+    CompleteShaderResourceProxy shaders;
+    VXMResourceProxy meshes;
+    // Square scratch render targets by size 4..1024, built by load() (Element.h).
+    ElementPool scratchPool;
+    ElementPool reducedPool;
+    // The current camera and texture shared by scenes and standard drawables.
+    CameraBlock camera;
+
+    Kestrane::Context* context = nullptr;  // lives until process exit
+    std::unique_ptr<MusicPlayer> music;    // null without musicPath
+    int screenshotCounter = 0;
+
+private:
+    void composeEntry(const TimelineEntry& entry);
+    void saveScreenshot();
+};
+
+}  // namespace Vessara

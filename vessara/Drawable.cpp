@@ -1,0 +1,170 @@
+#include "vessara/Drawable.h"
+
+#include "kestrane/FrameServices.h"
+#include "kestrane/Immediate.h"
+#include "kestrane/Shader.h"
+#include "kestrane/Texture.h"
+#include "vessara/Demo.h"
+
+namespace Vessara {
+
+namespace {
+std::uint64_t quadsDrawn = 0;
+}
+
+Drawable::Drawable(Demo* owner, const std::string& name)
+    : demo(owner),
+      time(&owner->time),
+      frameDelta(&owner->frameDelta),
+      spectrum(owner->spectrum),
+      textures(&owner->textures),
+      pixelShaders(&owner->pixelShaders),
+      vertexShaders(&owner->vertexShaders),
+      shaders(&owner->shaders),
+      meshes(&owner->meshes),
+      scratchPool(&owner->scratchPool),
+      reducedPool(&owner->reducedPool)
+{
+    owner->add(name, this);
+    // A new drawable forgets the current texture and scene handed between
+    // the standard drawables.
+    owner->camera.clearShared();
+}
+
+void Drawable::frameStep(float start, float duration)
+{
+    localTime = *time - start;
+    progress = localTime / duration;
+    Kestrane::clear(0, 0, 0, 0, true, true, true);
+    draw();
+}
+
+void Drawable::useShader(const std::string& name)
+{
+    releaseTextures();
+    currentShader = (*shaders)[name];
+    currentShader->bind();
+}
+
+void Drawable::releaseTextures()
+{
+    if (currentShader)
+        for (const std::string& parameter : boundTextures)
+            currentShader->disableTexture(parameter.c_str());
+    boundTextures.clear();
+}
+
+void Drawable::setTexture(const std::string& parameter, const Kestrane::Texture* texture)
+{
+    boundTextures.push_back(parameter);
+    if (currentShader)
+        currentShader->setTexture(parameter.c_str(), texture ? texture->id() : 0u);
+}
+
+void Drawable::setTexture(const std::string& parameter, const std::string& textureName)
+{
+    boundTextures.push_back(parameter);
+    const Kestrane::Texture* texture = (*textures)[textureName];
+    if (currentShader)
+        currentShader->setTexture(parameter.c_str(), texture->id());
+}
+
+void Drawable::disableTexture(const std::string& parameter)
+{
+    if (currentShader)
+        currentShader->disableTexture(parameter.c_str());
+}
+
+void Drawable::setFloat(const std::string& name, float value)
+{
+    if (currentShader)
+        currentShader->setFloat(name.c_str(), value);
+}
+
+void Drawable::setFloat4(const std::string& name, const float values[4])
+{
+    if (currentShader)
+        currentShader->setFloat4(name.c_str(), values);
+}
+
+void Drawable::setFloat4(const std::string& name, float x, float y, float z, float w)
+{
+    const float values[4] = {x, y, z, w};
+    setFloat4(name, values);
+}
+
+void Drawable::uploadCamera()
+{
+    if (!currentShader)
+        return;
+    setFloat4("cameraPosition", demo->camera.cameraPositionParameter().data());
+    setFloat4("targetPosition", demo->camera.targetPositionParameter().data());
+    currentShader->uploadState();
+}
+
+void Drawable::drawQuad(float x0, float y0, float x1, float y1)
+{
+    pushAll();
+    resetAll();
+    disable(Kestrane::Capability::DepthTest);
+    disable(Kestrane::Capability::CullFace);
+    uploadCamera();
+
+    Kestrane::begin(Kestrane::Quads);
+    Kestrane::vertexAttribute(2, 0.0f, 0.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x0, y0, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(2, 1.0f, 0.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x1, y0, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(2, 1.0f, 1.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x1, y1, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(2, 0.0f, 1.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x0, y1, 0.0f, 1.0f);
+    Kestrane::end();
+    ++quadsDrawn;
+
+    enable(Kestrane::Capability::DepthTest);
+    popAll();
+}
+
+void Drawable::drawImage(const std::string& textureName, float x, float y, float w, float h,
+                         int sourceFactor, int destinationFactor)
+{
+    disable(Kestrane::Capability::DepthTest);
+    enable(Kestrane::Capability::Blend);
+    setBlendFunction(sourceFactor, destinationFactor);
+    pushAll();
+    resetAll();
+
+    useShader("vessara_texture.cg");
+    setFloat("alpha", 1.0f);
+    uploadCamera();
+    setTexture("tex0", textureName);
+
+    Kestrane::begin(Kestrane::Quads);
+    Kestrane::vertexAttribute(2, 0.0f, 0.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x, y, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(2, 1.0f, 0.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x + w, y, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(2, 1.0f, 1.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x + w, y + h, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(2, 0.0f, 1.0f, 0.0f, 1.0f);
+    Kestrane::vertexAttribute(0, x, y + h, 0.0f, 1.0f);
+    Kestrane::end();
+
+    popAll();
+    disable(Kestrane::Capability::Blend);
+    enable(Kestrane::Capability::DepthTest);
+}
+
+bool Drawable::beat(int bin, float threshold)
+{
+    const float level = (bin >= 0 && bin < 512) ? spectrum[bin] : 0.0f;
+    return triggers[0].step(level, threshold, *frameDelta);
+}
+
+std::uint64_t Drawable::quadCount()
+{
+    return quadsDrawn;
+}
+
+}  // namespace Vessara

@@ -1,0 +1,58 @@
+// The demo's five file caches, one per resource type, each a FileResourceProxy
+// whose load(path) makes one object from one file:
+//   TextureResourceProxy          JPEG/PNG -> Kestrane::Texture, Mipmapped
+//                                 (full mipmap chain, trilinear, repeating)
+//   PixelShaderResourceProxy      Cg text -> Kestrane::PixelShader, "psMain", ARB fragment
+//   VertexShaderResourceProxy     Cg text -> Kestrane::VertexShader, "vsMain", ARB vertex
+//   CompleteShaderResourceProxy   Cg text (read once) -> Kestrane::CompleteShader,
+//                                 "vsMain" + "psMain"
+//   VXMResourceProxy              VXM -> KestraneExt::VXMLoader, static-draw
+//                                 buffer objects for vertices and indices
+// Use: Demo holds one of each; loadDataDirectories (DataPreload.h) fills the
+// texture, mesh and complete-shader caches at start-up; drawables read them by
+// bare file name. Loading needs the current GL context. A file that cannot be
+// read, decoded or compiled ends the process with a message naming it.
+// Every loaded object lives until process exit.
+#pragma once
+
+#include "vessara/FileResourceProxy.h"
+
+namespace Kestrane {
+class Texture;
+class PixelShader;
+class VertexShader;
+class CompleteShader;
+}  // namespace Kestrane
+
+namespace KestraneExt {
+class VXMLoader;
+}
+
+namespace Vessara {
+
+class TextureResourceProxy : public FileResourceProxy<Kestrane::Texture> {
+public:
+    Kestrane::Texture* load(const std::string& path) override;
+};
+
+class PixelShaderResourceProxy : public FileResourceProxy<Kestrane::PixelShader> {
+public:
+    Kestrane::PixelShader* load(const std::string& path) override;
+};
+
+class VertexShaderResourceProxy : public FileResourceProxy<Kestrane::VertexShader> {
+public:
+    Kestrane::VertexShader* load(const std::string& path) override;
+};
+
+class CompleteShaderResourceProxy : public FileResourceProxy<Kestrane::CompleteShader> {
+public:
+    Kestrane::CompleteShader* load(const std::string& path) override;
+};
+
+class VXMResourceProxy : public FileResourceProxy<KestraneExt::VXMLoader> {
+public:
+    KestraneExt::VXMLoader* load(const std::string& path) override;
+};
+
+}  // namespace Vessara
