@@ -2,7 +2,8 @@
 // the geometry streams.
 //
 // Use:
-//   begin(type)                       starts a primitive (PrimitiveType below).
+//   begin(type)                       starts a primitive (PrimitiveType below),
+//                                     drawn with the shader programs bound now.
 //   vertexAttribute(slot, v[4])       one attribute per the slot table; give the
 //   vertexAttribute(slot, x, y, z, w) position (slot 0) last: it emits the vertex.
 //   end()                             ends the primitive.

@@ -6,6 +6,7 @@
 #include "kestrane/Messages.h"
 
 #include <GL/glu.h>
+#include <stb_image_resize.h>
 
 #include <cstddef>
 #include <string>
@@ -79,31 +80,41 @@ int gluPowerOfTwo(int size, int maxSize)
 
 // gluBuild2DMipmaps on pixels of any size. Mesa's GLU leaves the top row of
 // level 0 black when it widens or narrows an image whose height is already a
-// power of two (100 x 64 -> 128 x 64), so sizes that need it are rescaled
-// here with gluScaleImage, which has no such fault, and GLU only builds the
-// chain from a power-of-two image.
+// power of two (100 x 64 -> 128 x 64), and its gluScaleImage blends opposite
+// edges into each other; so sizes that need it are resampled here to the
+// power-of-two size GLU would choose (stb_image_resize, edges clamped), and
+// GLU only builds the chain from that.
 GLint buildMipmaps(GLint internalFormat, int width, int height, GLenum format, GLenum type,
-                   const void* pixels, std::size_t bytesPerPixel)
+                   const void* pixels, int channels)
 {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     const int w = gluPowerOfTwo(width, maxSize);
     const int h = gluPowerOfTwo(height, maxSize);
-    if (w == width && h == height)
+    if ((w == width && h == height) || width <= 0 || height <= 0)
         return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, format, type, pixels);
 
-    std::vector<std::uint8_t> scaled(static_cast<std::size_t>(w) * h * bytesPerPixel);
-    GLint packAlignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    GLint result = gluScaleImage(format, width, height, type, pixels, w, h, type, scaled.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-    if (result != 0)
-        return result;
+    const std::size_t count = static_cast<std::size_t>(w) * h * channels;
+    std::vector<float> scaledFloats;
+    std::vector<std::uint8_t> scaledBytes;
+    const void* scaled = nullptr;
+    if (type == GL_FLOAT) {
+        scaledFloats.resize(count);
+        stbir_resize_float_generic(static_cast<const float*>(pixels), width, height, 0, scaledFloats.data(), w,
+                                   h, 0, channels, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
+                                   STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR, nullptr);
+        scaled = scaledFloats.data();
+    } else {
+        scaledBytes.resize(count);
+        stbir_resize_uint8_generic(static_cast<const std::uint8_t*>(pixels), width, height, 0,
+                                   scaledBytes.data(), w, h, 0, channels, STBIR_ALPHA_CHANNEL_NONE, 0,
+                                   STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR, nullptr);
+        scaled = scaledBytes.data();
+    }
     GLint unpackAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    result = gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, w, h, format, type, scaled.data());
+    const GLint result = gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, w, h, format, type, scaled);
     glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
     return result;
 }
@@ -132,7 +143,10 @@ Texture::Texture(int width, int height, const void* pixels, PixelFormat format, 
     glType_ = gl.type;
     glInternalFormat_ = gl.internalFormat;
 
-    // Without pixels, colour textures start black; depth stays undefined.
+    // Without pixels, colour textures start black; depth textures never take
+    // pixels and start undefined.
+    if (format == Depth)
+        pixels = nullptr;
     const std::size_t rowBytes = static_cast<std::size_t>(width) * bytesPerPixel(format);
     std::vector<std::uint8_t> zeros;
     if (!pixels && format != Depth) {
@@ -155,8 +169,8 @@ Texture::Texture(int width, int height, const void* pixels, PixelFormat format, 
     }
     case Mipmapped:
         if (pixels) {
-            const GLint result = buildMipmaps(glInternalFormat_, width, height, glFormat_, glType_, pixels,
-                                              static_cast<std::size_t>(bytesPerPixel(format)));
+            const int channels = format == Rgb ? 3 : 4;
+            const GLint result = buildMipmaps(glInternalFormat_, width, height, glFormat_, glType_, pixels, channels);
             if (result != 0)
                 showMessage(NativeErrorTitle,
                             std::string("gluBuild2DMipmaps: ") +

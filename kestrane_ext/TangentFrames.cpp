@@ -44,8 +44,7 @@ int Geometry::generateTangentFrames(int texCoordSemantic, int normalSemantic, in
         // The sources must be readable before anything is added.
         auto position = createAttribute(Semantic::Position);
         auto texCoord = createAttribute(texCoordSemantic);
-        auto indices = createIndices();
-        if (!position || !texCoord || !indices) return 0;
+        if (!position || !texCoord) return 0;
     }
 
     // Semantics without a binding share one new stream of 3-float elements.
@@ -68,8 +67,11 @@ int Geometry::generateTangentFrames(int texCoordSemantic, int normalSemantic, in
     auto normal = createAttribute(normalSemantic);
     auto tangent = createAttribute(tangentSemantic);
     auto binormal = createAttribute(binormalSemantic);
-    auto indices = createIndices();
-    if (!position || !texCoord || !normal || !tangent || !binormal || !indices) return created;
+    if (!position || !texCoord || !normal || !tangent || !binormal) return created;
+    // An empty index stream has no triangles (and nothing to map).
+    const int triangles = indices_->indexCount() / 3;
+    auto indices = triangles > 0 ? createIndices() : nullptr;
+    if (triangles > 0 && !indices) return created;
 
     // Streams of one mesh hold the same vertex count; the smallest keeps every
     // access inside all of them if they do not.
@@ -82,7 +84,6 @@ int Geometry::generateTangentFrames(int texCoordSemantic, int normalSemantic, in
         binormal->set(v, 0.0f, 0.0f, 0.0f, 0.0f);
     }
 
-    const int triangles = indices->count() / 3;
     for (int t = 0; t < triangles; ++t) {
         const std::uint32_t corner[3] = {indices->get(3 * t), indices->get(3 * t + 1),
                                          indices->get(3 * t + 2)};

@@ -22,11 +22,12 @@ GLenum mapAccess(bool read, bool write) {
 }
 
 // Locks shared by both stream kinds: maps a buffer object on the first lock.
-std::uint8_t* lockBuffer(GLenum target, unsigned buffer, std::uint8_t*& data, int& lockCount,
-                         bool read, bool write) {
+std::uint8_t* lockBuffer(GLenum target, unsigned buffer, std::size_t bytes, std::uint8_t*& data,
+                         int& lockCount, bool read, bool write) {
     ++lockCount;
     if (data) return data;
-    if (!buffer || (!read && !write)) return nullptr;
+    // An empty buffer object has nothing to map (GL refuses it with an error).
+    if (!buffer || bytes == 0 || (!read && !write)) return nullptr;
     glBindBuffer(target, buffer);
     data = static_cast<std::uint8_t*>(glMapBuffer(target, mapAccess(read, write)));
     return data;
@@ -86,7 +87,7 @@ int VertexStream::elementOffset(int element) const {
 }
 
 void* VertexStream::lock(bool read, bool write) {
-    return lockBuffer(GL_ARRAY_BUFFER, buffer_, data_, lockCount_, read, write);
+    return lockBuffer(GL_ARRAY_BUFFER, buffer_, byteSize_, data_, lockCount_, read, write);
 }
 
 void VertexStream::unlock() { unlockBuffer(GL_ARRAY_BUFFER, buffer_, data_, lockCount_); }
@@ -183,7 +184,9 @@ IndexStream::~IndexStream() {
 }
 
 void* IndexStream::lock(bool read, bool write) {
-    return lockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data_, lockCount_, read, write);
+    const std::size_t bytes = static_cast<std::size_t>(indexCount_) *
+                              static_cast<std::size_t>(indexSize(indexType_));
+    return lockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, bytes, data_, lockCount_, read, write);
 }
 
 void IndexStream::unlock() { unlockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data_, lockCount_); }

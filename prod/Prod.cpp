@@ -1,6 +1,6 @@
 #include "prod/Prod.h"
 
-#include "vessara/Drawable.h"
+#include "vessara/Element.h"
 
 namespace Prod {
 
@@ -39,16 +39,16 @@ void Prod::load()
     // The scenes in order of creation (and so of preparation and warm-up):
     // Pils, ShinyCross, Horizon, Flowerball, Dragonfly, Underwater, Balloon,
     // PilsTakeoff, Skate. Pils is shown twice, by entries 1 and 5.
-    // Each is a plain drawable until its scene class exists.
-    auto* pils = new Vessara::Drawable(this, "Untitled");
-    auto* shinyCross = new Vessara::Drawable(this, "Untitled");
-    auto* horizon = new Vessara::Drawable(this, "Untitled");
-    auto* flowerball = new Vessara::Drawable(this, "Flowerball");
-    auto* dragonfly = new Vessara::Drawable(this, "Dragonfly");
-    auto* underwater = new Vessara::Drawable(this, "Underwater");
-    auto* balloon = new Vessara::Drawable(this, "Balloon");
-    auto* pilsTakeoff = new Vessara::Drawable(this, "Untitled");
-    auto* skate = new Vessara::Drawable(this, "Skate");
+    // Each is a plain 512 x 512 element until its scene class exists.
+    auto* pils = new Vessara::Element(512, 512, this, "Untitled");
+    auto* shinyCross = new Vessara::Element(512, 512, this, "Untitled");
+    auto* horizon = new Vessara::Element(512, 512, this, "Untitled");
+    auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
+    auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
+    auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
+    auto* balloon = new Vessara::Element(512, 512, this, "Balloon");
+    auto* pilsTakeoff = new Vessara::Element(512, 512, this, "Untitled");
+    auto* skate = new Vessara::Element(512, 512, this, "Skate");
 
     const auto entries = timelineEntries(
         tempo, {pils, shinyCross, horizon, flowerball, pils, dragonfly, underwater, balloon, pilsTakeoff, skate});

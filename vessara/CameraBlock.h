@@ -3,8 +3,8 @@
 // (Demo::camera); every drawable reaches it through its demo pointer.
 //
 // Use, per frame of a scene:
-//   fieldOfView, aspect (near, far)   written by the scene before it sets the
-//                                     projection (the sky box reads the first two)
+//   fieldOfView, aspect, nearPlane, farPlane   written by the scene before it
+//                          sets the projection (the sky box reads the first two)
 //   Drawable::setCamera(eye, target, up)   stores eye, target and up, sets View
 //   Drawable::setCurrentTexture(name)      stores the texture in shared slot 0
 //   Skybox / Particles draw                read eye, target, up and slot 0

@@ -17,6 +17,18 @@
 
 namespace Vessara {
 
+namespace {
+
+// Audio problems never stop the show, so they only go to standard error (a
+// box would hold the picture on machines without sound).
+void reportAudioProblem(const std::string& text)
+{
+    std::fprintf(stderr, "BASS: %s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+}  // namespace
+
 Demo::Demo() = default;
 
 Demo::~Demo() = default;
@@ -63,15 +75,15 @@ std::unique_ptr<MusicClock> Demo::startMusic()
 
     music = std::make_unique<MusicPlayer>();
     if (!music->init())
-        Kestrane::showMessage("BASS", "BASS error\n" + music->error() +
+        reportAudioProblem("BASS error\n" + music->error() +
                                           " (the show runs silently on the wall clock)");
     if (!music->createStream(musicPath))
-        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music->error());
+        reportAudioProblem("BASS error, file not found?\n" + music->error());
     // The start offset in bytes of 44.1 kHz 16-bit stereo, truncated to 32 bits.
     const double bytes = double(startOffset) * musicBytesPerSecond;
     music->setPosition(bytes > 0 ? std::uint64_t(std::uint32_t(bytes)) : 0);
     if (!music->play())
-        Kestrane::showMessage("BASS", "BASS error, can not play stream?\n" + music->error() +
+        reportAudioProblem("BASS error, can not play stream?\n" + music->error() +
                                           " (the show runs on the performance counter)");
     return std::make_unique<PlayerClock>(music.get(), startOffset);
 }

@@ -5,7 +5,7 @@
 #include <epoxy/gl.h>
 
 #include <algorithm>
-#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -240,7 +240,12 @@ void cgGLEnableTextureParameter(CGparameter parameter) {
         auto& units = unitsInUse();
         const auto freeUnit = std::find(units.begin(), units.end(), false);
         if (freeUnit == units.end()) {
-            CgRuntime::raiseError(CG_TEXTURE_UNITS_EXHAUSTED_ERROR);
+            CgRuntime::raiseError(
+                CG_TEXTURE_UNITS_EXHAUSTED_ERROR, parameter->program->context,
+                "Sampler \"" + parameter->declaration.cgName + "\" of program \"" +
+                    parameter->program->entry + "\": all " + std::to_string(units.size() - 1) +
+                    " texture units serve enabled samplers; disable the samplers of a shader "
+                    "before binding another.\n");
             return;
         }
         *freeUnit = true;

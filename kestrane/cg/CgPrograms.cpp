@@ -112,7 +112,7 @@ CgLinkedPair linkPair(CgContextImpl& context, CgProgramImpl* vertex, CgProgramIm
         if (vertex) {
             listing += vertex->compiled.listing + "\n";
         }
-        if (fragment) {
+        if (fragment && !(vertex && vertex->source == fragment->source)) {
             listing += fragment->compiled.listing + "\n";
         }
         glDeleteProgram(program);
@@ -150,6 +150,7 @@ CGprogram cgCreateProgram(CGcontext context, CGenum programType, const char* sou
     program->context = context;
     program->profile = profile;
     program->entry = entry ? entry : "main";
+    program->source = source;
     program->compiled = Kestrane::CgCompiler::compile(
         source, fragment ? Stage::Fragment : Stage::Vertex, program->entry,
         fragment ? "cgf_" : "cgv_");

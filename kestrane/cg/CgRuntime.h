@@ -42,6 +42,7 @@ struct CgProgramImpl {
     CgContextImpl* context = nullptr;
     CGprofile profile = CG_PROFILE_UNKNOWN;
     std::string entry;
+    std::string source;
     Kestrane::CgCompiler::Result compiled;
     std::vector<std::unique_ptr<CgParameterImpl>> parameters;
     unsigned int shader = 0;       // GL shader object, made on load

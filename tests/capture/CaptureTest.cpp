@@ -13,10 +13,14 @@
 
 namespace {
 
+// The programs are built next to the test programs.
 std::string buildDir()
 {
-    const char* dir = std::getenv("VESSARA_BUILD_DIR");
-    return dir ? dir : "build";
+    if (const char* dir = std::getenv("VESSARA_BUILD_DIR"))
+        return dir;
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("build") : self.parent_path().string();
 }
 
 struct CaptureRun {

@@ -162,6 +162,7 @@ TEST_F(DemoFrameTest, FrameLoopEndsOnQuitAndWindowClose)
     SDL_PushEvent(&quit);
     EXPECT_FALSE(demo.frame(clock));
     EXPECT_EQ(probe->steps.size(), 1u);  // the quit step renders nothing
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 
     SDL_Event close{};
     close.type = SDL_WINDOWEVENT;

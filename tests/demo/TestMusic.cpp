@@ -43,7 +43,7 @@ bool writeTestMp3(const std::string& path, const std::vector<ToneSegment>& segme
         ok = flushed >= 0;
         written += ok ? flushed : 0;
     }
-    std::FILE* file = ok ? std::fopen(path.c_str(), "wb") : nullptr;
+    std::FILE* file = ok ? std::fopen(path.c_str(), "w+b") : nullptr;
     ok = file && std::fwrite(mp3.data(), 1, std::size_t(written), file) == std::size_t(written);
     if (file) {
         // The LAME tag lets the decoder drop the encoder's delay and padding.

@@ -56,14 +56,16 @@ inline KestraneExt::VXMMeshData grid(int n, std::string name = "grid") {
     return m;
 }
 
-// A mesh node (file axes) holding a square in the z = 0 plane.
+// A mesh node holding a square in its local y = 0 plane. Node transforms are
+// turned from the file's z-up axes to the renderer's y-up axes, mesh vertices
+// are used as stored: this square lies flat in the renderer's ground plane.
 inline KestraneExt::ZTXNodeData squareNode(std::string name, float half, Float3 at,
                                            bool channel1 = false) {
     KestraneExt::ZTXNodeData n;
     n.type = Zentrix::MeshNodeType;
     n.name = std::move(name);
     n.position = at;
-    n.mesh.positions = {{-half, -half, 0}, {half, -half, 0}, {half, half, 0}, {-half, half, 0}};
+    n.mesh.positions = {{-half, 0, -half}, {half, 0, -half}, {half, 0, half}, {-half, 0, half}};
     if (channel1) n.mesh.texCoords[1] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     n.mesh.indices = {0, 1, 2, 0, 2, 3};
     return n;

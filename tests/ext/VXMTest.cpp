@@ -207,7 +207,9 @@ TEST_F(VXMDraw, MeshCoversItsPixelsWithTheDefaultShader) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // Mesh 0 covers the left half of the square (-0.5..0, -0.5..0.5), mesh 1
     // the upper right corner; both drawn with drawAll from static buffers.
-    const auto bytes = encodeVXM({Samples::square(-0.5f, -0.5f, 0.0f, 0.5f), Samples::square(0.5f, 0.5f, 0.9f, 0.9f)});
+    // An empty mesh between them draws nothing and raises no GL error.
+    const auto bytes = encodeVXM({Samples::square(-0.5f, -0.5f, 0.0f, 0.5f), VXMMeshData{"empty", {}, {}},
+                                  Samples::square(0.5f, 0.5f, 0.9f, 0.9f)});
     VXMLoader vxm = load(bytes, BufferUsage::StaticDraw);
     EXPECT_NE(vxm.mesh(0).stream(0)->buffer(), 0u);
     Kestrane::useDefaultShader();

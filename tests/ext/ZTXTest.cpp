@@ -205,9 +205,8 @@ TEST(ZTXGeometry, PositionsAndChannelOneGetFramesInSlotOne) {
     float n[4] = {}, t[4] = {};
     normal->get(2, n);
     tangent->get(2, t);
-    // The face normal is (P0 - P1) x (P2 - P1): clockwise triangles face +z,
-    // so this counter-clockwise square faces -z.
-    EXPECT_FLOAT_EQ(n[2], -1.0f);
+    // The face normal is (P0 - P1) x (P2 - P1): the square faces +y.
+    EXPECT_FLOAT_EQ(n[1], 1.0f);
     EXPECT_FLOAT_EQ(t[0], 1.0f);
     EXPECT_EQ(g->indices()->indexCount(), 6);
     EXPECT_EQ(g->primitive(), Kestrane::Triangles);

@@ -22,11 +22,16 @@ void save(Element& element, const std::string& name)
 {
     std::filesystem::create_directories("/tmp/vessara-effects");
     const auto pixels = pixelsOf(element);
+    // The screen shows colour only (the runtime composes without blending):
+    // drop alpha, and write GL's bottom-up rows top-down.
+    std::vector<uint8_t> rgb;
+    rgb.reserve(size_t(element.width) * element.height * 3);
+    for (int y = element.height - 1; y >= 0; --y)
+        for (int x = 0; x < element.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                rgb.push_back(pixels[(size_t(y) * element.width + x) * 4 + c]);
     const std::string path = "/tmp/vessara-effects/" + name + ".png";
-    // Rows come bottom-up from GL: write them top-down.
-    stbi_write_png(path.c_str(), element.width, element.height, 4,
-                   pixels.data() + size_t(element.height - 1) * element.width * 4,
-                   -element.width * 4);
+    stbi_write_png(path.c_str(), element.width, element.height, 3, rgb.data(), element.width * 3);
 }
 
 // Mean absolute difference per channel, 0..255.
@@ -68,8 +73,8 @@ TEST_F(FrameworkTest, EffectPicturesOfTheTestScene)
         {"05-blur", [&] { blur(*scene, 1.0f, 2.0f, 1.0f); }},
         {"06-glow", [&] { glow(*scene, 64, 0.5f, 2.0f, 1.0f, 0.9f); }},
         {"07-depth-of-field", [&] {
-             depthOfField(*scene, 2, 0.99f, 0.5f, 0.0f, 2.0f, 96.0f, 4.0f);
-             depthOfField(*scene, 2, 0.99f, 0.0f, 0.5f, 2.0f, 96.0f, 4.0f);
+             depthOfField(*scene, 2, 0.9f, 0.5f, 0.0f, 2.0f, 30.0f, 3.0f);  // focus on the blue box
+             depthOfField(*scene, 2, 0.9f, 0.0f, 0.5f, 2.0f, 30.0f, 3.0f);
          }},
         {"08-color-overlay", [&] { colorOverlay(*scene, fade); }},
     };

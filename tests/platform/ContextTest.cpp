@@ -2,10 +2,14 @@
 
 #include "support/GLTest.h"
 
+#include "kestrane/DisplayMode.h"
 #include "kestrane/FrameServices.h"
+#include "kestrane/Messages.h"
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -125,4 +129,73 @@ TEST_F(ContextTest, WindowCloseBecomesQuitOnNextStep)
     EXPECT_TRUE(context.pumpMessages());
     EXPECT_TRUE(context.pumpMessages());
     drainEvents();
+}
+
+// Each case opens its own context, so it runs in a fresh child process.
+namespace {
+
+void openMultisampleContext()
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    // A floating-point colour buffer is asked for first; without one the
+    // context falls back to an ordinary buffer.
+    Context context(320, 240, 24, 8, 4, 1);
+    GLint samples = 0, buffers = 0;
+    glGetIntegerv(GL_SAMPLES, &samples);
+    glGetIntegerv(GL_SAMPLE_BUFFERS, &buffers);
+    std::exit(samples >= 4 && buffers == 1 && context.window->width() == 320 ? 0 : 2);
+}
+
+void openImpossibleContext()
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    Context context(320, 240, 24, 8, 1024, 0);
+    std::exit(0);
+}
+
+}  // namespace
+
+TEST(ContextDeathTest, MultisampleContextHasTheRequestedSamples)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(openMultisampleContext(), testing::ExitedWithCode(0), "");
+}
+
+TEST(ContextDeathTest, UnsatisfiableMultisampleRequestIsFatal)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(openImpossibleContext(), testing::ExitedWithCode(1),
+                "KESTRANE ERROR: Pixel format/type not supported");
+}
+
+namespace {
+
+void switchAndRestoreDisplay()
+{
+    setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    Context context(800, 600, 24, 8, 0, 0);
+    SDL_Window* window = context.window->sdlWindow();
+    restoreDisplayMode();  // nothing switched yet: no effect
+    if (SDL_ShowCursor(SDL_QUERY) != SDL_ENABLE || displayModeSwitched())
+        std::exit(2);
+    setDisplayMode(800, 600, 32);
+    if (SDL_ShowCursor(SDL_QUERY) != SDL_DISABLE || !(SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN))
+        std::exit(3);
+    restoreDisplayMode();
+    if (SDL_ShowCursor(SDL_QUERY) != SDL_ENABLE || (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN))
+        std::exit(4);
+    // Switched again and left by a fatal error: the exit-time clean-up restores it.
+    setDisplayMode(800, 600, 32);
+    std::atexit([] {
+        std::fprintf(stderr, "restored at exit: %d\n", int(!displayModeSwitched()));
+    });
+    fatal("Quarnel Vessara Error", "stop");
+}
+
+}  // namespace
+
+TEST(ContextDeathTest, DisplayModeSwitchesHidesCursorAndIsRestoredAtExit)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(switchAndRestoreDisplay(), testing::ExitedWithCode(1), "stop\n(.|\n)*restored at exit: 1");
 }

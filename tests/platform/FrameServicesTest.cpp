@@ -4,6 +4,7 @@
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/Immediate.h"
+#include "kestrane/cg/Cg.h"
 
 #include <array>
 #include <string>
@@ -172,7 +173,9 @@ TEST_F(FrameServicesTest, UnusedVertexAttributeSlotsDoNothing)
 
 TEST_F(FrameServicesTest, ImmediateModeDrawsWithColourAndPosition)
 {
-    glUseProgram(0);
+    // Fixed-function drawing: no shader programs enabled.
+    cgGLDisableProfile(CG_PROFILE_ARBVP1);
+    cgGLDisableProfile(CG_PROFILE_ARBFP1);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -203,6 +206,8 @@ TEST_F(FrameServicesTest, ImmediateModeDrawsWithColourAndPosition)
     expectPixel(600, 300, 0, 255, 0);
     expectPixel(5, 5, 255, 0, 0);
     expectPixel(200, 300, 0, 0, 0);
+    cgGLEnableProfile(CG_PROFILE_ARBVP1);
+    cgGLEnableProfile(CG_PROFILE_ARBFP1);
 }
 
 TEST(PrimitiveTypeTest, MapsTheFiveCodes)

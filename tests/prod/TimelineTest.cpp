@@ -68,8 +68,9 @@ TEST(TimelineTest, EntriesInactiveAtTheirBoundariesAndExactlyOneActiveBetween)
         bool boundary = false;
         for (const TimelineEntry& entry : prod.timeline)
             boundary = boundary || t == entry.start || t == entry.end;
-        if (!boundary)
+        if (!boundary) {
             ASSERT_EQ(prod.activeEntries(t).size(), 1u) << "at " << t;
+        }
     }
     EXPECT_TRUE(prod.activeEntries(204.6627f).empty());
     EXPECT_TRUE(prod.activeEntries(239.0f).empty());
@@ -86,8 +87,9 @@ TEST(TimelineTest, TempoChangeRescalesEveryBoundary)
         for (std::size_t i = 0; i < base.size(); ++i) {
             EXPECT_NEAR(scaled[i].start, base[i].start * ratio, 1e-4 * (1 + base[i].start * ratio));
             EXPECT_NEAR(scaled[i].end, base[i].end * ratio, 1e-4 * (1 + base[i].end * ratio));
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_EQ(scaled[i].start, scaled[i - 1].end);
+            }
         }
         EXPECT_FLOAT_EQ(scaled.back().end, float(556.0 * 60.0 / tempo));
     }

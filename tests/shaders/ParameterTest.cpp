@@ -8,6 +8,10 @@
 #include "kestrane/FrameServices.h"
 #include "kestrane/State.h"
 
+#include <memory>
+#include <string>
+#include <vector>
+
 using namespace Kestrane;
 using namespace ShaderTests;
 
@@ -289,4 +293,50 @@ TEST_F(ParameterTest, ValuesSurviveBindingAnotherShader) {
     cgGLBindProgram(gray.pixel->program);
     drawFullScreen();
     expectPixel(400, 300, 64, 64, 64);
+}
+
+TEST_F(ParameterTest, RunningOutOfUnitsIsAnErrorNamingTheSampler) {
+    GLint unitCount = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_IMAGE_UNITS, &unitCount);
+    ASSERT_GT(unitCount, 2);
+    std::string source = "float4 vsMain(float4 p : POSITION) : POSITION { return p; }\n"
+                         "float4 psMain(float2 uv : TEXCOORD0) : COLOR\n{\n"
+                         "    float4 sum = float4(0, 0, 0, 0);\n";
+    std::string declarations;
+    const int perShader = 8;
+    for (int i = 0; i < perShader; ++i) {
+        declarations += "sampler2D s" + std::to_string(i) + ";\n";
+        source += "    sum += tex2D(s" + std::to_string(i) + ", uv);\n";
+    }
+    source = declarations + source + "    return sum;\n}\n";
+
+    // Enough shaders to need one unit more than unit 0 leaves.
+    std::vector<std::unique_ptr<CompleteShader>> shaders;
+    for (int enabled = 0; enabled < unitCount - 1; enabled += perShader) {
+        shaders.push_back(std::make_unique<CompleteShader>(source.c_str(), "vsMain", "psMain"));
+    }
+    CountErrors errors;
+    int enabled = 0;
+    for (auto& shader : shaders) {
+        for (int i = 0; i < perShader && enabled < unitCount - 1; ++i, ++enabled) {
+            shader->setTexture(("s" + std::to_string(i)).c_str(), red);
+        }
+    }
+    EXPECT_EQ(errors.count(), 0);
+    CompleteShader extra(source.c_str(), "vsMain", "psMain");
+    extra.setTexture("s0", red);
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(cgGetError(), CG_TEXTURE_UNITS_EXHAUSTED_ERROR);
+    const char* listing = cgGetLastListing(testContext().cgContext);
+    ASSERT_NE(listing, nullptr);
+    EXPECT_NE(std::string(listing).find("\"s0\""), std::string::npos) << listing;
+
+    // Freeing one unit makes room again.
+    shaders.front()->disableTexture("s0");
+    extra.setTexture("s0", red);
+    EXPECT_EQ(errors.count(), 1);
+    extra.disableTexture("s0");
+    for (auto& shader : shaders) {
+        for (int i = 0; i < perShader; ++i) shader->disableTexture(("s" + std::to_string(i)).c_str());
+    }
 }

@@ -36,9 +36,22 @@ const char* const goodSource =
     "float4 vsMain(float4 position : POSITION) : POSITION { return position; }\n"
     "float4 psMain(uniform float level) : COLOR { return float4(level, 0, 0, 1); }\n";
 
+// Compiles, but the two arrays together exceed what a GL vertex stage holds:
+// the driver refuses to link the pair.
+const char* const tooManyUniformsSource =
+    "float4 first[4096];\n"
+    "float4 second[4096];\n"
+    "float4 vsMain(float4 p : POSITION) : POSITION\n"
+    "{\n"
+    "    return p + first[int(p.x)] + second[int(p.y)];\n"
+    "}\n"
+    "float4 psMain() : COLOR { return float4(1, 1, 1, 1); }\n";
+
 bool exitedNonZero(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
 
 CGcontext cgContext() { return testContext().cgContext; }
+
+class RuntimeErrorTest : public GLTest {};
 
 }  // namespace
 
@@ -62,7 +75,35 @@ TEST(RuntimeErrorDeathTest, MissingEntryEndsTheProcessWithTheListing) {
         exitedNonZero, "Kestrane::CGerror.*psMain.*4.*return mul\\(StateComplete, position\\)");
 }
 
-TEST_F(GLTest, RuntimeErrorsReachTheHandlerInsideTheCall) {
+TEST(RuntimeErrorDeathTest, LinkFailureEndsTheProcessAtTheFirstDraw) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            testContext();
+            CompleteShader shader(tooManyUniformsSource, "vsMain", "psMain");
+            shader.bind();
+            drawFullScreen();
+        },
+        exitedNonZero, "Kestrane::CGerror.*could not link.*5 \\|.*second\\[int");
+}
+
+TEST_F(RuntimeErrorTest, LinkFailureIsReportedOnceWithBothEntries) {
+    CompleteShader shader(tooManyUniformsSource, "vsMain", "psMain");
+    CountErrors errors;
+    shader.bind();  // binding alone links nothing
+    EXPECT_EQ(errors.count(), 0);
+    cgGLPrepareDraw();
+    EXPECT_EQ(errors.count(), 1);
+    EXPECT_EQ(cgGetError(), CG_LINKER_ERROR);
+    const std::string listing = cgGetLastListing(cgContext());
+    EXPECT_NE(listing.find("\"vsMain\""), std::string::npos) << listing;
+    EXPECT_NE(listing.find("\"psMain\""), std::string::npos) << listing;
+    EXPECT_EQ(cgGLGetLinkedProgram(), 0u);
+    cgGLPrepareDraw();  // the failed pair is not linked again
+    EXPECT_EQ(errors.count(), 1);
+}
+
+TEST_F(RuntimeErrorTest, RuntimeErrorsReachTheHandlerInsideTheCall) {
     CountErrors errors;
     cgSetParameter1f(nullptr, 1.0f);
     EXPECT_EQ(errors.count(), 1);
@@ -109,7 +150,7 @@ TEST_F(GLTest, RuntimeErrorsReachTheHandlerInsideTheCall) {
     EXPECT_STRNE(cgGetErrorString(CG_COMPILER_ERROR), cgGetErrorString(CG_LINKER_ERROR));
 }
 
-TEST_F(GLTest, CompileErrorLeavesAListingAndANullProgram) {
+TEST_F(RuntimeErrorTest, CompileErrorLeavesAListingAndANullProgram) {
     CountErrors errors;
     CGprogram broken = cgCreateProgram(cgContext(), CG_SOURCE, brokenSource, CG_PROFILE_ARBVP1,
                                        "vsMain", nullptr);

@@ -78,7 +78,12 @@ float4x4 StateViewProjection;
 float4x4 StateComplete;
 float4 vsMain(float4 position : POSITION) : POSITION
 {
-    return mul(StateViewProjection, mul(StateWorld, position));
+    float4 world = mul(StateWorld, position);
+    float4 a = mul(StateViewProjection, world);
+    float4 b = mul(StateProjection, mul(StateWorldView, position));
+    float4 c = mul(StateComplete, position);
+    float4 d = mul(StateProjection, mul(StateView, world));
+    return (a + b + c + d) * 0.25;
 }
 float4 psMain() : COLOR { return float4(1, 1, 1, 1); }
 )";
@@ -196,8 +201,8 @@ TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
     expectSameMatrix(multiply(projection, multiply(view, world)),
                      storedRowMajor(program, "StateComplete"), "Complete");
 
-    // Drawn through ViewProjection x World, the quad covers what the default
-    // shader covers through Complete.
+    // Drawn through the average of four ways of composing the matrices, the
+    // quad covers what the default shader covers through Complete alone.
     drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
     const std::vector<uint8_t> viaProducts = readPixels(0, 0, 800, 600);
     clear(0, 0, 0, 1, true, true, false);

@@ -142,7 +142,9 @@ TEST_F(StateTest, ResetRenderStateKeepsDepthFunction) {
     EXPECT_FLOAT_EQ(real(GL_ALPHA_TEST_REF), 0.5f);
     EXPECT_EQ(integer(GL_STENCIL_FUNC), GL_LESS);
     EXPECT_EQ(integer(GL_STENCIL_REF), 0);
-    EXPECT_EQ(integer(GL_STENCIL_VALUE_MASK), -1);  // all 32 bits
+    GLint64 stencilMask = 0;
+    glGetInteger64v(GL_STENCIL_VALUE_MASK, &stencilMask);
+    EXPECT_EQ(stencilMask, 0xFFFFFFFFll);  // all 32 bits
     EXPECT_EQ(integer(GL_STENCIL_FAIL), GL_KEEP);
     EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_FAIL), GL_KEEP);
     EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_PASS), GL_REPLACE);

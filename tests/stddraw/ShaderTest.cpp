@@ -84,12 +84,21 @@ protected:
         mesh.addVertex({1, -1, 0}, 1, 0);
         mesh.addVertex({1, 1, 0}, 1, 1);
         mesh.addVertex({-1, 1, 0}, 0, 1);
-        mesh.addTriangle(0, 1, 2);
-        mesh.addTriangle(0, 2, 3);
+        // Clockwise seen from +z: the mesh loaders' normals then face +z.
+        mesh.addTriangle(0, 2, 1);
+        mesh.addTriangle(0, 3, 2);
         const std::vector<uint8_t> bytes = KestraneExt::encodeVXM({mesh});
         plate = std::make_unique<KestraneExt::VXMLoader>(bytes.data(), bytes.size(), "plate.vxm", 4, 4);
         demo->meshes.cache["plate.vxm"] = plate.get();
         cacheTexture("white.png", 1, 1, {{255, 255, 255, 255}}, Kestrane::Linear);
+        perspective(90.0f);
+        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+    }
+
+    // A cleared screen with the test's projection and camera 2 in front.
+    void restart()
+    {
+        clearScreen();
         perspective(90.0f);
         scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
     }
@@ -135,8 +144,7 @@ TEST_F(StdShaderLookTest, BumpMappingTurnsTheNormalAlongTheMeshTangent)
     // Tilted towards +s, which on this plate is world +x.
     cacheTexture("tilted.png", 1, 1, {{218, 128, 218, 255}}, Kestrane::Linear);
     auto draw = [&](const char* normalMap) {
-        clearScreen();
-        perspective(90.0f);
+        restart();
         scene->useShader("vessara_specularbump.cg");
         scene->setTexture("tex0", "grey.png");
         scene->setTexture("tex1", normalMap);
@@ -166,8 +174,7 @@ TEST_F(StdShaderLookTest, EnvironmentMapsMirrorTheirCentreStraightBack)
     // Towards the plate's edge the reflection leaves the middle texel.
     EXPECT_LT(readPixel(540, 300).r, 90);
 
-    clearScreen();
-    perspective(90.0f);
+    restart();
     useDataShader("vessara_sphericalenv.cg");
     scene->useShader("vessara_sphericalenv.cg");
     scene->setTexture("tex0", "env.png");
@@ -187,8 +194,7 @@ TEST_F(StdShaderLookTest, DiffuseLightingFollowsTheCameraKeyLight)
     drawPlate();
     const Rgba8 front = readPixel(400, 300);
     // Seen from behind the plate is lit the same: both faces are lit.
-    clearScreen();
-    perspective(90.0f);
+    restart();
     scene->setCamera(0, 0, -2, 0, 0, 0, 0, 1, 0);
     scene->useShader("vessara_texturediffuse.cg");
     scene->setTexture("tex0", "white.png");

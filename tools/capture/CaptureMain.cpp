@@ -9,6 +9,7 @@
 // letterbox viewport of vessara-wide. Exit status 0 on success, 1 on error.
 #include "FrameCapture.h"
 
+#include "kestrane/FrameServices.h"
 #include "kestrane/Messages.h"
 #include "prod/Prod.h"
 #include "vessara/MusicClock.h"
@@ -79,6 +80,11 @@ int capture(const Options& options)
     if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
         Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
                                           " (frames get an empty spectrum)");
+    // A time with no entry active leaves the screen as it was: start from
+    // black rather than from the warm-up's drawing.
+    Kestrane::useScreenTarget();
+    Kestrane::clear(0, 0, 0, 0, true, true, true);
+
     Vessara::VirtualClock clock(options.at, 1.0 / 60.0, &music);
     const float time = clock.time();
     clock.spectrum(prod.spectrum);

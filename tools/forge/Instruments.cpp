@@ -33,18 +33,18 @@ void renderKick(StereoBuffer& out, double time, float gain) {
     // bin) as much as for the ear. Bin 0 is the windowed mean of the signal,
     // so any oscillation makes it ripple and would fire a trigger several
     // times: the kick opens with one smooth positive 30 ms pulse (a felt
-    // thump) that gives bin 0 a single rise. The tone follows when the pulse
-    // is over (so the two never add up): a sine falling from 200 Hz to
-    // 132 Hz, about 1.5 bins, where bin 1 reads it steadily and bin 0 barely
+    // thump) that gives bin 0 a single rise. The tone follows as the pulse
+    // fades (so the two hardly add up): a sine settling from 150 Hz to
+    // 140 Hz, about 1.6 bins, where bin 1 reads it steadily and bin 0 barely
     // at all; it decays below the trigger level within about 0.1 s.
     Random rng(0x6b69636bull);
     const std::size_t start = secondsToFrame(time);
     const std::size_t n = frameCount(0.3);
-    constexpr double PulseLength = 0.03, ToneDelay = 0.025, ToneHold = 0.045;
-    constexpr float PulseLevel = 0.7f, ToneLevel = 0.8f;
-    const float drive = 1.3f;
+    constexpr double PulseLength = 0.025, ToneDelay = 0.02, ToneHold = 0.04;
+    constexpr float PulseLevel = 0.8f, ToneLevel = 0.7f;
+    const float drive = 1.0f;
     const float norm = 1.0f / std::tanh(drive);
-    Decay sweep(0.015), fall(0.035), click(0.0008);
+    Decay sweep(0.005), fall(0.025), click(0.0008);
     Svf clickFilter;
     clickFilter.setup(3000.0f, 0.7f);
     double phase = 0.0;
@@ -60,7 +60,7 @@ void renderKick(StereoBuffer& out, double time, float gain) {
         float tone = 0.0f;
         if (i >= toneStart) {
             const double tt = t - ToneDelay;
-            phase += (132.0 + 68.0 * sweep.next()) / SampleRate;
+            phase += (140.0 + 10.0 * sweep.next()) / SampleRate;
             const double attack = tt < 0.003 ? tt / 0.003 : 1.0;
             const double level = attack * (i < holdEnd ? 1.0 : fall.next());
             tone = ToneLevel * std::tanh(drive * static_cast<float>(std::sin(2.0 * Pi * phase) * level)) * norm;
@@ -154,6 +154,27 @@ void renderCrash(StereoBuffer& out, double time, float gain, std::uint64_t seed)
         const float l = hpL.tick(rng.bipolar()).high;
         const float r = hpR.tick(rng.bipolar()).high;
         out.add(start + i, (l + 0.6f * bpL.tick(l).band) * env, (r + 0.6f * bpR.tick(r).band) * env);
+    }
+}
+
+void renderRide(StereoBuffer& out, double time, float gain, std::uint64_t seed) {
+    // Six detuned square waves at inharmonic ratios (a metal plate) with a
+    // little noise, band-passed high: a bell-like tick with a short wash.
+    Random rng(seed);
+    static constexpr double Partials[6] = {587.0, 845.0, 1031.0, 1313.0, 1597.0, 2083.0};
+    const std::size_t start = secondsToFrame(time);
+    const std::size_t n = frameCount(0.6);
+    std::vector<Pulse> oscillators(6);
+    Svf bp, hp;
+    bp.setup(7800.0f, 1.1f);
+    hp.setup(5200.0f, 0.7f);
+    Decay fall(0.16), strike(0.01);
+    for (std::size_t i = 0; i < n; ++i) {
+        float metal = 0.0f;
+        for (std::size_t k = 0; k < 6; ++k) metal += oscillators[k].next(Partials[k] * 2.3 / SampleRate);
+        const float x = hp.tick(bp.tick(metal * 0.25f + 0.35f * rng.bipolar()).band).high;
+        const float s = x * gain * (0.6f * fall.next() + 0.6f * strike.next()) * tailFade(i, n);
+        out.add(start + i, s * 0.8f, s * 1.1f);
     }
 }
 

@@ -49,6 +49,7 @@ void renderSnare(StereoBuffer& out, double time, float gain, std::uint64_t seed)
 void renderClap(StereoBuffer& out, double time, float gain, std::uint64_t seed);
 void renderHat(StereoBuffer& out, double time, float gain, bool open, float pan, std::uint64_t seed);
 void renderCrash(StereoBuffer& out, double time, float gain, std::uint64_t seed);
+void renderRide(StereoBuffer& out, double time, float gain, std::uint64_t seed);
 
 // Pitched instruments.
 void renderBass(StereoBuffer& out, const NoteSpec& n);

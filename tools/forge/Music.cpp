@@ -98,6 +98,7 @@ StereoBuffer renderMusic(const Score& score) {
     for (const DrumHit& h : score.claps) renderClap(drums, at(h.beat), h.gain, seed++);
     for (const DrumHit& h : score.closedHats) renderHat(drums, at(h.beat), h.gain, false, 0.25f, seed++);
     for (const DrumHit& h : score.openHats) renderHat(drums, at(h.beat), h.gain, true, -0.2f, seed++);
+    for (const DrumHit& h : score.rides) renderRide(drums, at(h.beat), h.gain, seed++);
     for (const DrumHit& h : score.crashes) renderCrash(drums, at(h.beat), h.gain, seed++);
     for (const ScoreNote& n : score.bass)
         renderBass(bass, {at(n.beat), span(n.length), n.note, n.gain, n.brightness});

@@ -101,25 +101,42 @@ TriggerStats runTrigger(const std::vector<Spectrum>& spectra, const Score& score
             ++stats.firingsAway;
         }
     }
-    stats.weakestKickPeak = kickPeak.empty() ? 0.0f : *std::min_element(kickPeak.begin(), kickPeak.end());
+    if (!kickPeak.empty()) {
+        const auto weakest = std::min_element(kickPeak.begin(), kickPeak.end());
+        stats.weakestKickPeak = *weakest;
+        stats.weakestKickBeat = score.kicks[static_cast<std::size_t>(weakest - kickPeak.begin())].beat;
+    }
     return stats;
 }
 
-// Band levels (dB) of every beat: eight octave-wide bands of the spectrum.
-constexpr std::array<int, 9> BandEdges{0, 2, 4, 8, 16, 32, 64, 128, 256};
-using BandLevels = std::array<double, 8>;
+// Band levels (dB) of every beat: 24 bands spaced evenly in log frequency
+// from bin 2 (172 Hz) up, so a new instrument, register or brightness shows
+// as a change in a few bands. Bins 0 and 1 (the kick) are left out.
+constexpr std::size_t BandCount = 24;
+using BandLevels = std::array<double, BandCount>;
+
+std::array<int, BandCount + 1> bandEdges() {
+    std::array<int, BandCount + 1> edges{};
+    for (std::size_t i = 0; i <= BandCount; ++i) {
+        const int e = static_cast<int>(std::lround(2.0 * std::pow(128.0, double(i) / BandCount)));
+        edges[i] = i == 0 ? 2 : std::max(e, edges[i - 1] + 1);
+    }
+    edges[BandCount] = Vessara::spectrumBins;
+    return edges;
+}
 
 std::vector<BandLevels> beatBands(const std::vector<Spectrum>& spectra, const Score& score) {
+    const auto edges = bandEdges();
     const auto beats = static_cast<std::size_t>(score.endBeat);
     std::vector<BandLevels> levels(beats);
     for (std::size_t b = 0; b < beats; ++b) {
         const auto from = static_cast<std::size_t>(std::ceil(score.seconds(double(b)) * FrameRate));
         const auto to = std::min(spectra.size(), static_cast<std::size_t>(std::ceil(score.seconds(double(b + 1)) * FrameRate)));
-        for (std::size_t band = 0; band < 8; ++band) {
+        for (std::size_t band = 0; band < BandCount; ++band) {
             double power = 0.0;
             int count = 0;
             for (std::size_t n = from; n < to; ++n)
-                for (int k = BandEdges[band]; k < BandEdges[band + 1]; ++k, ++count)
+                for (int k = edges[band]; k < edges[band + 1]; ++k, ++count)
                     power += double(spectra[n][static_cast<std::size_t>(k)]) * spectra[n][static_cast<std::size_t>(k)];
             levels[b][band] = 10.0 * std::log10(power / std::max(count, 1) + 1e-10);
         }
@@ -133,7 +150,7 @@ std::vector<BandLevels> beatBands(const std::vector<Spectrum>& spectra, const Sc
 double novelty(const std::vector<BandLevels>& levels, std::size_t b) {
     const std::size_t span = std::min<std::size_t>({16, b, levels.size() - b});
     double sum = 0.0;
-    for (std::size_t band = 0; band < 8; ++band) {
+    for (std::size_t band = 0; band < BandCount; ++band) {
         double before = 0.0, after = 0.0;
         for (std::size_t i = 0; i < span; ++i) {
             before += levels[b - span + i][band];
@@ -142,7 +159,7 @@ double novelty(const std::vector<BandLevels>& levels, std::size_t b) {
         const double d = (after - before) / double(span);
         sum += d * d;
     }
-    return std::sqrt(sum / 8.0);
+    return std::sqrt(sum / double(BandCount));
 }
 
 double bandEnergy(const std::vector<Spectrum>& spectra, double fromSeconds, double toSeconds, int binFrom, int binTo) {
@@ -205,9 +222,16 @@ MusicReport analyseMusic(const StereoBuffer& pcm, const Score& score) {
             check.novelty = candidates[i].first;
             check.rank = 1 + static_cast<int>(std::count_if(candidates.begin(), candidates.end(),
                                                             [&](const auto& c) { return c.first > check.novelty; }));
-            const bool aboveLeft = i == 0 || candidates[i - 1].first <= check.novelty;
-            const bool aboveRight = i + 1 == candidates.size() || candidates[i + 1].first <= check.novelty;
-            check.found = aboveLeft && aboveRight && check.novelty > 1.5 * median;
+            // Found: the nearest local maximum of the change (within one bar)
+            // stands well above the usual change.
+            for (std::size_t j = (i >= 1 ? i - 1 : 0); j <= i + 1 && j < candidates.size(); ++j) {
+                const bool peak = (j == 0 || candidates[j - 1].first <= candidates[j].first) &&
+                                  (j + 1 == candidates.size() || candidates[j + 1].first <= candidates[j].first);
+                if (peak && candidates[j].first > 1.5 * median && (!check.found || j == i)) {
+                    check.found = true;
+                    check.foundAt = double(candidates[j].second);
+                }
+            }
         }
         r.boundaries.push_back(check);
     }
@@ -235,7 +259,8 @@ void printReport(const MusicReport& r, std::ostream& out) {
     for (const TriggerStats& t : r.triggers) {
         out << "beat trigger bin " << t.bin << " (> 0.3, 60 fps): fired on " << t.kicksFired << " of " << t.kicks
             << " kicks (" << (t.kicks ? 100.0 * t.kicksFired / t.kicks : 0.0) << " %), " << t.firingsAway
-            << " firings away from kicks; weakest kick peak " << t.weakestKickPeak << ", loudest level away "
+            << " firings away from kicks; weakest kick peak " << t.weakestKickPeak << " (beat "
+            << t.weakestKickBeat << "), loudest level away "
             << t.loudestAway << "\n";
     }
     out << "sections (beats: RMS / peak dBFS):\n";
@@ -246,8 +271,12 @@ void printReport(const MusicReport& r, std::ostream& out) {
     out << "section changes (spectral change across the beat, rank among " << "all 4-beat positions):\n";
     int found = 0;
     for (const BoundaryCheck& b : r.boundaries) {
-        out << "  beat " << std::setw(3) << int(b.beat) << ": change " << b.novelty << " dB, rank " << b.rank
-            << (b.found ? "  found" : "  NOT FOUND") << "\n";
+        out << "  beat " << std::setw(3) << int(b.beat) << ": change " << b.novelty << " dB, rank " << b.rank;
+        if (b.found)
+            out << "  found" << (b.foundAt != b.beat ? " (peak at beat " + std::to_string(int(b.foundAt)) + ")" : "");
+        else
+            out << "  NOT FOUND";
+        out << "\n";
         found += b.found ? 1 : 0;
     }
     out << "  " << found << " of " << r.boundaries.size() << " boundaries found; strongest changes at beats";

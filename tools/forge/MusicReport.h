@@ -28,6 +28,7 @@ struct TriggerStats {
     int firings = 0;         // all firings
     int firingsAway = 0;     // firings not on a kick (or a second one on the same kick)
     float weakestKickPeak = 0.0f;  // lowest peak level of the bin over a kick
+    double weakestKickBeat = 0.0;  // ... at this beat
     float loudestAway = 0.0f;      // highest level of the bin away from kicks
 };
 
@@ -41,7 +42,8 @@ struct BoundaryCheck {
     double beat = 0.0;
     double novelty = 0.0;  // spectral change across the beat
     int rank = 0;          // 1 = largest change of all candidate beats
-    bool found = false;    // a local maximum standing above the usual change
+    bool found = false;    // a local maximum, at most one bar away, standing above the usual change
+    double foundAt = 0.0;  // where that maximum is
 };
 
 struct AccentCheck {

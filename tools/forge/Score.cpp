@@ -98,7 +98,7 @@ constexpr std::string_view CodaB = "C6 - - - A5 - G5 - | B5 - - - G5 - E5 - | A5
 
 enum class Kick { None, Bar, Four, Half };
 enum class BassLine { None, Offbeat, Rolling, Long };
-enum class Hats { None, Soft, Offbeat, Busy };
+enum class Hats { None, Soft, Offbeat, Busy, Ride };
 enum class Arp { None, Eighths, Sixteenths, Bells };
 
 struct Style {
@@ -113,6 +113,7 @@ struct Style {
     std::string_view melodyA, melodyB;  // empty: no lead
     int melodyTranspose;
     float padGain, padBright, bassBright, arpBright, leadBright;
+    bool stabs = false;  // offbeat chord stabs an octave above the pads
 };
 
 class Composer {
@@ -130,6 +131,7 @@ public:
                 drums(beat, bar, s);
                 bass(beat, c, s);
                 arp(beat, c, s);
+                if (s.stabs) stab(beat, c);
             }
         }
         if (!s.melodyA.empty()) {
@@ -167,10 +169,12 @@ public:
                 score.closedHats.push_back({beat, 0.1f});
                 break;
             case Hats::Busy:
+            case Hats::Ride:
                 score.openHats.push_back({beat + 0.5, 0.2f});
                 score.closedHats.push_back({beat + 0.25, 0.13f});
                 score.closedHats.push_back({beat + 0.75, 0.1f});
                 score.closedHats.push_back({beat, 0.08f});
+                if (s.hats == Hats::Ride) score.rides.push_back({beat, 0.12f});
                 break;
         }
     }
@@ -217,6 +221,14 @@ public:
         }
     }
 
+    void stab(double beat, const Chord& c) {
+        float pan = -0.4f;
+        for (int n : c.pad) {
+            score.plucks.push_back({beat + 0.5, 0.2, double(n + 12), 0.085f, 0.95f, pan});
+            pan += 0.8f / static_cast<float>(c.pad.size() - 1);
+        }
+    }
+
     void melody(double phrase, std::string_view text, const Style& s) {
         for (const MelodyNote& m : parseMelody(text))
             score.leads.push_back({phrase + m.offset, m.length - 0.05, double(m.note + s.melodyTranspose), 0.3f,
@@ -256,22 +268,22 @@ Score composeScore() {
     // transpose, pad gain, pad / bass / arp / lead brightness.
     c.section({"intro", 0, 12, {"Am", "F", "G"}, Kick::Bar, BassLine::None, Hats::None, false, Arp::Bells, {}, {}, 0,
                0.55f, 0.25f, 0, 0.5f, 0});
-    c.section({"shiny", 12, 44, main, Kick::Four, BassLine::Offbeat, Hats::Offbeat, false, Arp::Eighths, {}, {}, 0,
-               0.5f, 0.35f, 0.3f, 0.35f, 0});
-    c.section({"horizon", 44, 76, main, Kick::Four, BassLine::Offbeat, Hats::Offbeat, true, Arp::Sixteenths, ThemeA,
-               ThemeB, 0, 0.45f, 0.45f, 0.45f, 0.45f, 0.45f});
-    c.section({"flowerball", 76, 140, main, Kick::Four, BassLine::Rolling, Hats::Busy, true, Arp::Sixteenths, ThemeA,
-               ThemeB, 0, 0.5f, 0.7f, 0.55f, 0.6f, 0.75f});
-    c.section({"pils", 140, 204, minor, Kick::Four, BassLine::Offbeat, Hats::Busy, true, Arp::Sixteenths, CounterA,
-               CounterB, 0, 0.5f, 0.5f, 0.5f, 0.7f, 0.6f});
+    c.section({"shiny", 12, 44, main, Kick::Four, BassLine::Offbeat, Hats::Offbeat, false, Arp::Bells, {}, {}, 0,
+               0.5f, 0.3f, 0.3f, 0.35f, 0});
+    c.section({"horizon", 44, 76, main, Kick::Four, BassLine::Offbeat, Hats::Offbeat, true, Arp::Eighths, ThemeA,
+               ThemeB, 0, 0.45f, 0.4f, 0.4f, 0.45f, 0.45f});
+    c.section({"flowerball", 76, 140, main, Kick::Four, BassLine::Rolling, Hats::Ride, true, Arp::Sixteenths, ThemeA,
+               ThemeB, 12, 0.55f, 0.85f, 0.6f, 0.75f, 0.8f, true});
+    c.section({"pils", 140, 204, minor, Kick::Four, BassLine::Offbeat, Hats::Soft, true, Arp::Sixteenths, CounterA,
+               CounterB, 0, 0.45f, 0.3f, 0.4f, 0.85f, 0.5f});
     c.section({"dragonfly", 204, 268, main, Kick::Four, BassLine::Rolling, Hats::Busy, true, Arp::Eighths, ThemeB,
-               ThemeA, 12, 0.5f, 0.8f, 0.65f, 0.5f, 0.55f});
+               ThemeA, 12, 0.55f, 0.85f, 0.7f, 0.5f, 0.6f});
     c.section({"underwater", 268, 332, deep, Kick::Four, BassLine::Long, Hats::Soft, false, Arp::Bells, {}, {}, 0,
                0.6f, 0.15f, 0.15f, 0.3f, 0});
-    c.section({"balloon", 332, 396, lift, Kick::Four, BassLine::Offbeat, Hats::Offbeat, true, Arp::Sixteenths,
-               UpliftA, UpliftB, 0, 0.5f, 0.6f, 0.5f, 0.55f, 0.65f});
-    c.section({"takeoff", 396, 460, main, Kick::Four, BassLine::Rolling, Hats::Busy, true, Arp::Sixteenths, ThemeA,
-               ThemeB, 12, 0.55f, 0.9f, 0.7f, 0.75f, 0.8f});
+    c.section({"balloon", 332, 396, lift, Kick::Four, BassLine::Offbeat, Hats::Offbeat, true, Arp::Eighths,
+               UpliftA, UpliftB, 0, 0.5f, 0.5f, 0.5f, 0.5f, 0.6f});
+    c.section({"takeoff", 396, 460, main, Kick::Four, BassLine::Rolling, Hats::Ride, true, Arp::Sixteenths, ThemeA,
+               ThemeB, 12, 0.55f, 0.95f, 0.8f, 0.85f, 0.85f, true});
     c.section({"credits", 460, 556, coda, Kick::Half, BassLine::Long, Hats::Soft, false, Arp::None, CodaA, CodaB, 12,
                0.55f, 0.3f, 0.2f, 0.3f, 0.2f});
     Score& s = c.score;
@@ -302,6 +314,7 @@ Score composeScore() {
     Composer::clear(s.kicks, 136, 140);
     Composer::clear(s.bass, 136, 140);
     Composer::clear(s.openHats, 136, 140);
+    Composer::clear(s.rides, 136, 140);
     Composer::clear(s.closedHats, 136, 140);
     Composer::clear(s.claps, 136, 140);
     Composer::clear(s.snares, 136, 140);
@@ -321,7 +334,7 @@ Score composeScore() {
 
     // The swarm's take-off: beats 456-460 drop the kick and bass and build
     // with an accelerating roll and a riser.
-    for (auto* events : {&s.kicks, &s.claps, &s.snares, &s.openHats, &s.closedHats})
+    for (auto* events : {&s.kicks, &s.claps, &s.snares, &s.openHats, &s.closedHats, &s.rides})
         Composer::clear(*events, 456, 460);
     Composer::clear(s.bass, 456, 460);
     c.snareRoll(456, 458, 0.25, 0.15f, 0.3f);
@@ -343,6 +356,7 @@ Score composeScore() {
     sortByBeat(s.claps);
     sortByBeat(s.closedHats);
     sortByBeat(s.openHats);
+    sortByBeat(s.rides);
     sortByBeat(s.crashes);
     sortByBeat(s.bass);
     sortByBeat(s.plucks);

@@ -54,7 +54,7 @@ struct Score {
     double endBeat = 0.0;  // the piece, with its ending, lasts this long
     std::vector<Section> sections;  // ascending; the last marks the end of the show
     std::vector<double> accentBeats;
-    std::vector<DrumHit> kicks, snares, claps, closedHats, openHats, crashes;
+    std::vector<DrumHit> kicks, snares, claps, closedHats, openHats, rides, crashes;
     std::vector<ScoreNote> bass, plucks, leads, bells;
     std::vector<ChordEvent> pads;
     std::vector<SweepEvent> risers, impacts;

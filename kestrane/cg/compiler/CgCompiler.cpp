@@ -72,6 +72,17 @@ bool driverLine(std::string_view text, int& line, size_t& length) {
     return true;
 }
 
+// The uniform prefix must make identifiers and stay out of the names GLSL and
+// the emitter reserve ("gl_", "kc_", "__").
+bool validPrefix(std::string_view prefix) {
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char c = prefix[i];
+        bool ok = std::isalpha(static_cast<unsigned char>(c)) || c == '_' || (i > 0 && std::isdigit(static_cast<unsigned char>(c)));
+        if (!ok) return false;
+    }
+    return prefix.substr(0, 3) != "gl_" && prefix.substr(0, 3) != "kc_" && prefix.find("__") == std::string_view::npos;
+}
+
 }  // namespace
 
 void Diagnostics::error(SourcePos pos, std::string message) {
@@ -138,7 +149,9 @@ const Uniform* Result::findUniform(std::string_view cgName) const {
 Result compile(std::string_view source, Stage stage, std::string_view entry, std::string_view uniformPrefix) {
     Result result;
     Diagnostics diagnostics;
-    if (source.size() > maxSourceBytes) {
+    if (!validPrefix(uniformPrefix)) {
+        diagnostics.error(SourcePos{}, "invalid uniform prefix '" + printable(uniformPrefix) + "'");
+    } else if (source.size() > maxSourceBytes) {
         diagnostics.error(SourcePos{}, "source is too large (" + std::to_string(source.size()) + " bytes)");
     } else {
         std::vector<Token> tokens = lex(source, diagnostics);

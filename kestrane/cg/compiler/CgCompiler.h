@@ -77,6 +77,8 @@ struct Result {
     const Uniform* findUniform(std::string_view cgName) const;  // null if undeclared
 };
 
+// uniformPrefix starts every uniform's GLSL name ("vp_", "fp_"; may be empty);
+// it must be an identifier start not beginning with "gl_" or "kc_".
 Result compile(std::string_view source, Stage stage, std::string_view entry,
                std::string_view uniformPrefix);
 

@@ -1,0 +1,34 @@
+// Mutants of the corpus that the compiler accepts must also be accepted by the
+// GL driver: a translation that compiles in Cg but not in GLSL is a compiler
+// fault. Bounded to a few seconds; the unbounded search is the fuzz test.
+#include "CgTestUtil.h"
+#include "Mutator.h"
+#include "ShaderCorpus.h"
+
+#include <chrono>
+
+using namespace Kestrane::CgCompiler;
+
+namespace {
+
+TEST(CgMutants, AcceptedMutantsCompileOnGl) {
+    if (!glHarness()) GTEST_SKIP() << "no GL";
+    std::vector<std::string> seeds;
+    for (const CorpusShader& s : shaderCorpus()) seeds.emplace_back(s.source);
+    ShaderMutator mutator(7);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    int accepted = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::string source = mutator.mutate(seeds);
+        for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
+            Result r = compile(source, stage, stage == Stage::Vertex ? "vsMain" : "psMain", "fp_");
+            if (!r.ok) continue;
+            ++accepted;
+            std::string log = checkGlsl(r, stage);
+            ASSERT_EQ(log, "") << "Cg source:\n" << source;
+        }
+    }
+    EXPECT_GT(accepted, 0);
+}
+
+}  // namespace

@@ -1,0 +1,82 @@
+// Every shader the system loads must compile for both profiles and be
+// accepted by the GL driver: the .cg files of the repository (picked up at run
+// time from vessara_data/ and data/, so files added later are covered) and the
+// corpus of shaders written like them.
+#include "CgTestUtil.h"
+#include "ShaderCorpus.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace Kestrane::CgCompiler;
+
+namespace {
+
+std::vector<std::filesystem::path> repositoryShaders() {
+    std::vector<std::filesystem::path> files;
+    for (const char* dir : {"vessara_data", "data"}) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, error))
+            if (entry.path().extension() == ".cg") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void expectBuilds(const std::string& name, const std::string& source) {
+    SCOPED_TRACE(name);
+    Result v = compile(source, Stage::Vertex, "vsMain", "vp_");
+    Result f = compile(source, Stage::Fragment, "psMain", "fp_");
+    ASSERT_TRUE(v.ok) << v.listing;
+    ASSERT_TRUE(f.ok) << f.listing;
+    EXPECT_EQ(checkGlsl(v, Stage::Vertex), "");
+    EXPECT_EQ(checkGlsl(f, Stage::Fragment), "");
+    CgPair pair = buildPair(source);
+    EXPECT_TRUE(pair) << pair.error;
+}
+
+TEST(CgShaderFiles, EveryRepositoryShaderCompilesForBothProfiles) {
+    std::vector<std::filesystem::path> files = repositoryShaders();
+    if (files.empty()) GTEST_SKIP() << "no .cg files in vessara_data/ or data/ yet";
+    for (const auto& path : files) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        expectBuilds(path.string(), text.str());
+    }
+}
+
+TEST(CgShaderFiles, CorpusShadersCompileForBothProfiles) {
+    for (const CorpusShader& shader : shaderCorpus()) expectBuilds(shader.name, shader.source);
+}
+
+TEST(CgShaderFiles, CorpusParametersAreDeclaredByName) {
+    const CorpusShader& bump = shaderCorpus()[4];
+    Result f = compile(bump.source, Stage::Fragment, "psMain", "fp_");
+    ASSERT_TRUE(f.ok) << f.listing;
+    for (const char* name : {"tex0", "tex1", "lightPosition", "cameraPosition", "targetPosition", "StateComplete"})
+        EXPECT_NE(f.findUniform(name), nullptr) << name;
+    EXPECT_TRUE(f.findUniform("tex1")->referenced);
+    EXPECT_FALSE(f.findUniform("lightPosition")->referenced);  // used by the vertex program only
+    Result v = compile(bump.source, Stage::Vertex, "vsMain", "vp_");
+    ASSERT_TRUE(v.ok) << v.listing;
+    EXPECT_TRUE(v.findUniform("lightPosition")->referenced);
+    EXPECT_FALSE(v.findUniform("tex0")->referenced);
+}
+
+TEST(CgShaderFiles, BlurCorpusShaderAveragesTaps) {
+    // The blur's weights sum to 1: a uniform texture blurs to itself (with gamma 1).
+    CgPair pair = buildPair(shaderCorpus()[1].source);
+    ASSERT_TRUE(pair) << pair.error;
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    pair.setMatrixRowMajor("StateComplete", identity);
+    pair.setFloat4("pixelStep", 0.01f, 0.0f, 0.0f, 0.0f);
+    pair.setFloat("gamma", 1.0f);
+    const float grey[4] = {0.5f, 0.25f, 0.75f, 1.0f};
+    pair.setTexture("tex0", 0, 1, 1, grey);
+    EXPECT_PIXEL(pair.draw(), 0.5, 0.25, 0.75, 1.0);
+}
+
+}  // namespace

@@ -1,0 +1,77 @@
+#include "TempDir.h"
+
+#include "kestrane/Context.h"
+#include "support/GLTest.h"
+#include "vessara/Demo.h"
+#include "vessara/MusicClock.h"
+
+#include <SDL.h>
+#include <stb_image.h>
+
+#include <filesystem>
+
+namespace {
+
+// Holds a key down in SDL's keyboard state, as a user holding it would, and
+// lets it go when the object goes.
+class HeldKey {
+public:
+    explicit HeldKey(SDL_Scancode code) : code(code) { set(1); }
+    ~HeldKey() { set(0); }
+    HeldKey(const HeldKey&) = delete;
+    HeldKey& operator=(const HeldKey&) = delete;
+
+private:
+    void set(Uint8 value)
+    {
+        int count = 0;
+        // The array is SDL's own, writable state; the API hands it out const.
+        Uint8* state = const_cast<Uint8*>(SDL_GetKeyboardState(&count));
+        ASSERT_LT(static_cast<int>(code), count);
+        state[code] = value;
+    }
+    SDL_Scancode code;
+};
+
+// Runs the test in a fresh directory, since screenshots land in the current one.
+class InDirectory {
+public:
+    explicit InDirectory(const std::filesystem::path& dir) : previous(std::filesystem::current_path())
+    {
+        std::filesystem::current_path(dir);
+    }
+    ~InDirectory() { std::filesystem::current_path(previous); }
+
+private:
+    std::filesystem::path previous;
+};
+
+class ScreenshotKeyTest : public GLTest {};
+
+}  // namespace
+
+TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFiles)
+{
+    TempDir dir;
+    const InDirectory here(dir.file(""));
+    Vessara::Demo demo;
+    demo.context = &testContext();
+    Vessara::VirtualClock clock(1.0, 1.0 / 60.0);
+
+    EXPECT_TRUE(demo.frame(clock));
+    {
+        const HeldKey f10(SDL_SCANCODE_F10);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(demo.frame(clock));
+    }
+    EXPECT_TRUE(demo.frame(clock));
+
+    for (const char* name : {"dump0.png", "dump1.png", "dump2.png"}) {
+        int w = 0, h = 0, channels = 0;
+        EXPECT_NE(stbi_info(name, &w, &h, &channels), 0) << name;
+        EXPECT_EQ(w, 800);
+        EXPECT_EQ(h, 600);
+    }
+    EXPECT_FALSE(std::filesystem::exists("dump3.png"));
+    EXPECT_EQ(demo.screenshotCounter, 3);
+}
