@@ -173,6 +173,8 @@ namespace {
 void switchAndRestoreDisplay()
 {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    // Registered first, so it runs after the display's own exit handler.
+    std::atexit([] { std::fprintf(stderr, "restored at exit: %d\n", int(!displayModeSwitched())); });
     Context context(800, 600, 24, 8, 0, 0);
     SDL_Window* window = context.window->sdlWindow();
     restoreDisplayMode();  // nothing switched yet: no effect
@@ -186,9 +188,6 @@ void switchAndRestoreDisplay()
         std::exit(4);
     // Switched again and left by a fatal error: the exit-time clean-up restores it.
     setDisplayMode(800, 600, 32);
-    std::atexit([] {
-        std::fprintf(stderr, "restored at exit: %d\n", int(!displayModeSwitched()));
-    });
     fatal("Quarnel Vessara Error", "stop");
 }
 

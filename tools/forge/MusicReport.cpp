@@ -211,6 +211,8 @@ MusicReport analyseMusic(const StereoBuffer& pcm, const Score& score) {
     for (const auto& c : candidates) values.push_back(c.first);
     std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2), values.end());
     const double median = values.empty() ? 0.0 : values[values.size() / 2];
+    r.usualChange = median;
+    for (const auto& c : candidates) r.changes.push_back({double(c.second), c.first});
     auto sorted = candidates;
     std::sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
     for (std::size_t i = 0; i < sorted.size() && i < 12; ++i) r.strongestChanges.push_back(double(sorted[i].second));
@@ -268,7 +270,8 @@ void printReport(const MusicReport& r, std::ostream& out) {
         out << "  " << std::setw(4) << int(s.startBeat) << "-" << std::setw(3) << int(s.endBeat) << " "
             << std::left << std::setw(11) << s.name << std::right << std::setw(7) << s.rmsDb << " / " << s.peakDb
             << "\n";
-    out << "section changes (spectral change across the beat, rank among " << "all 4-beat positions):\n";
+    out << "section changes (spectral change across the beat, rank among all 4-beat positions; usual change "
+        << r.usualChange << " dB):\n";
     int found = 0;
     for (const BoundaryCheck& b : r.boundaries) {
         out << "  beat " << std::setw(3) << int(b.beat) << ": change " << b.novelty << " dB, rank " << b.rank;

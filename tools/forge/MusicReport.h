@@ -59,6 +59,8 @@ struct MusicReport {
     TriggerStats triggers[2];
     std::vector<SectionLevel> sections;
     std::vector<BoundaryCheck> boundaries;
+    double usualChange = 0.0;  // median change over all candidate beats
+    std::vector<std::pair<double, double>> changes;  // (beat, change) of every candidate, every 4 beats
     std::vector<double> strongestChanges;  // the candidate beats with the largest change, in order
     std::vector<AccentCheck> accents;
     double buildRiseDb = 0.0;  // high-band level of the build (456-460) over the four beats before

@@ -274,7 +274,7 @@ Score composeScore() {
                ThemeB, 0, 0.45f, 0.4f, 0.4f, 0.45f, 0.45f});
     c.section({"flowerball", 76, 140, main, Kick::Four, BassLine::Rolling, Hats::Ride, true, Arp::Sixteenths, ThemeA,
                ThemeB, 12, 0.55f, 0.85f, 0.6f, 0.75f, 0.8f, true});
-    c.section({"pils", 140, 204, minor, Kick::Four, BassLine::Offbeat, Hats::Soft, true, Arp::Sixteenths, CounterA,
+    c.section({"pils", 140, 204, minor, Kick::Four, BassLine::Offbeat, Hats::Soft, false, Arp::Sixteenths, CounterA,
                CounterB, 0, 0.45f, 0.3f, 0.4f, 0.85f, 0.5f});
     c.section({"dragonfly", 204, 268, main, Kick::Four, BassLine::Rolling, Hats::Busy, true, Arp::Eighths, ThemeB,
                ThemeA, 12, 0.55f, 0.85f, 0.7f, 0.5f, 0.6f});
@@ -310,16 +310,20 @@ Score composeScore() {
     s.pads.push_back({552, 4, {57, 60, 64, 71}, 0.5f, 0.25f});
     s.endBeat = 562;
 
-    // Flowerball's last four beats: a break with a roll and a riser.
-    Composer::clear(s.kicks, 136, 140);
-    Composer::clear(s.bass, 136, 140);
-    Composer::clear(s.openHats, 136, 140);
-    Composer::clear(s.rides, 136, 140);
-    Composer::clear(s.closedHats, 136, 140);
-    Composer::clear(s.claps, 136, 140);
-    Composer::clear(s.snares, 136, 140);
-    c.snareRoll(136, 140, 0.25, 0.1f, 0.4f);
-    s.risers.push_back({132, 8, 0.22f});
+    // Breaks: drums and bass stop, a riser and a snare roll lead into the
+    // next section. Horizon and Balloon (whose scenes do not follow the kick)
+    // break down for their last sixteen beats, so the next scene starts on a
+    // drop; Flowerball's scene stops following the kick for its last four.
+    auto breakDown = [&](double from, double to, double riserBeats, double rollBeats) {
+        for (auto* events : {&s.kicks, &s.claps, &s.snares, &s.openHats, &s.closedHats, &s.rides})
+            Composer::clear(*events, from, to);
+        Composer::clear(s.bass, from, to);
+        s.risers.push_back({to - riserBeats, riserBeats, 0.22f});
+        c.snareRoll(to - rollBeats, to, 0.25, 0.1f, 0.4f);
+    };
+    breakDown(60, 76, 8, 4);
+    breakDown(136, 140, 8, 4);
+    breakDown(380, 396, 8, 4);
 
     // Crashes on the scene boundaries, accents on every sixteen beats of the
     // dragonfly scene (which flashes there).

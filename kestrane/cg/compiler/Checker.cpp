@@ -63,12 +63,17 @@ void Checker::checkVarType(VarDecl& var, const char* what) {
 
 void Checker::checkStruct(StructDecl& decl) {
     std::set<std::string> names;
+    int depth = 1;
     for (auto& member : decl.members) {
         resolveArraySize(*member);
         checkVarType(*member, "member");
+        if (member->type.base == Base::Struct && member->type.structDecl)
+            depth = std::max(depth, 1 + structDepth_[member->type.structDecl]);
         if (!names.insert(member->name).second)
             error(member->pos, "duplicate member '" + member->name + "' in struct '" + decl.name + "'");
     }
+    if (depth > 16) error(decl.pos, "struct '" + decl.name + "' is nested too deeply");
+    structDepth_[&decl] = depth;
     structs_[decl.name] = &decl;
 }
 

@@ -84,6 +84,7 @@ private:
     std::map<std::string, VarDecl*> globals_;
     std::map<std::string, std::vector<FuncDecl*>> functions_;
     std::map<std::string, StructDecl*> structs_;
+    std::map<const StructDecl*, int> structDepth_;  // nesting of struct members
     FuncDecl* current_ = nullptr;  // function (or global initializer scope) being checked
     int loops_ = 0;
 };

@@ -9,14 +9,20 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 
 namespace Kestrane::CgCompiler {
 
 namespace {
 
+// The shortest text that reads back as the same single-precision value.
 std::string floatText(double v) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.9g", v);
+    float target = static_cast<float>(v);
+    for (int digits = 6; digits <= 9; ++digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*g", digits, static_cast<double>(target));
+        if (static_cast<float>(std::strtod(buffer, nullptr)) == target) break;
+    }
     std::string text = buffer;
     if (text.find_first_of(".e") == std::string::npos) text += ".0";
     return text;
@@ -222,7 +228,7 @@ std::string Emitter::intrinsic(const Expr& e) {
         return glsl + "(notEqual(" + expr(a, true) + ", " + glslTypeName(t) + "(" + zero + ")))";
     }
     case IntrinsicKind::Texture:
-        if (glsl.find("Lod") != std::string::npos) textureLod_ = true;
+        if (std::string_view(info.name).find("lod") != std::string_view::npos) textureLod_ = true;
         return glsl + "(" + args(e) + ")";
     default:
         return glsl + "(" + args(e) + ")";

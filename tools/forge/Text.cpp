@@ -1,0 +1,133 @@
+#include "Text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace Forge {
+
+Font::Font(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error(path + ": cannot open the font");
+    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    const int offset = stbtt_GetFontOffsetForIndex(data.data(), 0);
+    if (data.empty() || offset < 0 || !stbtt_InitFont(&info, data.data(), offset))
+        throw std::runtime_error(path + ": not a TrueType font");
+}
+
+const Font& Font::bold() {
+    static const Font font(BoldPath);
+    return font;
+}
+
+float Font::width(const std::string& text, float pixelHeight) const {
+    const float scale = stbtt_ScaleForPixelHeight(&info, pixelHeight);
+    float x = 0.0f;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        int advance = 0, bearing = 0;
+        stbtt_GetCodepointHMetrics(&info, static_cast<unsigned char>(text[i]), &advance, &bearing);
+        x += static_cast<float>(advance) * scale;
+        if (i + 1 < text.size())
+            x += scale * static_cast<float>(stbtt_GetCodepointKernAdvance(&info, static_cast<unsigned char>(text[i]),
+                                                                          static_cast<unsigned char>(text[i + 1])));
+    }
+    return x;
+}
+
+float Font::draw(Image& image, const std::string& text, float x, float baselineY, float pixelHeight,
+                 Rgba colour) const {
+    const float scale = stbtt_ScaleForPixelHeight(&info, pixelHeight);
+    const float startX = x;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int cp = static_cast<unsigned char>(text[i]);
+        const float shiftX = x - std::floor(x);
+        const float shiftY = baselineY - std::floor(baselineY);
+        int x0, y0, x1, y1;
+        stbtt_GetCodepointBitmapBoxSubpixel(&info, cp, scale, scale, shiftX, shiftY, &x0, &y0, &x1, &y1);
+        const int w = x1 - x0, h = y1 - y0;
+        if (w > 0 && h > 0) {
+            std::vector<unsigned char> coverage(static_cast<std::size_t>(w * h));
+            stbtt_MakeCodepointBitmapSubpixel(&info, coverage.data(), w, h, w, scale, scale, shiftX, shiftY, cp);
+            const int ox = static_cast<int>(std::floor(x)) + x0, oy = static_cast<int>(std::floor(baselineY)) + y0;
+            for (int py = 0; py < h; ++py)
+                for (int px = 0; px < w; ++px) {
+                    const float a = coverage[static_cast<std::size_t>(py * w + px)] / 255.0f;
+                    if (a > 0.0f) image.blend(ox + px, oy + py, {colour.r, colour.g, colour.b, colour.a * a});
+                }
+        }
+        int advance = 0, bearing = 0;
+        stbtt_GetCodepointHMetrics(&info, cp, &advance, &bearing);
+        x += static_cast<float>(advance) * scale;
+        if (i + 1 < text.size())
+            x += scale * static_cast<float>(stbtt_GetCodepointKernAdvance(&info, cp, static_cast<unsigned char>(text[i + 1])));
+    }
+    return x - startX;
+}
+
+std::vector<Contour> Font::outlines(const std::string& text, float height, int curveSteps) const {
+    int ascent = 0, descent = 0, lineGap = 0;
+    stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
+    const float scale = height / static_cast<float>(ascent - descent);
+    std::vector<Contour> contours;
+    float penX = 0.0f;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int cp = static_cast<unsigned char>(text[i]);
+        stbtt_vertex* vertices = nullptr;
+        const int count = stbtt_GetCodepointShape(&info, cp, &vertices);
+        Contour current;
+        Vec2 last{};
+        auto flush = [&] {
+            Contour c = cleaned(current);
+            if (c.size() >= 3) contours.push_back(std::move(c));
+            current.clear();
+        };
+        auto point = [&](float fx, float fy) { return Vec2{penX + fx * scale, fy * scale}; };
+        for (int v = 0; v < count; ++v) {
+            const stbtt_vertex& s = vertices[v];
+            const Vec2 to = point(s.x, s.y);
+            switch (s.type) {
+                case STBTT_vmove:
+                    flush();
+                    current.push_back(to);
+                    break;
+                case STBTT_vline: current.push_back(to); break;
+                case STBTT_vcurve: {
+                    const Vec2 c = point(s.cx, s.cy);
+                    for (int k = 1; k <= curveSteps; ++k) {
+                        const float t = static_cast<float>(k) / static_cast<float>(curveSteps);
+                        const float u = 1.0f - t;
+                        current.push_back(last * (u * u) + c * (2.0f * u * t) + to * (t * t));
+                    }
+                    break;
+                }
+                case STBTT_vcubic: {
+                    const Vec2 c1 = point(s.cx, s.cy), c2 = point(s.cx1, s.cy1);
+                    for (int k = 1; k <= curveSteps; ++k) {
+                        const float t = static_cast<float>(k) / static_cast<float>(curveSteps);
+                        const float u = 1.0f - t;
+                        current.push_back(last * (u * u * u) + c1 * (3 * u * u * t) + c2 * (3 * u * t * t) +
+                                          to * (t * t * t));
+                    }
+                    break;
+                }
+                default: break;
+            }
+            last = to;
+        }
+        flush();
+        stbtt_FreeShape(&info, vertices);
+        int advance = 0, bearing = 0;
+        stbtt_GetCodepointHMetrics(&info, cp, &advance, &bearing);
+        penX += static_cast<float>(advance) * scale;
+        if (i + 1 < text.size())
+            penX += scale * static_cast<float>(stbtt_GetCodepointKernAdvance(&info, cp, static_cast<unsigned char>(text[i + 1])));
+    }
+    // TrueType outer contours run clockwise (y up): flip so outer ones are
+    // counter-clockwise.
+    for (Contour& c : contours) std::reverse(c.begin(), c.end());
+    return contours;
+}
+
+}  // namespace Forge
