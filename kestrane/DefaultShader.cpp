@@ -19,6 +19,9 @@ void createDefaultShader() {
 }
 
 void useDefaultShader() {
+    if (!defaultShader) {
+        createDefaultShader();
+    }
     defaultShader->bind();
     defaultShader->uploadState();
 }

@@ -1,5 +1,7 @@
 #include "prod/Prod.h"
 
+#include "prod/Pils.h"
+#include "prod/ShinyCross.h"
 #include "vessara/Element.h"
 
 namespace Prod {
@@ -39,15 +41,15 @@ void Prod::load()
     // The scenes in order of creation (and so of preparation and warm-up):
     // Pils, ShinyCross, Horizon, Flowerball, Dragonfly, Underwater, Balloon,
     // PilsTakeoff, Skate. Pils is shown twice, by entries 1 and 5.
-    // Each is a plain 512 x 512 element until its scene class exists.
-    auto* pils = new Vessara::Element(512, 512, this, "Untitled");
-    auto* shinyCross = new Vessara::Element(512, 512, this, "Untitled");
+    // Scenes whose class is not written yet are plain 512 x 512 elements.
+    auto* pils = new Pils(this);
+    auto* shinyCross = new ShinyCross(this);
     auto* horizon = new Vessara::Element(512, 512, this, "Untitled");
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
     auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
     auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
     auto* balloon = new Vessara::Element(512, 512, this, "Balloon");
-    auto* pilsTakeoff = new Vessara::Element(512, 512, this, "Untitled");
+    auto* pilsTakeoff = new PilsTakeoff(this);
     auto* skate = new Vessara::Element(512, 512, this, "Skate");
 
     const auto entries = timelineEntries(

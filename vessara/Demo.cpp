@@ -62,10 +62,12 @@ void Demo::startUp()
 
     // Every drawable is prepared, then drawn once into the (not yet presented)
     // back buffer, so that first-use costs are paid before the music starts.
-    for (Drawable* drawable : drawables)
-        drawable->prepare();
-    for (Drawable* drawable : drawables)
-        drawable->draw();
+    // By index: a scene may create drawables of its own (a sky box) while it
+    // is prepared or drawn, which appends to the list under the loop.
+    for (std::size_t i = 0; i < drawables.size(); ++i)
+        drawables[i]->prepare();
+    for (std::size_t i = 0; i < drawables.size(); ++i)
+        drawables[i]->draw();
 }
 
 std::unique_ptr<MusicClock> Demo::startMusic()

@@ -32,6 +32,8 @@ public:
     void frameStep(float start, float duration) override;
     void compose() override;
 
+    // The target's size as plain fields (they hide RenderTarget::width() and
+    // height(), which return the same values).
     int width;
     int height;
     // reducedPool members of sizes width, max(width/2, 4), max(width/4, 4),

@@ -37,9 +37,11 @@
 // GL conventions: enabled samplers get units 1 and up (unit 0 is left to the
 // engine's texture loading) and the active texture unit is left at unit 0;
 // generic vertex inputs (ATTRn, TANGENT 14, BINORMAL 15) are bound to their
-// attribute indices before linking. A driver compile error (at load) or link
-// error (at the first draw of a pair) is raised like a compile error, with a
-// listing mapped back to the Cg lines.
+// attribute indices before linking. A driver compile error (at load:
+// CG_COMPILER_ERROR, the driver's log mapped back to Cg lines) or link error
+// (at the first draw of a pair: CG_LINKER_ERROR, reported once; the pair then
+// draws with no program) comes with a listing. With a profile disabled, its
+// stage is left to fixed-function GL; with both disabled no program is used.
 #pragma once
 
 typedef struct CgContextImpl* CGcontext;

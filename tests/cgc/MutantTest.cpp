@@ -6,6 +6,8 @@
 #include "ShaderCorpus.h"
 
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace Kestrane::CgCompiler;
 
@@ -15,8 +17,10 @@ TEST(CgMutants, AcceptedMutantsCompileOnGl) {
     if (!glHarness()) GTEST_SKIP() << "no GL";
     std::vector<std::string> seeds;
     for (const CorpusShader& s : shaderCorpus()) seeds.emplace_back(s.source);
-    ShaderMutator mutator(7);
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(4);
+    const char* seed = std::getenv("VESSARA_MUTANT_SEED");
+    ShaderMutator mutator(seed ? std::strtoull(seed, nullptr, 10) : 7);
+    const char* seconds = std::getenv("VESSARA_MUTANT_SECONDS");
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds ? std::atol(seconds) : 4);
     int accepted = 0;
     while (std::chrono::steady_clock::now() < deadline) {
         std::string source = mutator.mutate(seeds);
@@ -29,6 +33,7 @@ TEST(CgMutants, AcceptedMutantsCompileOnGl) {
         }
     }
     EXPECT_GT(accepted, 0);
+    std::printf("%d accepted translations compiled on GL\n", accepted);
 }
 
 }  // namespace

@@ -4,7 +4,9 @@ namespace Forge {
 
 std::vector<Asset> allAssets() {
     std::vector<Asset> assets;
-    addMusicAssets(assets);
+    addMusicAssets(assets);  // first: the slowest, so it starts at once
+    addShinyCrossAssets(assets);
+    addPilsAssets(assets);
     return assets;
 }
 

@@ -24,5 +24,7 @@ std::vector<Asset> allAssets();
 
 // One per content module.
 void addMusicAssets(std::vector<Asset>& assets);
+void addShinyCrossAssets(std::vector<Asset>& assets);
+void addPilsAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge

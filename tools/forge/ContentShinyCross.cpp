@@ -120,6 +120,12 @@ Rgba colouredStudio(Float3 d) {
     panel({0.9f, 0.3f, -0.2f}, 0.32f, rgb8(40, 230, 255));
     panel({0.1f, 0.75f, 0.9f}, 0.3f, rgb8(255, 255, 255));
     panel({-0.2f, -0.4f, -0.9f}, 0.45f, rgb8(255, 170, 40));
+    panel({0.45f, 0.2f, 0.85f}, 0.22f, rgb8(255, 140, 30));
+    panel({-0.55f, -0.15f, 0.8f}, 0.2f, rgb8(150, 70, 255));
+    panel({0.6f, -0.5f, 0.6f}, 0.25f, rgb8(40, 255, 150));
+    // Thin bright strip lights wrapping round at two heights.
+    c = mix(c, rgb8(255, 255, 255), std::exp(-std::pow((y - 0.38f) / 0.025f, 2.0f)) * 0.85f);
+    c = mix(c, rgb8(255, 230, 200), std::exp(-std::pow((y + 0.22f) / 0.02f, 2.0f)) * 0.6f);
     const float grain = 0.04f * fbm3(d.x * 4.0f, d.y * 4.0f, d.z * 4.0f, 5, 3);
     return c + Rgba{grain, grain, grain, 0.0f};
 }

@@ -91,6 +91,10 @@ bool insideTriangle(Vec2 p, Vec2 a, Vec2 b, Vec2 c) {
     return cross(b - a, p - a) > eps && cross(c - b, p - b) > eps && cross(a - c, p - c) > eps;
 }
 
+bool insideOrOnTriangle(Vec2 p, Vec2 a, Vec2 b, Vec2 c) {
+    return cross(b - a, p - a) >= 0.0f && cross(c - b, p - b) >= 0.0f && cross(a - c, p - c) >= 0.0f;
+}
+
 bool samePoint(Vec2 a, Vec2 b) { return a.x == b.x && a.y == b.y; }
 
 // Joins a hole into the polygon (a cyclic list of point indices) through a
@@ -151,6 +155,21 @@ void bridgeHole(std::vector<int>& polygon, const std::vector<Vec2>& pts, int hol
             }
         }
     }
+    // The bridge point may occur more than once (an earlier bridge duplicated
+    // it): join at the occurrence whose corner opens towards M.
+    const int target = polygon[static_cast<std::size_t>(bridge)];
+    for (int i = 0; i < n; ++i) {
+        if (polygon[static_cast<std::size_t>(i)] != target) continue;
+        const Vec2 a = pts[static_cast<std::size_t>(polygon[static_cast<std::size_t>((i + n - 1) % n)])];
+        const Vec2 p = pts[static_cast<std::size_t>(target)];
+        const Vec2 c = pts[static_cast<std::size_t>(polygon[static_cast<std::size_t>((i + 1) % n)])];
+        const bool leftOfIn = cross(p - a, M - a) >= 0.0f, leftOfOut = cross(c - p, M - p) >= 0.0f;
+        const bool convex = cross(p - a, c - p) >= 0.0f;
+        if (convex ? (leftOfIn && leftOfOut) : (leftOfIn || leftOfOut)) {
+            bridge = i;
+            break;
+        }
+    }
     std::vector<int> joined(polygon.begin(), polygon.begin() + bridge + 1);
     for (int k = 0; k <= holeSize; ++k) joined.push_back(holeStart + (m - holeStart + k) % holeSize);
     joined.insert(joined.end(), polygon.begin() + bridge, polygon.end());
@@ -193,12 +212,16 @@ std::vector<std::array<int, 3>> triangulate(const Shape& shape, std::vector<Vec2
             const std::size_t ip = (i + n - 1) % n, in = (i + 1) % n;
             const Vec2 a = at(ip), b = at(i), c = at(in);
             if (cross(b - a, c - b) <= 0.0f) continue;  // reflex or flat
+            // An ear holds no reflex point of the polygon, edges included (a
+            // point on the cut would be cut off). Only reflex points need
+            // testing; bridge copies of a, b and c are not in the way.
             bool blocked = false;
             for (std::size_t j = 0; j < n && !blocked; ++j) {
                 if (j == ip || j == i || j == in) continue;
                 const Vec2 q = at(j);
                 if (samePoint(q, a) || samePoint(q, b) || samePoint(q, c)) continue;
-                blocked = insideTriangle(q, a, b, c);
+                const bool reflex = cross(q - at((j + n - 1) % n), at((j + 1) % n) - q) <= 0.0f;
+                blocked = reflex && insideOrOnTriangle(q, a, b, c);
             }
             if (!blocked) ear = i;
         }

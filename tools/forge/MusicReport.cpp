@@ -39,28 +39,6 @@ std::vector<Spectrum> frameSpectra(const StereoBuffer& pcm) {
     return spectra;
 }
 
-// The scenes' beat trigger: fires when the level rises above the threshold,
-// at most once per hold time while it stays there.
-struct Trigger {
-    float countdown = 0.0f;
-    float hold = 0.15f;
-    bool fired = false;
-    bool fire(float level, float threshold, float delta) {
-        const bool high = level > threshold;
-        if (countdown <= 0.0f && high) {
-            countdown = hold;
-            fired = true;
-        }
-        if (!fired && !high) countdown = 0.0f;
-        countdown -= delta;
-        if (fired) {
-            fired = false;
-            return true;
-        }
-        return false;
-    }
-};
-
 double toDb(double x) { return 20.0 * std::log10(std::max(x, 1e-9)); }
 
 TriggerStats runTrigger(const std::vector<Spectrum>& spectra, const Score& score, int bin) {
@@ -71,7 +49,7 @@ TriggerStats runTrigger(const std::vector<Spectrum>& spectra, const Score& score
     for (const DrumHit& k : score.kicks) kickTimes.push_back(score.seconds(k.beat));
     std::vector<bool> kickFired(kickTimes.size(), false);
     std::vector<float> kickPeak(kickTimes.size(), 0.0f);
-    Trigger trigger;
+    BeatTrigger trigger;
     const auto delta = static_cast<float>(1.0 / FrameRate);
     for (std::size_t n = 0; n < spectra.size(); ++n) {
         const double t = static_cast<double>(n) / FrameRate;
@@ -172,6 +150,21 @@ double bandEnergy(const std::vector<Spectrum>& spectra, double fromSeconds, doub
 }
 
 }  // namespace
+
+bool BeatTrigger::fire(float level, float threshold, float delta) {
+    const bool high = level > threshold;
+    if (countdown <= 0.0f && high) {
+        countdown = hold;
+        fired = true;
+    }
+    if (!fired && !high) countdown = 0.0f;
+    countdown -= delta;
+    if (fired) {
+        fired = false;
+        return true;
+    }
+    return false;
+}
 
 MusicReport analyseMusic(const StereoBuffer& pcm, const Score& score) {
     MusicReport r;

@@ -21,6 +21,16 @@
 
 namespace Forge {
 
+// The scenes' beat trigger, as the show runs it on a spectrum bin each
+// frame: fires when the level rises above the threshold, at most once per
+// hold time while it stays there; a frame below re-arms it at once.
+struct BeatTrigger {
+    float countdown = 0.0f;
+    float hold = 0.15f;
+    bool fired = false;
+    bool fire(float level, float threshold, float delta);
+};
+
 struct TriggerStats {
     int bin = 0;
     int kicks = 0;           // kicks in the score

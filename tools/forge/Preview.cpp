@@ -76,12 +76,12 @@ PreviewCamera framingCamera(const std::vector<std::uint8_t>& vxm, const std::str
         }
     const Float3 centre = (lo + hi) * 0.5f;
     const float radius = std::max(length(hi - lo) * 0.5f, 1e-3f);
-    const float distance = radius / std::tan(20.0f * 3.14159265f / 180.0f) * 1.05f;
+    const float distance = radius / std::tan(20.0f * 3.14159265f / 180.0f) * 0.8f;
     return {centre + normalize({0.55f, 0.45f, 1.0f}) * distance, centre, {0, 1, 0}, 40.0f};
 }
 
 Image renderPreview(const std::vector<std::uint8_t>& vxm, const std::string& name, const PreviewCamera& camera,
-                    int width, int height, const Image* env, Rgba background) {
+                    int width, int height, const Image* env, Rgba background, bool planar) {
     const std::vector<LoadedTriangle> triangles = loadTriangles(vxm, name);
     Image image(width, height, background);
     std::vector<float> depth(static_cast<std::size_t>(width * height), std::numeric_limits<float>::max());
@@ -140,7 +140,7 @@ Image renderPreview(const std::vector<std::uint8_t>& vxm, const std::string& nam
                 Rgba c;
                 if (env) {
                     const Float3 e{dot(r, right), dot(r, up), -dot(r, forward)};
-                    const float m = 2.0f * std::sqrt(e.x * e.x + e.y * e.y + (e.z + 1.0f) * (e.z + 1.0f));
+                    const float m = planar ? 2.0f : 2.0f * std::sqrt(e.x * e.x + e.y * e.y + (e.z + 1.0f) * (e.z + 1.0f));
                     const Rgba envColor = sampleClamped(*env, e.x / std::max(m, 1e-4f) + 0.5f, e.y / std::max(m, 1e-4f) + 0.5f);
                     const float highlight = std::pow(std::clamp(dot(r, key), 0.0f, 1.0f), 32.0f);
                     c = envColor * (0.85f + 0.4f * fresnel) + Rgba{0.3f, 0.3f, 0.3f, 0.0f} * highlight;

@@ -26,8 +26,10 @@ struct PreviewCamera {
     float fieldOfView = 40.0f;  // vertical, degrees
 };
 
+// planar: address the environment picture like the show's planar mapping
+// (the reflection's right and up components) instead of as a sphere map.
 Image renderPreview(const std::vector<std::uint8_t>& vxm, const std::string& name, const PreviewCamera& camera,
-                    int width, int height, const Image* sphereEnvironment, Rgba background);
+                    int width, int height, const Image* environment, Rgba background, bool planar = false);
 // A camera looking at the mesh's bounding box from the front-right-above.
 PreviewCamera framingCamera(const std::vector<std::uint8_t>& vxm, const std::string& name);
 Image loadImage(const std::string& path);

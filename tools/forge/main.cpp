@@ -8,17 +8,22 @@
 //   forge --list                    the asset names, one a line
 //   forge --report [--mp3 FILE]     the music report of FILE (default data/music.mp3)
 //   forge --spectrogram OUT.png [--mp3 FILE]
+//   forge --preview MESH.vxm OUT.png [--env PICTURE.jpg] [--planar] [--camera EX,EY,EZ,TX,TY,TZ,FOV]
+//       a software rendering of a mesh, shaded like the show's spherical
+//       environment mapping (or with a key light), for looking at content
 // Exit status: 0 done, 1 an asset or file failed (named on standard error),
 // 2 bad arguments.
 #include "Content.h"
 #include "Mp3.h"
 #include "MusicReport.h"
 #include "Output.h"
+#include "Preview.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
@@ -40,6 +45,8 @@ struct Options {
     bool report = false;
     std::string spectrogram;
     std::string mp3;
+    std::string previewMesh, previewOut, previewEnv, previewCamera;
+    bool planar = false;
     int jobs = 2;
 };
 
@@ -48,7 +55,8 @@ int usage(const std::string& why) {
               << "usage: forge [--out DIR] [--only NAME,...] [--force] [--jobs N]\n"
               << "       forge --list\n"
               << "       forge --report [--mp3 FILE]\n"
-              << "       forge --spectrogram OUT.png [--mp3 FILE]\n";
+              << "       forge --spectrogram OUT.png [--mp3 FILE]\n"
+              << "       forge --preview MESH.vxm OUT.png [--env PICTURE.jpg] [--planar] [--camera EX,EY,EZ,TX,TY,TZ,FOV]\n";
     return 2;
 }
 
@@ -193,6 +201,34 @@ int music(const Options& options) {
     return 0;
 }
 
+int preview(const Options& options) {
+    try {
+        std::ifstream in(options.previewMesh, std::ios::binary);
+        if (!in) throw std::runtime_error(options.previewMesh + ": cannot open");
+        const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string name = fs::path(options.previewMesh).filename().string();
+        Image env;
+        if (!options.previewEnv.empty()) env = loadImage(options.previewEnv);
+        PreviewCamera camera = framingCamera(bytes, name);
+        if (!options.previewCamera.empty()) {
+            float v[7];
+            if (std::sscanf(options.previewCamera.c_str(), "%f,%f,%f,%f,%f,%f,%f", &v[0], &v[1], &v[2], &v[3], &v[4],
+                            &v[5], &v[6]) != 7)
+                throw std::runtime_error("--camera needs seven numbers: EX,EY,EZ,TX,TY,TZ,FOV");
+            camera = {{v[0], v[1], v[2]}, {v[3], v[4], v[5]}, {0, 1, 0}, v[6]};
+        }
+        const Image image = renderPreview(bytes, name, camera, 640, 480, options.previewEnv.empty() ? nullptr : &env,
+                                          {0.18f, 0.2f, 0.24f, 1.0f}, options.planar);
+        std::string error;
+        if (!writeOutputFile(options.previewOut, encodePng(image, false), &error)) throw std::runtime_error(error);
+        std::cout << "forge: preview written to " << options.previewOut << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "forge: " << e.what() << "\n";
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +259,15 @@ int main(int argc, char** argv) {
             options.report = true;
         } else if (arg == "--spectrogram") {
             if (!value(options.spectrogram)) return usage("--spectrogram needs a PNG file name");
+        } else if (arg == "--preview") {
+            if (!value(options.previewMesh) || !value(options.previewOut))
+                return usage("--preview needs a mesh file and a PNG file name");
+        } else if (arg == "--planar") {
+            options.planar = true;
+        } else if (arg == "--camera") {
+            if (!value(options.previewCamera)) return usage("--camera needs EX,EY,EZ,TX,TY,TZ,FOV");
+        } else if (arg == "--env") {
+            if (!value(options.previewEnv)) return usage("--env needs an image file");
         } else if (arg == "--mp3") {
             if (!value(options.mp3)) return usage("--mp3 needs a file");
         } else {
@@ -234,5 +279,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (options.report || !options.spectrogram.empty()) return music(options);
+    if (!options.previewMesh.empty()) return preview(options);
     return generate(options);
 }

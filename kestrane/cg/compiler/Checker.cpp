@@ -240,6 +240,17 @@ void Checker::declareFunction(FuncDecl& func) {
     overloads.push_back(&func);
 }
 
+namespace {
+
+bool hasReturn(const Stmt& s) {
+    if (s.kind == StmtKind::Return) return true;
+    for (const auto& child : s.body)
+        if (hasReturn(*child)) return true;
+    return (s.then && hasReturn(*s.then)) || (s.otherwise && hasReturn(*s.otherwise));
+}
+
+}  // namespace
+
 void Checker::checkFunction(FuncDecl& func) {
     current_ = &func;
     scopes_.emplace_back();
@@ -247,6 +258,8 @@ void Checker::checkFunction(FuncDecl& func) {
     checkBlock(*func.body, false);
     scopes_.pop_back();
     current_ = nullptr;
+    if (!func.returnType.isVoid() && !func.returnType.isError() && !hasReturn(*func.body))
+        error(func.pos, "function '" + func.name + "' never returns its " + cgTypeName(func.returnType));
 }
 
 void Checker::checkBlock(Stmt& block, bool newScope) {

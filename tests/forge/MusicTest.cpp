@@ -1,0 +1,131 @@
+// The music: its score follows the show (tempo, sections on the scene
+// boundaries, kicks where scenes follow them, accents, build, ending), the
+// beat trigger behaves as the scenes' does, and the encoded piece, decoded
+// again, meets the show's needs (length, level, kicks firing the trigger on
+// bins 0 and 1 and nothing else, section changes where the scenes change).
+#include "ForgeTestSupport.h"
+#include "Mp3.h"
+#include "MusicReport.h"
+#include "Score.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace Forge;
+
+namespace {
+
+bool hasKickAt(const Score& s, double beat) {
+    return std::any_of(s.kicks.begin(), s.kicks.end(), [&](const DrumHit& k) { return k.beat == beat; });
+}
+
+}  // namespace
+
+TEST(Score, FollowsTheShowsTimeline) {
+    const Score s = composeScore();
+    EXPECT_EQ(s.tempo, 163.0);
+    std::vector<double> starts;
+    for (const Section& x : s.sections) starts.push_back(x.startBeat);
+    EXPECT_EQ(starts, (std::vector<double>{0, 12, 44, 76, 140, 204, 268, 332, 396, 460, 556}));
+    EXPECT_GT(s.endBeat, 556.0);
+    EXPECT_LE(s.endBeat, 572.0) << "a short ending";
+    EXPECT_NEAR(s.seconds(556), 204.6626, 1e-3);
+    EXPECT_EQ(s.accentBeats, (std::vector<double>{204, 220, 236, 252}));
+    for (double b : s.accentBeats)
+        EXPECT_TRUE(std::any_of(s.crashes.begin(), s.crashes.end(), [&](const DrumHit& c) { return c.beat == b; }));
+}
+
+TEST(Score, KicksOnEveryBeatWhereTheScenesFollowThem) {
+    const Score s = composeScore();
+    // Pils (140-204), Flowerball until it stops listening (76-136),
+    // Underwater (268-332) and PilsTakeoff until its build (396-456).
+    for (auto [from, to] : {std::pair{76, 136}, {140, 204}, {268, 332}, {396, 456}})
+        for (int b = from; b < to; ++b) EXPECT_TRUE(hasKickAt(s, b)) << "beat " << b;
+    // The build: no kick or bass under the swarm's take-off, a roll instead.
+    for (int b = 456; b < 460; ++b) EXPECT_FALSE(hasKickAt(s, b));
+    EXPECT_TRUE(std::none_of(s.bass.begin(), s.bass.end(), [](const ScoreNote& n) { return n.beat >= 456 && n.beat < 460; }));
+    EXPECT_GE(std::count_if(s.snares.begin(), s.snares.end(), [](const DrumHit& h) { return h.beat >= 456 && h.beat < 460; }), 16);
+    // Kicks stay on whole beats and sorted, so a bin's rise marks a beat.
+    for (std::size_t i = 0; i < s.kicks.size(); ++i) {
+        EXPECT_EQ(s.kicks[i].beat, std::floor(s.kicks[i].beat));
+        if (i) {
+            EXPECT_LT(s.kicks[i - 1].beat, s.kicks[i].beat);
+        }
+    }
+    // The closing section is calmer: no kick in its last part, and it fades.
+    EXPECT_FALSE(std::any_of(s.kicks.begin(), s.kicks.end(), [](const DrumHit& k) { return k.beat >= 500; }));
+    EXPECT_GE(s.fadeStartBeat, 460.0);
+    EXPECT_LE(s.fadeEndBeat, 556.0);
+}
+
+TEST(Score, IsTheSameEveryTime) {
+    const Score a = composeScore(), b = composeScore();
+    ASSERT_EQ(a.leads.size(), b.leads.size());
+    for (std::size_t i = 0; i < a.leads.size(); ++i) {
+        EXPECT_EQ(a.leads[i].beat, b.leads[i].beat);
+        EXPECT_EQ(a.leads[i].note, b.leads[i].note);
+    }
+    EXPECT_EQ(a.pads.size(), b.pads.size());
+    EXPECT_EQ(a.plucks.size(), b.plucks.size());
+}
+
+TEST(BeatTrigger, FiresOnceOnARiseAndAgainAfterTheHold) {
+    const float dt = 1.0f / 60.0f;
+    BeatTrigger t;
+    EXPECT_TRUE(t.fire(0.5f, 0.3f, dt));
+    EXPECT_FALSE(t.fire(0.5f, 0.3f, dt));  // high on two frames: one firing
+    int frames = 2;
+    while (!t.fire(0.5f, 0.3f, dt)) ++frames;
+    EXPECT_GE(frames * dt, 0.15f - 1e-4f);
+    EXPECT_LE(frames * dt, 0.15f + dt + 1e-4f);
+    // One frame below re-arms at once.
+    BeatTrigger u;
+    EXPECT_TRUE(u.fire(0.5f, 0.3f, dt));
+    EXPECT_FALSE(u.fire(0.2f, 0.3f, dt));
+    EXPECT_TRUE(u.fire(0.5f, 0.3f, dt));
+    // Exactly at the threshold is not above it.
+    BeatTrigger v;
+    EXPECT_FALSE(v.fire(0.3f, 0.3f, dt));
+}
+
+TEST(Music, EncodedPieceMeetsTheShow) {
+    ScratchDir dir;
+    const std::string command = forgeProgram() + " --out " + dir.path().string() + " --only music.mp3 > " +
+                                (dir.path() / "run.log").string() + " 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    StereoBuffer pcm(0);
+    std::string error;
+    ASSERT_TRUE(decodeMp3((dir.path() / "music.mp3").string(), pcm, &error)) << error;
+    const Score score = composeScore();
+    const MusicReport r = analyseMusic(pcm, score);
+
+    EXPECT_GE(r.durationSeconds, 204.66);
+    EXPECT_LE(r.durationSeconds, 212.0);
+    EXPECT_LT(r.peakDb, -0.1);
+    EXPECT_EQ(r.clippedSamples, 0);
+    EXPECT_GT(r.rmsDb, -20.0);
+    // Steady loudness: the main sections within 3 dB of each other.
+    double lo = 0, hi = -100;
+    for (const SectionLevel& s : r.sections)
+        if (s.startBeat >= 12 && s.endBeat <= 460) {
+            lo = std::min(lo, s.rmsDb);
+            hi = std::max(hi, s.rmsDb);
+        }
+    EXPECT_LT(hi - lo, 3.0);
+    for (const TriggerStats& t : r.triggers) {
+        EXPECT_EQ(t.kicks, static_cast<int>(score.kicks.size()));
+        EXPECT_EQ(t.kicksFired, t.kicks) << "bin " << t.bin;
+        EXPECT_EQ(t.firingsAway, 0) << "bin " << t.bin;
+        EXPECT_GT(t.weakestKickPeak, 0.33f) << "bin " << t.bin;
+        EXPECT_LT(t.loudestAway, 0.2f) << "bin " << t.bin;
+    }
+    ASSERT_EQ(r.boundaries.size(), 9u);
+    for (const BoundaryCheck& b : r.boundaries) {
+        EXPECT_TRUE(b.found) << "no change found at beat " << b.beat;
+        EXPECT_LE(std::fabs(b.foundAt - b.beat), 4.0);
+    }
+    for (const AccentCheck& a : r.accents) EXPECT_GT(a.riseDb, 6.0) << "accent at beat " << a.beat;
+    EXPECT_GT(r.buildRiseDb, 3.0);
+}
