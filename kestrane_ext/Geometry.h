@@ -60,6 +60,8 @@ public:
         virtual void set(int vertex, float x, float y = 0.0f, float z = 0.0f, float w = 0.0f) = 0;
         int components() const { return components_; }
         VertexStream* stream() const { return stream_; }
+        // The element's bytes in vertex 0 (vertex i lies i * stride further).
+        std::uint8_t* elementData() const { return data_; }
 
     protected:
         Attribute(Geometry* geometry, VertexStream* stream, std::uint8_t* data, int components);

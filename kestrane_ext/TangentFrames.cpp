@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace KestraneExt {
 
@@ -24,11 +25,48 @@ V3 normalised(const float v[4]) {
     return {v[0] / length, v[1] / length, v[2] / length};
 }
 
-void accumulate(Geometry::Attribute& a, int vertex, V3 add) {
-    float v[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-    a.get(vertex, v);
-    a.set(vertex, v[0] + add.x, v[1] + add.y, v[2] + add.z, v[3] + 1.0f);
-}
+// One element seen through its accessor. Float elements (every mesh the
+// loaders make) are read and written straight through the locked pointer,
+// which keeps the per-corner work free of virtual calls; other types go
+// through the accessor. Vertex numbers are checked by the caller.
+class Element {
+public:
+    explicit Element(Geometry::Attribute& a)
+        : accessor(a),
+          base(a.elementData()),
+          stride(static_cast<std::size_t>(a.stream()->stride())),
+          components(a.components()),
+          isFloat(dynamic_cast<Geometry::TAttribute<float>*>(&a) != nullptr) {}
+
+    void get(int vertex, float out[4]) const {
+        if (isFloat)
+            std::memcpy(out, base + static_cast<std::size_t>(vertex) * stride,
+                        sizeof(float) * static_cast<std::size_t>(components));
+        else
+            accessor.get(vertex, out);
+    }
+    void set(int vertex, float x, float y, float z, float w) {
+        if (isFloat) {
+            const float in[4] = {x, y, z, w};
+            std::memcpy(base + static_cast<std::size_t>(vertex) * stride, in,
+                        sizeof(float) * static_cast<std::size_t>(components));
+        } else {
+            accessor.set(vertex, x, y, z, w);
+        }
+    }
+    void accumulate(int vertex, V3 add) {
+        float v[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        get(vertex, v);
+        set(vertex, v[0] + add.x, v[1] + add.y, v[2] + add.z, v[3] + 1.0f);
+    }
+
+private:
+    Geometry::Attribute& accessor;
+    std::uint8_t* base;
+    std::size_t stride;
+    int components;
+    bool isFloat;
+};
 
 }  // namespace
 
@@ -78,10 +116,12 @@ int Geometry::generateTangentFrames(int texCoordSemantic, int normalSemantic, in
     for (Attribute* a : {position.get(), texCoord.get(), normal.get(), tangent.get(), binormal.get()})
         vertexCount = std::min(vertexCount, a->stream()->vertexCount());
 
+    Element positionOf(*position), texCoordOf(*texCoord);
+    Element normalOf(*normal), tangentOf(*tangent), binormalOf(*binormal);
     for (int v = 0; v < vertexCount; ++v) {
-        normal->set(v, 0.0f, 0.0f, 0.0f, 0.0f);
-        tangent->set(v, 0.0f, 0.0f, 0.0f, 0.0f);
-        binormal->set(v, 0.0f, 0.0f, 0.0f, 0.0f);
+        normalOf.set(v, 0.0f, 0.0f, 0.0f, 0.0f);
+        tangentOf.set(v, 0.0f, 0.0f, 0.0f, 0.0f);
+        binormalOf.set(v, 0.0f, 0.0f, 0.0f, 0.0f);
     }
 
     for (int t = 0; t < triangles; ++t) {
@@ -94,8 +134,8 @@ int Geometry::generateTangentFrames(int texCoordSemantic, int normalSemantic, in
         float p[3][4] = {};
         float uv[3][4] = {};
         for (int k = 0; k < 3; ++k) {
-            position->get(static_cast<int>(corner[k]), p[k]);
-            texCoord->get(static_cast<int>(corner[k]), uv[k]);
+            positionOf.get(static_cast<int>(corner[k]), p[k]);
+            texCoordOf.get(static_cast<int>(corner[k]), uv[k]);
         }
         const V3 e1 = sub(p[0], p[1]);
         const V3 e2 = sub(p[2], p[1]);
@@ -112,22 +152,22 @@ int Geometry::generateTangentFrames(int texCoordSemantic, int normalSemantic, in
                            r * (dv1 * e2.z - dv2 * e1.z)};
         }
         for (std::uint32_t c : corner) {
-            accumulate(*normal, static_cast<int>(c), faceNormal);
-            accumulate(*tangent, static_cast<int>(c), faceTangent);
+            normalOf.accumulate(static_cast<int>(c), faceNormal);
+            tangentOf.accumulate(static_cast<int>(c), faceTangent);
         }
     }
 
     for (int v = 0; v < vertexCount; ++v) {
         float n4[4] = {0.0f, 0.0f, 0.0f, 0.0f};
         float t4[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        normal->get(v, n4);
-        tangent->get(v, t4);
+        normalOf.get(v, n4);
+        tangentOf.get(v, t4);
         const V3 n = normalised(n4);
         const V3 t = normalised(t4);
         const V3 b = cross(n, t);
-        normal->set(v, n.x, n.y, n.z, 1.0f);
-        tangent->set(v, t.x, t.y, t.z, 1.0f);
-        binormal->set(v, b.x, b.y, b.z, 1.0f);
+        normalOf.set(v, n.x, n.y, n.z, 1.0f);
+        tangentOf.set(v, t.x, t.y, t.z, 1.0f);
+        binormalOf.set(v, b.x, b.y, b.z, 1.0f);
     }
     return created;  // the accessors unlock every stream as they go
 }

@@ -13,6 +13,7 @@
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace Vessara {
@@ -77,8 +78,7 @@ std::unique_ptr<MusicClock> Demo::startMusic()
 
     music = std::make_unique<MusicPlayer>();
     if (!music->init())
-        reportAudioProblem("BASS error\n" + music->error() +
-                                          " (the show runs silently on the wall clock)");
+        reportAudioProblem("BASS error\n" + music->error() + " (the show runs silently on the wall clock)");
     if (!music->createStream(musicPath))
         reportAudioProblem("BASS error, file not found?\n" + music->error());
     // The start offset in bytes of 44.1 kHz 16-bit stereo, truncated to 32 bits.
@@ -86,7 +86,7 @@ std::unique_ptr<MusicClock> Demo::startMusic()
     music->setPosition(bytes > 0 ? std::uint64_t(std::uint32_t(bytes)) : 0);
     if (!music->play())
         reportAudioProblem("BASS error, can not play stream?\n" + music->error() +
-                                          " (the show runs on the performance counter)");
+                           " (the show runs on the performance counter)");
     return std::make_unique<PlayerClock>(music.get(), startOffset);
 }
 

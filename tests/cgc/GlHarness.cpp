@@ -168,6 +168,8 @@ std::array<float, 4> CgPair::draw() {
         glMultiTexCoord4f(GL_TEXTURE0, (c[0] + 1) * 0.5f, (c[1] + 1) * 0.5f, 0.0f, 1.0f);
         glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
         glNormal3f(0.0f, 0.0f, 1.0f);
+        for (const auto& [index, value] : generic)
+            glVertexAttrib4f(static_cast<GLuint>(index), value[0], value[1], value[2], value[3]);
         glVertex2f(c[0], c[1]);
     }
     glEnd();

@@ -14,6 +14,7 @@
 #include "kestrane/cg/compiler/CgCompiler.h"
 
 #include <array>
+#include <map>
 #include <string>
 
 struct GlHarness {
@@ -37,6 +38,8 @@ struct CgPair {
     void setMatrixRowMajor(const std::string& cgName, const float* rowMajor16);
     // Binds a 2D texture made of rgba (w x h floats x 4) to the named sampler on unit.
     void setTexture(const std::string& cgName, int unit, int w, int h, const float* rgba);
+    // Generic vertex attribute value sent with every vertex of draw().
+    std::map<int, std::array<float, 4>> generic;
     // Draws a quad covering the target with texture coordinates 0..1 (texcoord0),
     // colour (0.25, 0.5, 0.75, 1) and normal (0, 0, 1); returns the pixel.
     std::array<float, 4> draw();

@@ -110,6 +110,20 @@ TEST(CgSemantics, StructOutputsAndInputsCarryVaryings) {
     EXPECT_PIXEL(pair.draw(), 1.0, 1.0, 2.0, 3.0);
 }
 
+TEST(CgSemantics, GenericAttributesReachTheirSemantics) {
+    CgPair pair = buildPair(
+        "void vsMain(float4 p : POSITION, float3 t : TANGENT, float3 b : BINORMAL, float2 a : ATTR3, float3 n : NORMAL,\n"
+        "  out float4 pos : POSITION, out float4 o : TEXCOORD0, out float4 o2 : TEXCOORD1)\n"
+        "{ pos = p; o = float4(t, b.y); o2 = float4(a, n.z, 0); }\n"
+        "float4 psMain(float4 o : TEXCOORD0, float4 o2 : TEXCOORD1) : COLOR { return o + o2 * 100; }\n");
+    ASSERT_TRUE(pair) << pair.error;
+    ASSERT_EQ(pair.vertex.attributes.size(), 3u);
+    pair.generic[14] = {1, 2, 3, 0};
+    pair.generic[15] = {0, 5, 0, 0};
+    pair.generic[3] = {0.25f, 0.5f, 9, 9};
+    EXPECT_PIXEL(pair.draw(), 26, 52, 103, 5);
+}
+
 TEST(CgSemantics, TextureLookups) {
     CgPair pair = buildPair(fragmentProgram(
         "return tex2D(tex0, float2(0.75, 0.5)) + tex2Dproj(tex1, float4(0.5, 1.0, 0, 2)) * 10;",

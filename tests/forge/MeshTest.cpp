@@ -182,7 +182,7 @@ TEST(Triangulate, OutlinesWithHolesKeepTheirArea) {
 TEST(Extrude, TextIsClosedAndOutward) {
     ExtrudeStyle style;
     style.depth = 2.0f;
-    style.bevel = 0.3f;
+    style.bevel = 0.2f;  // about a tenth of the strokes, as the logo's
     const Mesh word = extrudeText(Font::bold(), "Qae", 10.0f, style);
     EXPECT_EQ(openEdges(word), 0);
     EXPECT_GT(loaderVolume(load(word)), 0.0);

@@ -28,22 +28,31 @@ std::vector<std::uint8_t> vxmFile(const Mesh& mesh, const std::string& name) {
 // and its section is an ellipse that twists, so the reflections stream.
 Mesh jiha() {
     constexpr int Samples = 480;
+    // The knot rings the vertical axis below the camera at the origin, so
+    // that, turning about that axis, it keeps streaming through the view
+    // (which looks down at about 35 degrees).
+    constexpr float RingRadius = 9.0f, RingHeight = -4.5f;
     std::vector<Float3> path;
     for (int i = 0; i < Samples; ++i) {
         const float t = 2.0f * Pi * static_cast<float>(i) / Samples;
-        const float r = 5.0f + 1.9f * std::cos(3.0f * t);
-        path.push_back({r * std::cos(2.0f * t), 1.9f * std::sin(3.0f * t), r * std::sin(2.0f * t)});
+        const float r = RingRadius + 1.6f * std::cos(3.0f * t);
+        path.push_back({r * std::cos(2.0f * t), RingHeight + 1.6f * std::sin(3.0f * t), r * std::sin(2.0f * t)});
     }
     Mesh m = tube(
         path,
         [](float t, float a) {
             const float swell = 1.0f + 0.28f * std::sin(2.0f * Pi * 5.0f * t);
             const float ellipse = 1.0f + 0.3f * std::cos(2.0f * a + 2.0f * Pi * 9.0f * t);
-            return 0.95f * swell * ellipse;
+            return 1.35f * swell * ellipse;
         },
         48, true);
     // A slow ripple over the surface keeps the reflections alive.
     m.displace([](Float3 p, Float3) { return 0.06f * fbm3(p.x * 0.9f, p.y * 0.9f, p.z * 0.9f, 17, 3); });
+    // Larger and farther looks the same from the camera, but puts it (about
+    // 400 units away once drawn at scale 15, inside the far plane at 600)
+    // behind the logo and most of the crosses, which the scene depth-tests
+    // against it.
+    m.transform([](Float3 p) { return p * 2.6f; });
     return m;
 }
 
@@ -63,11 +72,11 @@ Mesh cross() {
 Mesh logo() {
     ExtrudeStyle style;
     style.depth = 16.0f;
-    style.bevel = 3.2f;
+    style.bevel = 1.8f;  // about a tenth of the strokes: wider bevels fold in the small bowls
     style.bevelSteps = 3;
     style.uvScale = 1.0f / 80.0f;
     const Font& font = Font::bold();
-    const float height = 92.0f;
+    const float height = 66.0f;  // about 220 units wide: the whole word fits the view
     Mesh m = extrudeText(font, "Quarnel", height, style);
     // Centre on the origin.
     Float3 lo{1e9f, 1e9f, 1e9f}, hi{-1e9f, -1e9f, -1e9f};
@@ -80,26 +89,26 @@ Mesh logo() {
     return m;
 }
 
-// Planar environment for the sculpture on white: bright overhead softboxes
-// and dark flags in a white studio, a grey floor below the horizon.
+// Planar environment for the sculpture on white: a dark studio with tall
+// white softboxes and an overhead strip, a grey floor below a black horizon.
+// Mostly dark, because the scene's glow roughly doubles what is drawn: the
+// chrome then reads as black and white against the white background.
 Image bwStudio() {
     Image img(512, 512);
     img.forEach([](float u, float v, Rgba& c) {
         const float y = 1.0f - 2.0f * v, x = 2.0f * u - 1.0f;  // y up
-        float l = y > 0.0f ? 0.92f - 0.25f * y : 0.55f + 0.35f * y;
-        l -= 0.5f * std::exp(-y * y * 90.0f);  // dark horizon line
-        // Softboxes: rounded rectangles of light.
-        auto box = [&](float cx, float cy, float w, float h) {
+        float l = y > 0.0f ? 0.06f - 0.05f * std::sqrt(y) : 0.10f + 0.12f * smoothstep(0.0f, -0.9f, y);
+        l *= 1.0f - 0.9f * std::exp(-y * y * 400.0f);  // black horizon line
+        // Softboxes: rounded rectangles of light with a soft falloff.
+        auto box = [&](float cx, float cy, float w, float h, float soft) {
             const float dx = std::max(std::fabs(x - cx) - w, 0.0f), dy = std::max(std::fabs(y - cy) - h, 0.0f);
-            return 1.0f - smoothstep(0.0f, 0.05f, std::sqrt(dx * dx + dy * dy));
+            return 1.0f - smoothstep(0.0f, soft, std::sqrt(dx * dx + dy * dy));
         };
-        l = std::max(l, 1.0f * box(-0.55f, 0.55f, 0.18f, 0.3f));
-        l = std::max(l, 1.0f * box(0.5f, 0.7f, 0.3f, 0.1f));
-        // Black flags beside them give the chrome its contrast.
-        l *= 1.0f - 0.95f * box(-0.15f, 0.45f, 0.07f, 0.45f);
-        l *= 1.0f - 0.9f * box(0.85f, 0.1f, 0.08f, 0.6f);
-        l *= 1.0f - 0.85f * box(-0.85f, -0.35f, 0.25f, 0.12f);
-        l += 0.04f * fbm2(u * 8.0f, v * 8.0f, 3, 3);
+        l = std::max(l, 1.0f * box(-0.62f, 0.25f, 0.1f, 0.5f, 0.04f));
+        l = std::max(l, 0.95f * box(0.58f, 0.3f, 0.07f, 0.45f, 0.04f));
+        l = std::max(l, 1.0f * box(0.0f, 0.82f, 0.45f, 0.05f, 0.03f));
+        l = std::max(l, 0.8f * box(0.15f, -0.55f, 0.2f, 0.06f, 0.08f));
+        l += 0.03f * fbm2(u * 8.0f, v * 8.0f, 3, 3);
         c = {l, l, l, 1.0f};
     });
     return img;

@@ -80,7 +80,41 @@ Contour inset(const Contour& c, float d) {
         const float cosHalf = std::max(dot(bisector, n0), 0.35f);
         out[i] = p + bisector * (d / cosHalf);
     }
+    collapseLoops(out);
     return out;
+}
+
+namespace {
+bool properCrossing(Vec2 a, Vec2 b, Vec2 c, Vec2 d, Vec2& at) {
+    const float d1 = cross(b - a, c - a), d2 = cross(b - a, d - a);
+    const float d3 = cross(d - c, a - c), d4 = cross(d - c, b - c);
+    if (((d1 > 0.0f) == (d2 > 0.0f)) || ((d3 > 0.0f) == (d4 > 0.0f)) || d1 == 0.0f || d2 == 0.0f) return false;
+    at = c + (d - c) * (d1 / (d1 - d2));
+    return true;
+}
+}  // namespace
+
+void collapseLoops(Contour& c) {
+    const std::size_t n = c.size();
+    if (n < 4) return;
+    for (int pass = 0; pass < 64; ++pass) {
+        bool changed = false;
+        for (std::size_t i = 0; i < n && !changed; ++i)
+            for (std::size_t j = i + 2; j < n && !changed; ++j) {
+                if (i == 0 && j == n - 1) continue;  // neighbours through the wrap
+                Vec2 x;
+                if (!properCrossing(c[i], c[(i + 1) % n], c[j], c[(j + 1) % n], x)) continue;
+                // The loop is the shorter way round between the two edges.
+                if (j - i <= n / 2) {
+                    for (std::size_t k = i + 1; k <= j; ++k) c[k] = x;
+                } else {
+                    for (std::size_t k = j + 1; k < n; ++k) c[k] = x;
+                    for (std::size_t k = 0; k <= i; ++k) c[k] = x;
+                }
+                changed = true;
+            }
+        if (!changed) return;
+    }
 }
 
 namespace {

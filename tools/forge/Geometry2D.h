@@ -44,7 +44,12 @@ Contour cleaned(const Contour& c, float epsilon = 1e-6f);
 std::vector<Shape> groupContours(const std::vector<Contour>& contours);
 // The contour moved inwards by distance d along its corner bisectors (for an
 // outer, counter-clockwise contour; a hole, clockwise, grows).
+// Small loops where the offset folds over itself (at sharp corners, short
+// edges) are collapsed to their crossing point, keeping the point count.
 Contour inset(const Contour& c, float d);
+// Collapses each loop cut off by two crossing edges into the crossing point
+// (points keep their places in the list, so rings stay in step).
+void collapseLoops(Contour& c);
 // Triangles (counter-clockwise) over `points`, which receives the outer
 // contour's points and then each hole's, in order.
 std::vector<std::array<int, 3>> triangulate(const Shape& shape, std::vector<Vec2>& points);

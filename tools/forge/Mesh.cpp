@@ -95,10 +95,30 @@ int Mesh::degenerateUVTriangles() const {
 }
 
 KestraneExt::VXMMeshData Mesh::toVXM(const std::string& name) const {
+    // Only triangles with an area and the vertices they use: a vertex with
+    // no area around it would get no normal from the loader.
+    std::vector<std::array<int, 3>> kept;
+    for (const auto& t : triangles) {
+        const Float3 a = vertices[static_cast<std::size_t>(t[0])].position;
+        const Float3 b = vertices[static_cast<std::size_t>(t[1])].position;
+        const Float3 c = vertices[static_cast<std::size_t>(t[2])].position;
+        if (length(cross(b - a, c - a)) > 0.0f) kept.push_back(t);
+    }
+    std::vector<int> remap(vertices.size(), -1);
     KestraneExt::VXMMeshData out;
     out.name = name;
-    for (const MeshVertex& v : vertices) out.addVertex(v.position, v.u, v.v);
-    for (const auto& t : triangles) out.addTriangle(t[0], t[2], t[1]);
+    for (const auto& t : kept)
+        for (int i : t) {
+            int& r = remap[static_cast<std::size_t>(i)];
+            if (r < 0) {
+                const MeshVertex& v = vertices[static_cast<std::size_t>(i)];
+                out.addVertex(v.position, v.u, v.v);
+                r = out.vertexCount() - 1;
+            }
+        }
+    for (const auto& t : kept)
+        out.addTriangle(remap[static_cast<std::size_t>(t[0])], remap[static_cast<std::size_t>(t[2])],
+                        remap[static_cast<std::size_t>(t[1])]);
     return out;
 }
 

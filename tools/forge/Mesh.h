@@ -59,6 +59,8 @@ public:
     // Triangles whose texture coordinates are collinear (no tangent frame).
     int degenerateUVTriangles() const;
 
+    // Writes (a, c, b) per triangle, leaving out triangles without area and
+    // vertices no triangle uses.
     KestraneExt::VXMMeshData toVXM(const std::string& name) const;
 };
 

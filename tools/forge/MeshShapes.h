@@ -29,7 +29,8 @@ Mesh lathe(const std::vector<Vec2>& profile, int segments);
 
 struct ExtrudeStyle {
     float depth = 1.0f;
-    float bevel = 0.0f;       // rounded edge radius (0: sharp box edges)
+    float bevel = 0.0f;       // rounded edge radius (0: sharp box edges); keep it below
+                              // about a tenth of the narrowest part, or the inset folds
     int bevelSteps = 3;       // rings per rounded edge
     float creaseDegrees = 35.0f;  // outline corners sharper than this stay hard
     float uvScale = 1.0f;

@@ -3,6 +3,7 @@
 #include "Dsp.h"
 #include "Image.h"
 #include "Output.h"
+#include "Text.h"
 
 #include "vessara/Spectrum.h"
 
@@ -286,12 +287,13 @@ void printReport(const MusicReport& r, std::ostream& out) {
 bool writeSpectrogram(const StereoBuffer& pcm, const Score& score, const std::string& path, std::string* error) {
     const std::vector<Spectrum> spectra = frameSpectra(pcm);
     constexpr int PixelsPerSecond = 10;
-    constexpr int SpectrumRows = 320;
-    constexpr int LevelRows = 100;
+    constexpr int HeaderRows = 26, SpectrumRows = 320, StripRows = 60;
+    const int spectrumTop = HeaderRows, stripTop = HeaderRows + SpectrumRows;
     const int width = static_cast<int>(std::ceil(double(spectra.size()) / FrameRate * PixelsPerSecond));
-    const int height = SpectrumRows + LevelRows;
+    const int height = stripTop + 2 * StripRows;
     Image image(width, height, {0, 0, 0, 1});
-    // Spectrum: log-frequency rows from 40 Hz to 20 kHz; a column is the
+    auto column = [&](double seconds) { return static_cast<int>(std::lround(seconds * PixelsPerSecond)); };
+    // Spectrum: log-frequency rows from 40 Hz to 20 kHz; a column shows the
     // strongest of its frames (so short kicks stay visible).
     const double binHz = double(SampleRate) / Vessara::spectrumBlock;
     for (int x = 0; x < width; ++x) {
@@ -305,32 +307,50 @@ bool writeSpectrogram(const StereoBuffer& pcm, const Score& score, const std::st
             float level = 0.0f;
             for (std::size_t n = from; n < to; ++n)
                 level = std::max(level, spectra[n][b0] * (1.0f - t) + spectra[n][b0 + 1] * t);
-            const float db = static_cast<float>(std::clamp((toDb(level) + 80.0) / 80.0, 0.0, 1.0));
-            image.at(x, y) = {std::pow(db, 1.5f), std::pow(db, 3.0f) * 0.9f, 0.25f * db + 0.4f * std::pow(db, 6.0f), 1};
+            const float v = static_cast<float>(std::clamp((toDb(level) + 90.0) / 85.0, 0.0, 1.0));
+            image.at(x, spectrumTop + y) = {std::pow(v, 1.6f), std::pow(v, 3.2f) * 0.95f,
+                                            0.3f * v + 0.5f * std::pow(v, 8.0f), 1};
         }
-        // Levels of bins 0 (blue) and 1 (green) with the 0.3 threshold line.
-        for (std::size_t n = from; n < to; ++n)
-            for (int bin = 0; bin < 2; ++bin) {
-                const float level = std::min(spectra[n][static_cast<std::size_t>(bin)], 1.0f);
-                const int y = SpectrumRows + LevelRows - 1 - static_cast<int>(level * (LevelRows - 1));
-                image.blend(x, y, bin == 0 ? Rgba{0.3f, 0.6f, 1.0f, 0.8f} : Rgba{0.3f, 1.0f, 0.3f, 0.8f});
-            }
-        image.blend(x, SpectrumRows + LevelRows - 1 - static_cast<int>(0.3f * (LevelRows - 1)), {1, 0.2f, 0.2f, 0.9f});
+        // Bins 0 and 1: the strongest level of the column's frames as a bar.
+        for (int bin = 0; bin < 2; ++bin) {
+            float level = 0.0f;
+            for (std::size_t n = from; n < to; ++n) level = std::max(level, spectra[n][static_cast<std::size_t>(bin)]);
+            const int bottom = stripTop + (bin + 1) * StripRows - 1;
+            const int bar = static_cast<int>(std::min(level, 1.0f) * (StripRows - 4));
+            const Rgba colour = bin == 0 ? Rgba{0.3f, 0.6f, 1.0f, 1} : Rgba{0.35f, 1.0f, 0.35f, 1};
+            for (int y = 0; y < bar; ++y) image.at(x, bottom - y) = colour;
+            image.blend(x, bottom - static_cast<int>(0.3f * (StripRows - 4)), {1, 0.2f, 0.2f, 0.9f});
+        }
     }
-    // Beat grid: faint every 4 beats, brighter every 16, scene boundaries white.
+    // Trigger firings (yellow) along the top of each strip, kicks (white) at the bottom.
+    for (int bin = 0; bin < 2; ++bin) {
+        BeatTrigger trigger;
+        const int top = stripTop + bin * StripRows, bottom = top + StripRows - 1;
+        for (std::size_t n = 0; n < spectra.size(); ++n)
+            if (trigger.fire(spectra[n][static_cast<std::size_t>(bin)], 0.3f, static_cast<float>(1.0 / FrameRate)))
+                for (int y = top; y < top + 4; ++y) image.blend(column(double(n) / FrameRate), y, {1, 0.9f, 0.1f, 1});
+        for (const DrumHit& k : score.kicks)
+            for (int y = bottom - 2; y <= bottom; ++y) image.blend(column(score.seconds(k.beat)), y, {1, 1, 1, 1});
+    }
+    // Beat grid: faint every 4 beats, brighter at the 16-beat phrases, the
+    // scene boundaries white and named, the accents marked in yellow.
     for (double beat = 0; beat <= score.endBeat; beat += 4) {
-        const int x = static_cast<int>(std::lround(score.seconds(beat) * PixelsPerSecond));
         const bool phrase = std::fmod(beat - 12.0 + 1600.0, 16.0) == 0.0;
-        const Rgba line = phrase ? Rgba{0.4f, 0.7f, 1.0f, 0.45f} : Rgba{0.5f, 0.5f, 0.5f, 0.18f};
-        for (int y = 0; y < height; ++y) image.blend(x, y, line);
+        const Rgba line = phrase ? Rgba{0.4f, 0.7f, 1.0f, 0.45f} : Rgba{0.6f, 0.6f, 0.6f, 0.15f};
+        for (int y = HeaderRows; y < height; ++y) image.blend(column(score.seconds(beat)), y, line);
     }
-    for (const Section& s : score.sections) {
-        const int x = static_cast<int>(std::lround(score.seconds(s.startBeat) * PixelsPerSecond));
+    for (std::size_t i = 0; i < score.sections.size(); ++i) {
+        const Section& s = score.sections[i];
+        const int x = column(score.seconds(s.startBeat));
         for (int y = 0; y < height; ++y) image.blend(x, y, {1, 1, 1, 0.9f});
+        // Names alternate between two lines so short sections stay legible.
+        Font::bold().draw(image, s.name + " " + std::to_string(int(s.startBeat)), float(x + 3),
+                          i % 2 ? 23.0f : 11.0f, 11.0f, {1, 1, 1, 1});
     }
     for (double beat : score.accentBeats) {
-        const int x = static_cast<int>(std::lround(score.seconds(beat) * PixelsPerSecond));
-        for (int y = 0; y < 12; ++y) image.blend(x, y, {1, 0.9f, 0.1f, 1});
+        const int x = column(score.seconds(beat));
+        for (int y = HeaderRows; y < HeaderRows + 14; ++y)
+            for (int dx = -1; dx <= 1; ++dx) image.blend(x + dx, y, {1, 0.9f, 0.1f, 1});
     }
     return writeOutputFile(path, encodePng(image, false), error);
 }

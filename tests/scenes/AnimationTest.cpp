@@ -1,0 +1,189 @@
+// The production's animation utilities: ease, beat time, the generator and
+// u(), the noise vector, axis rotation and the beat trigger.
+#include "prod/Animation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+using Kestrane::Float3;
+using namespace Prod;
+
+namespace {
+
+Float3 drawVector(unsigned seed)
+{
+    Prod::srand(seed);
+    Float3 v;
+    v.x = u();
+    v.y = u();
+    v.z = u();
+    return v;
+}
+
+void expectNear(Float3 a, Float3 b, float tolerance)
+{
+    EXPECT_NEAR(a.x, b.x, tolerance);
+    EXPECT_NEAR(a.y, b.y, tolerance);
+    EXPECT_NEAR(a.z, b.z, tolerance);
+}
+
+}  // namespace
+
+TEST(Ease, ClampsAndEasesBetweenZeroAndOne)
+{
+    EXPECT_EQ(ease(-1.0f), 0.0f);
+    EXPECT_EQ(ease(0.0f), 0.0f);
+    EXPECT_FLOAT_EQ(ease(0.5f), 0.5f);
+    EXPECT_EQ(ease(1.0f), 1.0f);
+    EXPECT_EQ(ease(2.0f), 1.0f);
+    EXPECT_NEAR(ease(0.25f), 0.5f - 0.5f * std::cos(3.1415927f * 0.25f), 1e-7f);
+    // Soft ends: the first step is much smaller than a linear one.
+    EXPECT_LT(ease(0.01f), 0.001f);
+}
+
+TEST(BeatTime, ConvertsBeatsAtTheTempo)
+{
+    EXPECT_FLOAT_EQ(atBeat(12, 163.0f), 4.417178f);
+    EXPECT_FLOAT_EQ(atBeat(60, 163.0f), 22.085890f);
+    EXPECT_EQ(atBeat(0, 163.0f), 0.0f);
+    EXPECT_FLOAT_EQ(atBeat(16, 120.0f), 8.0f);
+}
+
+TEST(Generator, FollowsTheLinearCongruentialRule)
+{
+    // state <- state * 214013 + 2531011, output (state >> 16) & 32767.
+    Prod::srand(1);
+    for (int expected : {41, 18467, 6334, 26500, 19169})
+        EXPECT_EQ(Prod::rand(), expected);
+    Prod::srand(2);
+    for (int expected : {45, 29216, 24198, 17795, 29484})
+        EXPECT_EQ(Prod::rand(), expected);
+    // Reseeding restarts the sequence.
+    Prod::srand(1);
+    EXPECT_EQ(Prod::rand(), 41);
+}
+
+TEST(Generator, UniformValuesSpanMinusOneToOne)
+{
+    Prod::srand(1);
+    EXPECT_FLOAT_EQ(u(), 2.0f * 41.0f / 32767.0f - 1.0f);
+    float lowest = 1.0f, highest = -1.0f;
+    for (int i = 0; i < 100000; ++i) {
+        const float value = u();
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    EXPECT_GE(lowest, -1.0f);
+    EXPECT_LE(highest, 1.0f);
+    EXPECT_LT(lowest, -0.999f);
+    EXPECT_GT(highest, 0.999f);
+}
+
+TEST(Noise, EqualsTheSeedsRandomPointOnACellBoundary)
+{
+    EXPECT_EQ(noise(0, 2.0f, NoiseMode::Linear), drawVector(2));
+    EXPECT_EQ(noise(0, 3.0f, NoiseMode::Linear), drawVector(3));
+    // The channel shifts the seeds.
+    EXPECT_EQ(noise(5, 2.0f, NoiseMode::Linear), drawVector(7));
+    // Cubic mode passes through R1 at the start of a cell.
+    EXPECT_EQ(noise(0, 2.0f, NoiseMode::Cubic), drawVector(3));
+}
+
+TEST(Noise, IsContinuousAcrossACellBoundary)
+{
+    for (NoiseMode mode : {NoiseMode::Linear, NoiseMode::Cubic}) {
+        const Float3 before = noise(1, std::nextafter(3.0f, 0.0f), mode);
+        const Float3 at = noise(1, 3.0f, mode);
+        expectNear(before, at, 1e-5f);
+    }
+    // Halfway through a cell the linear mode is the midpoint of R0 and R1.
+    const Float3 r0 = drawVector(4), r1 = drawVector(5);
+    expectNear(noise(0, 4.5f, NoiseMode::Linear), (r0 + r1) * 0.5f, 1e-6f);
+}
+
+TEST(Noise, LeavesTheGeneratorSeededAfterItsLastPoint)
+{
+    noise(0, 10.25f, NoiseMode::Cubic);
+    const int next = Prod::rand();
+    Prod::srand(13);
+    Prod::rand();
+    Prod::rand();
+    Prod::rand();
+    EXPECT_EQ(next, Prod::rand());
+}
+
+TEST(Noise, StaysInsideTheCubeInLinearModeForNegativeAndLargeInputs)
+{
+    for (float x : {-7.3f, -0.5f, 0.0f, 0.999f, 1234.567f, 36123.25f}) {
+        const Float3 v = noise(0, x, NoiseMode::Linear);
+        for (float c : {v.x, v.y, v.z}) {
+            EXPECT_GE(c, -1.0f) << x;
+            EXPECT_LE(c, 1.0f) << x;
+        }
+    }
+}
+
+TEST(Rotate, TurnsOppositeToTheRightHandRule)
+{
+    Float3 v{1.0f, 0.0f, 0.0f};
+    rotate(v, {0.0f, 0.0f, 1.0f}, 3.14159265f / 2.0f);
+    expectNear(v, {0.0f, -1.0f, 0.0f}, 1e-6f);
+
+    // The axis need not be unit length; the length of v is kept.
+    Float3 w{0.0f, 3.0f, 0.0f};
+    rotate(w, {5.0f, 0.0f, 0.0f}, 3.14159265f / 2.0f);
+    expectNear(w, {0.0f, 0.0f, -3.0f}, 1e-5f);
+
+    // A vector along the axis does not move.
+    Float3 along{0.0f, 0.0f, 2.0f};
+    rotate(along, {0.0f, 0.0f, 1.0f}, 1.0f);
+    expectNear(along, {0.0f, 0.0f, 2.0f}, 1e-6f);
+}
+
+TEST(Rotate, LeavesTheVectorAloneWithoutAnAxis)
+{
+    Float3 v{1.0f, 2.0f, 3.0f};
+    rotate(v, {0.0f, 0.0f, 0.0f}, 1.0f);
+    EXPECT_EQ(v, (Float3{1.0f, 2.0f, 3.0f}));
+    Float3 zero{};
+    rotate(zero, {0.0f, 1.0f, 0.0f}, 1.0f);
+    EXPECT_EQ(zero, Float3{});
+}
+
+TEST(Fire, ALevelHighOnTwoFramesFiresOnce)
+{
+    Vessara::BeatTrigger trigger{0.0f, 0.15f, false};
+    const float delta = 1.0f / 60.0f;
+    EXPECT_FALSE(fire(trigger, 0.1f, 0.3f, delta));
+    EXPECT_TRUE(fire(trigger, 0.5f, 0.3f, delta));
+    EXPECT_FALSE(fire(trigger, 0.5f, 0.3f, delta));
+    EXPECT_FALSE(fire(trigger, 0.1f, 0.3f, delta));
+    // At the threshold is not above it.
+    EXPECT_FALSE(fire(trigger, 0.3f, 0.3f, delta));
+}
+
+TEST(Fire, ALevelHeldHighFiresAgainAfterTheHoldTime)
+{
+    Vessara::BeatTrigger trigger{0.0f, 0.15f, false};
+    const float delta = 0.04f;
+    std::vector<int> firing;
+    for (int frame = 0; frame < 10; ++frame)
+        if (fire(trigger, 0.5f, 0.3f, delta))
+            firing.push_back(frame);
+    // Frames begin at 0, 0.04, 0.08, ...: the countdown of 0.15 s has run
+    // out at the frame beginning at 0.16 s, and again at 0.32 s.
+    EXPECT_EQ(firing, (std::vector<int>{0, 4, 8}));
+}
+
+TEST(Fire, ADropBelowTheThresholdReArmsAtOnce)
+{
+    Vessara::BeatTrigger trigger{0.0f, 0.15f, false};
+    const float delta = 0.01f;
+    EXPECT_TRUE(fire(trigger, 0.5f, 0.3f, delta));
+    EXPECT_FALSE(fire(trigger, 0.5f, 0.3f, delta));
+    EXPECT_FALSE(fire(trigger, 0.2f, 0.3f, delta));
+    EXPECT_TRUE(fire(trigger, 0.5f, 0.3f, delta));
+}

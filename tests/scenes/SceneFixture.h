@@ -1,0 +1,35 @@
+// Fixture of the scene tests: the whole production loaded once per test
+// process on the process's GL context (data/ and vessara_data/ cached, the
+// scratch pools built, the ten timeline entries with their scenes), and
+// helpers that render one frame of the show and read the screen back.
+//
+// Use:
+//   Prod::Prod& prod = SceneTests::sharedProd();
+//   auto frame = SceneTests::renderAt(6.0f, 0.1f);     the 800 x 600 screen, RGBA
+//   SceneTests::meanLevel(frame)                        0 (black) .. 255 (white)
+// Needs the generated content in data/ (the forge_content target makes it).
+#pragma once
+
+#include "support/GLTest.h"
+
+#include "prod/Prod.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace SceneTests {
+
+Prod::Prod& sharedProd();
+
+// Renders the show at `time` with the spectrum all zero except bin 1 (the
+// scenes' bass level), then reads the whole screen (rows bottom-up, RGBA8).
+std::vector<std::uint8_t> renderAt(float time, float bass = 0.0f, float frameDelta = 1.0f / 60.0f);
+
+// Mean of the red, green and blue values of a frame.
+double meanLevel(const std::vector<std::uint8_t>& rgba);
+
+// Number of bytes in which two frames differ by more than `tolerance`.
+std::size_t differingBytes(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b,
+                           int tolerance = 0);
+
+}  // namespace SceneTests
