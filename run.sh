@@ -7,7 +7,12 @@ vessara_install_packages
 vessara_build build
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  echo "No display found (DISPLAY is not set): cannot open the demo window." >&2
-  exit 1
+  # No window to play in: render the show offscreen at 60 fps instead.
+  out=show.mp4
+  command -v ffmpeg >/dev/null || out=show/
+  echo "No display found (DISPLAY is not set): capturing the show to $out instead (this takes a while)." >&2
+  build/vessara-capture --out "$out"
+  echo "The show is in $PWD/$out"
+  exit 0
 fi
 exec build/vessara "$@"

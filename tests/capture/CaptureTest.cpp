@@ -97,20 +97,21 @@ TEST(CaptureTest, WideFrameKeepsTheLetterboxBandsBlack)
     std::remove(out.c_str());
 }
 
+// Bad options and an unusable output are refused with status 2, before rendering.
 TEST(CaptureTest, BadArgumentsAreRefused)
 {
-    EXPECT_EQ(capture("--out x.png").status, 1);
-    EXPECT_EQ(capture("--at 5").status, 1);
-    EXPECT_EQ(capture("--at five --out x.png").status, 1);
-    EXPECT_EQ(capture("--at -1 --out x.png").status, 1);
+    EXPECT_EQ(capture("--out x.png").status, 2);
+    EXPECT_EQ(capture("--at 5").status, 2);
+    EXPECT_EQ(capture("--at five --out x.png").status, 2);
+    EXPECT_EQ(capture("--at -1 --out x.png").status, 2);
     const CaptureRun unknown = capture("--at 1 --out x.png --fast");
-    EXPECT_EQ(unknown.status, 1);
+    EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.output.find("--fast"), std::string::npos) << unknown.output;
 }
 
 TEST(CaptureTest, UnwritableOutputIsReported)
 {
     const CaptureRun run = capture("--at 1 --out /nonexistent-dir/f.png");
-    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.status, 2);
     EXPECT_NE(run.output.find("/nonexistent-dir/f.png"), std::string::npos) << run.output;
 }

@@ -17,6 +17,7 @@ TEST(CgMutants, AcceptedMutantsCompileOnGl) {
     if (!glHarness()) GTEST_SKIP() << "no GL";
     std::vector<std::string> seeds;
     for (const CorpusShader& s : shaderCorpus()) seeds.emplace_back(s.source);
+    for (const auto& [path, text] : repositoryShaders()) seeds.push_back(text);
     const char* seed = std::getenv("VESSARA_MUTANT_SEED");
     ShaderMutator mutator(seed ? std::strtoull(seed, nullptr, 10) : 7);
     const char* seconds = std::getenv("VESSARA_MUTANT_SECONDS");

@@ -3,6 +3,10 @@
 // and as seeds of the mutation test. Each holds "vsMain" and "psMain".
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -242,4 +246,24 @@ float4 psMain(float4 tc : TEXCOORD0) : COLOR
 )"},
     };
     return corpus;
+}
+
+// The repository's .cg files (vessara_data/ and data/, read relative to the
+// current directory, which is the repository root in tests), sorted by path.
+inline std::vector<std::pair<std::string, std::string>> repositoryShaders() {
+    std::vector<std::filesystem::path> files;
+    for (const char* dir : {"vessara_data", "data"}) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(dir, error))
+            if (entry.path().extension() == ".cg") files.push_back(entry.path());
+    }
+    std::sort(files.begin(), files.end());
+    std::vector<std::pair<std::string, std::string>> shaders;
+    for (const auto& path : files) {
+        std::ifstream in(path, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        shaders.emplace_back(path.string(), text.str());
+    }
+    return shaders;
 }

@@ -5,25 +5,10 @@
 #include "CgTestUtil.h"
 #include "ShaderCorpus.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 using namespace Kestrane::CgCompiler;
 
 namespace {
-
-std::vector<std::filesystem::path> repositoryShaders() {
-    std::vector<std::filesystem::path> files;
-    for (const char* dir : {"vessara_data", "data"}) {
-        std::error_code error;
-        for (const auto& entry : std::filesystem::directory_iterator(dir, error))
-            if (entry.path().extension() == ".cg") files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 void expectBuilds(const std::string& name, const std::string& source) {
     SCOPED_TRACE(name);
@@ -38,14 +23,9 @@ void expectBuilds(const std::string& name, const std::string& source) {
 }
 
 TEST(CgShaderFiles, EveryRepositoryShaderCompilesForBothProfiles) {
-    std::vector<std::filesystem::path> files = repositoryShaders();
-    if (files.empty()) GTEST_SKIP() << "no .cg files in vessara_data/ or data/ yet";
-    for (const auto& path : files) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        expectBuilds(path.string(), text.str());
-    }
+    auto shaders = repositoryShaders();
+    if (shaders.empty()) GTEST_SKIP() << "no .cg files in vessara_data/ or data/ yet";
+    for (const auto& [path, text] : shaders) expectBuilds(path, text);
 }
 
 TEST(CgShaderFiles, CorpusShadersCompileForBothProfiles) {

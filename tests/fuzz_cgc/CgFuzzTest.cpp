@@ -25,6 +25,8 @@ long envNumber(const char* name, long fallback) {
 std::vector<std::string> seeds() {
     std::vector<std::string> out;
     for (const CorpusShader& s : shaderCorpus()) out.emplace_back(s.source);
+    // The repository's own shaders too (the test runs from the repository root).
+    for (const auto& [path, text] : repositoryShaders()) out.push_back(text);
     out.emplace_back("float4x4 StateComplete;\tfloat4 vsMain(float4 pos: POSITION): POSITION\t"
                      "{ return mul(StateComplete, pos); }\tfloat4 psMain(): COLOR { return float4(1,1,1,1); }");
     out.emplace_back("#define SCALE(x) ((x) * 2)\n#ifdef SCALE\nstatic const float3 k = {1, 2, 3};\n#endif\n"
@@ -81,7 +83,7 @@ TEST(CgFuzz, MutatedShadersEndInCleanErrorsOrValidResults) {
         ++cases;
         if (replay >= 0) break;
     }
-    std::printf("seed %ld: %ld mutants, %ld translations accepted, in %ld s\n", seed, cases, accepted, seconds);
+    std::printf("%zu seed sources; seed %ld: %ld mutants, %ld translations accepted, in %ld s\n", corpus.size(), seed, cases, accepted, seconds);
     EXPECT_GT(cases, 0);
 }
 

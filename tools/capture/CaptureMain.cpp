@@ -1,13 +1,24 @@
-// vessara-capture: renders one frame of the show without a display.
+// vessara-capture: renders the show without a display.
 //
 //   vessara-capture --at SECONDS --out FILE.png [--wide]
+//   vessara-capture [--from S] [--to S] [--fps N] [--wide] --out DIR|FILE.mp4
+//   vessara-capture --bench [--frames N] [--fps N] [--wide]
 //
 // Starts the production on SDL's offscreen video driver (unless
-// SDL_VIDEODRIVER names another), loads and warms up as the show does, renders
-// the frame at music time SECONDS with the music's spectrum at that time, and
-// writes the 800 x 600 screen as FILE.png. --wide uses the 800 x 450
-// letterbox viewport of vessara-wide. Exit status 0 on success, 1 on error.
+// SDL_VIDEODRIVER names another), loads and warms up as the show does, and
+// renders on a virtual clock with the music's spectrum at each frame's time.
+// --at writes the 800 x 600 screen at one music time as FILE.png; a range is
+// written as numbered PNG frames or as a video with the music (RangeCapture.h);
+// --bench prints frame times (Benchmark.h). --wide uses the 800 x 450
+// letterbox viewport of vessara-wide. Options are in CaptureOptions.h.
+// Exit status 0 on success, 1 on an error while rendering or writing, 2 for
+// bad options or an output that cannot be written, found before rendering.
+#include "Benchmark.h"
+#include "CaptureOptions.h"
 #include "FrameCapture.h"
+#include "FrameSink.h"
+#include "RangeCapture.h"
+#include "ShowRenderer.h"
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/Messages.h"
@@ -23,50 +34,9 @@
 
 namespace {
 
-struct Options {
-    double at = 0.0;
-    std::string out;
-    bool wide = false;
-};
+using Capture::Options;
 
-[[noreturn]] void usage(const std::string& problem)
-{
-    std::fprintf(stderr, "vessara-capture: %s\nusage: vessara-capture --at SECONDS --out FILE.png [--wide]\n",
-                 problem.c_str());
-    std::exit(EXIT_FAILURE);
-}
-
-Options parse(int argc, char** argv)
-{
-    Options options;
-    bool haveAt = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--wide") {
-            options.wide = true;
-        } else if (arg == "--at" || arg == "--out") {
-            if (i + 1 >= argc)
-                usage(arg + " needs a value");
-            const std::string value = argv[++i];
-            if (arg == "--out") {
-                options.out = value;
-            } else {
-                char* end = nullptr;
-                options.at = std::strtod(value.c_str(), &end);
-                if (value.empty() || *end != '\0' || !(options.at >= 0.0) || options.at > 1e6)
-                    usage("--at wants a time in seconds, not \"" + value + "\"");
-                haveAt = true;
-            }
-        } else {
-            usage("unknown argument \"" + arg + "\"");
-        }
-    }
-    if (!haveAt)
-        usage("--at is missing");
-    if (options.out.empty())
-        usage("--out is missing");
-    return options;
-}
+constexpr int badOptions = 2;
 
 int capture(const Options& options)
 {
@@ -85,7 +55,7 @@ int capture(const Options& options)
     Kestrane::useScreenTarget();
     Kestrane::clear(0, 0, 0, 0, true, true, true);
 
-    Vessara::VirtualClock clock(options.at, 1.0 / 60.0, &music);
+    Vessara::VirtualClock clock(options.at, 1.0 / options.fps, &music);
     const float time = clock.time();
     clock.spectrum(prod.spectrum);
     prod.renderFrame(time, clock.frameDelta(), nullptr);
@@ -104,10 +74,43 @@ int capture(const Options& options)
 
 int main(int argc, char** argv)
 {
-    const Options options = parse(argc, argv);
+    Options options;
+    std::string error;
+    if (!Capture::parseOptions({argv + 1, argv + argc}, Capture::showEnd(), options, error)) {
+        std::fprintf(stderr, "vessara-capture: %s (see --help)\n", error.c_str());
+        return badOptions;
+    }
+    if (options.mode == Capture::Mode::Help) {
+        std::fputs(Capture::usageText().c_str(), stdout);
+        return EXIT_SUCCESS;
+    }
+    std::string ffmpeg;
+    if (options.mode != Capture::Mode::Bench) {
+        if (options.outKind == Capture::OutputKind::Video) {
+            ffmpeg = Capture::findOnPath("ffmpeg", std::getenv("PATH"));
+            if (ffmpeg.empty()) {
+                std::fprintf(stderr,
+                             "vessara-capture: ffmpeg was not found on PATH, so %s cannot be encoded: install "
+                             "ffmpeg, or use --out DIR for numbered PNG frames\n",
+                             options.out.c_str());
+                return badOptions;
+            }
+        }
+        if (!Capture::prepareOutput(options.out, options.outKind, error)) {
+            std::fprintf(stderr, "vessara-capture: %s\n", error.c_str());
+            return badOptions;
+        }
+    }
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     try {
-        return capture(options);
+        switch (options.mode) {
+        case Capture::Mode::Frame:
+            return capture(options);
+        case Capture::Mode::Range:
+            return Capture::captureRange(options, ffmpeg);
+        default:
+            return Capture::runBenchmark(options);
+        }
     } catch (const std::exception& failure) {
         Kestrane::fatal("Kestrane Error", std::string("Start-up failed: ") + failure.what());
     } catch (...) {

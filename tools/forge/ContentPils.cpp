@@ -1,5 +1,5 @@
 // Content of the Pils and PilsTakeoff scenes: the fork "gaffel.vxm" (about
-// 64 units long, drawn at scale 0.7 in a swarm seen from about 300 units),
+// 115 units long, drawn at scale 0.7 in a swarm seen from about 300 units),
 // its sphere map "jall.jpg" (a bright sky over a warm floor), and the sky
 // box pictures "scene2.jpg" (day: blue sky over a sea of clouds) and
 // "natthimmel.jpg" (night: stars over moonlit clouds). The sky box shows
@@ -28,7 +28,7 @@ constexpr float Pi = 3.14159265358979f;
 float forkHalfWidth(float y) {
     static const float keys[][2] = {{-32.0f, 0.0f},  {-31.6f, 2.3f}, {-30.6f, 3.6f}, {-29.0f, 4.25f},
                                     {-26.0f, 4.4f},  {-15.0f, 3.7f}, {-2.0f, 2.5f},  {5.0f, 1.55f},
-                                    {9.0f, 1.55f},   {13.0f, 3.0f},  {16.5f, 4.05f}, {20.0f, 4.3f}};
+                                    {9.0f, 1.55f},   {13.0f, 3.4f},  {16.5f, 5.4f},  {20.0f, 6.0f}};
     constexpr int n = sizeof(keys) / sizeof(keys[0]);
     for (int i = 0; i + 1 < n; ++i) {
         if (y <= keys[i + 1][0]) {
@@ -54,7 +54,9 @@ Contour forkOutline() {
     // Right side, handle end to tine base.
     for (float y = -32.0f; y < 20.0f; y += (y < -29.0f ? 0.25f : 1.0f)) c.push_back({forkHalfWidth(y), y});
     // Four tapering tines, right to left, with rounded tips and gaps.
-    constexpr float Left = -4.3f, Right = 4.3f, Base = 1.55f, Tip = 1.15f, TipY = 31.5f, GapY = 22.0f;
+    // A head wider and gaps wider than a real fork's: seen at a hundred pixels
+    // through the blur and outlines, the four tines must still read.
+    constexpr float Left = -6.0f, Right = 6.0f, Base = 1.7f, Tip = 1.3f, TipY = 33.0f, GapY = 21.0f;
     constexpr float Gap = ((Right - Left) - 4.0f * Base) / 3.0f;
     for (int tine = 3; tine >= 0; --tine) {
         const float x0 = Left + static_cast<float>(tine) * (Base + Gap), x1 = x0 + Base;
@@ -92,19 +94,27 @@ Mesh fork() {
         const float bend = 0.0032f * (p.y - 4.0f) * (p.y - 4.0f);
         return Float3{p.x, p.y, p.z * thick + bend};
     });
+    // About 115 units long: drawn at 0.7 from some 300 units away, a fork
+    // must be large enough for its tines to read. Stood on its edge (its
+    // face towards +x): the swarm turns each fork about x and z only, so a
+    // fork lying flat in the xy plane would never show its face to a
+    // camera looking along x.
+    m.transform([](Float3 p) { return Float3{-p.z, p.y, p.x} * 1.8f; });
     return m;
 }
 
-// Bright sky, soft sun, warm floor: silverware in daylight.
+// Silverware in daylight: blue sky, a bright horizon and sun, a dark warm
+// floor. Kept dim: the forks are tinted up to 2.3 times per channel and the
+// scene's glow roughly doubles them again.
 Rgba cutlerySky(Float3 d) {
     const float y = d.y;
-    Rgba c = y > 0.0f ? mix(rgb8(245, 248, 255), rgb8(80, 140, 220), std::pow(y, 0.8f))
-                      : mix(rgb8(150, 130, 110), rgb8(45, 35, 30), std::pow(-y, 0.6f));
-    c = mix(c, rgb8(255, 255, 250), std::exp(-y * y * 300.0f));
+    Rgba c = y > 0.0f ? mix(rgb8(150, 160, 175), rgb8(30, 60, 120), std::pow(y, 0.7f))
+                      : mix(rgb8(70, 58, 48), rgb8(14, 11, 9), std::pow(-y, 0.5f));
+    c = mix(c, rgb8(235, 235, 225), std::exp(-y * y * 300.0f));
     const float sun = std::max(dot(d, normalize({-0.4f, 0.7f, 0.6f})), 0.0f);
     c = c + Rgba{1.0f, 0.97f, 0.9f, 0.0f} * (std::pow(sun, 60.0f) * 0.9f);
     const float window = smoothstep(0.9f, 0.95f, dot(d, normalize({0.8f, 0.2f, 0.2f})));
-    c = mix(c, rgb8(255, 255, 255), window * 0.8f);
+    c = mix(c, rgb8(230, 230, 230), window * 0.8f);
     c.a = 1.0f;
     return c;
 }
@@ -113,7 +123,10 @@ constexpr int SkySize = 1024;
 
 // Sky picture: v = 0 is the top (zenith row), 0.5 the horizon, 1 the bottom.
 Image daySky() {
-    const Rgba zenith = rgb8(28, 78, 170), horizon = rgb8(196, 220, 240), below = rgb8(236, 240, 246);
+    // About half the brightness meant on screen, less below the horizon: the
+    // scene's glow adds a blurred copy of the picture onto itself, two or
+    // three times over on a bass hit.
+    const Rgba zenith = rgb8(16, 48, 112), horizon = rgb8(84, 98, 118), below = rgb8(62, 70, 88);
     Image img(SkySize, SkySize);
     img.forEach([&](float u, float v, Rgba& c) {
         if (v < 0.5f) {
@@ -122,16 +135,16 @@ Image daySky() {
             // Fair-weather clouds, thinning towards the zenith; tiling round.
             const float n = fbm2(u * 6.0f, v * 14.0f, 21, 5, 6);
             const float cover = smoothstep(0.05f, 0.45f, n) * smoothstep(0.0f, 0.5f, h) * (1.0f - smoothstep(0.9f, 1.0f, h) * 0.5f);
-            const float shade = 0.85f + 0.15f * fbm2(u * 12.0f, v * 28.0f, 22, 3, 12);
-            c = mix(c, Rgba{shade, shade, shade * 1.02f, 1.0f}, cover * 0.9f);
+            const float shade = 0.44f + 0.1f * fbm2(u * 12.0f, v * 28.0f, 22, 3, 12);
+            c = mix(c, Rgba{shade, shade, shade * 1.04f, 1.0f}, cover * 0.9f);
         } else {
             // A sea of cloud seen from above, hazy towards the horizon.
             const float h = (v - 0.5f) / 0.5f;  // 0 horizon .. 1 nadir
             const float n = fbm2(u * 5.0f, v * 9.0f, 31, 5, 5);
             const float puff = 0.78f + 0.22f * smoothstep(-0.4f, 0.6f, n);
-            Rgba sea{puff * 0.97f, puff * 0.98f, puff, 1.0f};
+            Rgba sea{puff * 0.3f, puff * 0.33f, puff * 0.4f, 1.0f};
             sea = mix(horizon, sea, smoothstep(0.0f, 0.25f, h));
-            c = mix(sea, below, smoothstep(0.8f, 1.0f, h));
+            c = mix(sea, below, smoothstep(0.4f, 1.0f, h));  // the floor cap is `below`
         }
         // Rows at the very top and bottom are flat: the box's caps.
         c = mix(c, zenith, smoothstep(0.03f, 0.0f, v));
@@ -142,7 +155,7 @@ Image daySky() {
 }
 
 Image nightSky() {
-    const Rgba zenith = rgb8(3, 5, 16), horizon = rgb8(38, 34, 70), below = rgb8(6, 8, 18);
+    const Rgba zenith = rgb8(3, 5, 16), horizon = rgb8(38, 34, 70), below = rgb8(18, 20, 34);
     Image img(SkySize, SkySize);
     img.forEach([&](float u, float v, Rgba& c) {
         if (v < 0.5f) {
@@ -158,7 +171,7 @@ Image nightSky() {
             const float lit = 0.08f + 0.1f * smoothstep(-0.3f, 0.6f, n);
             Rgba clouds{lit * 0.8f, lit * 0.85f, lit * 1.2f, 1.0f};
             clouds = mix(horizon, clouds, smoothstep(0.0f, 0.2f, h));
-            c = mix(clouds, below, smoothstep(0.75f, 1.0f, h));
+            c = mix(clouds, below, smoothstep(0.4f, 1.0f, h));  // the floor cap is `below`
         }
         c.a = 1.0f;
     });

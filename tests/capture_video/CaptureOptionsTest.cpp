@@ -1,0 +1,153 @@
+// The capture tool's command line, frame arithmetic and benchmark figures:
+// no GL, no files.
+#include "Benchmark.h"
+#include "CaptureOptions.h"
+#include "Progress.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Capture;
+
+namespace {
+
+constexpr double showEnd = 204.6626;
+
+bool parse(const std::vector<std::string>& args, Options& options, std::string& error)
+{
+    return parseOptions(args, showEnd, options, error);
+}
+
+}  // namespace
+
+TEST(CaptureOptions, RangeDefaultsToTheWholeShowAtSixtyFps)
+{
+    Options options;
+    std::string error;
+    ASSERT_TRUE(parse({"--out", "frames"}, options, error)) << error;
+    EXPECT_EQ(options.mode, Mode::Range);
+    EXPECT_EQ(options.outKind, OutputKind::Directory);
+    EXPECT_EQ(options.from, 0.0);
+    EXPECT_EQ(options.to, showEnd);
+    EXPECT_EQ(options.fps, 60.0);
+    EXPECT_FALSE(options.wide);
+
+    ASSERT_TRUE(parse({"--from=51.6", "--to", "61.6", "--fps=30", "--wide", "--out", "pils.MP4"}, options, error));
+    EXPECT_EQ(options.outKind, OutputKind::Video);
+    EXPECT_EQ(options.from, 51.6);
+    EXPECT_EQ(options.to, 61.6);
+    EXPECT_EQ(options.fps, 30.0);
+    EXPECT_TRUE(options.wide);
+
+    ASSERT_TRUE(parse({"--at", "5", "--out", "f.png"}, options, error)) << error;
+    EXPECT_EQ(options.mode, Mode::Frame);
+    EXPECT_EQ(options.at, 5.0);
+    ASSERT_TRUE(parse({"--bench", "--frames", "7"}, options, error)) << error;
+    EXPECT_EQ(options.mode, Mode::Bench);
+    EXPECT_EQ(options.benchFrames, 7);
+    ASSERT_TRUE(parse({"--out", "x", "--help"}, options, error));
+    EXPECT_EQ(options.mode, Mode::Help);
+}
+
+TEST(CaptureOptions, BadOptionsAreRefusedWithOneLine)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {},                                                // nothing to do
+        {"--out", "d", "--fast"},                          // unknown flag
+        {"--from", "5", "--to", "3", "--out", "d"},        // --to before --from
+        {"--from", "5", "--to", "5", "--out", "d"},        // empty range
+        {"--from", "250", "--out", "d"},                   // past the show's end
+        {"--from", "1", "--to", "1.001", "--out", "d"},    // no whole frame at 60 fps
+        {"--fps", "0", "--out", "d"},                      // zero fps
+        {"--fps", "-30", "--out", "d"},                    // negative fps
+        {"--fps", "nan", "--out", "d"},                    // not a number
+        {"--fps", "inf", "--out", "d"},
+        {"--fps", "60x", "--out", "d"},
+        {"--from", "-1", "--out", "d"},
+        {"--out"},                                         // missing value
+        {"--out", ""},
+        {"--at", "5", "--from", "1", "--out", "f.png"},    // one frame or a range
+        {"--at", "5", "--out", "frames"},                  // --at writes a PNG
+        {"--from", "1", "--to", "2", "--out", "f.png"},    // a range is not one PNG
+        {"--bench", "--out", "d"},                         // bench writes nothing
+        {"--frames", "3", "--out", "d"},                   // --frames is for --bench
+        {"--bench", "--frames", "2.5"},
+        {"--bench", "--frames", "0"},
+        {"--wide=1", "--out", "d"},
+    };
+    for (const auto& args : bad) {
+        Options options;
+        std::string error;
+        std::string joined;
+        for (const auto& arg : args)
+            joined += arg + " ";
+        EXPECT_FALSE(parse(args, options, error)) << joined;
+        EXPECT_FALSE(error.empty()) << joined;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+    }
+    Options options;
+    std::string error;
+    parse({"--out", "d", "--fast"}, options, error);
+    EXPECT_NE(error.find("--fast"), std::string::npos) << error;
+    parse({"--from", "5", "--to", "3", "--out", "d"}, options, error);
+    EXPECT_NE(error.find("--to"), std::string::npos) << error;
+}
+
+TEST(CaptureOptions, FramesAreCountedAndTimedFromTheRangeStart)
+{
+    EXPECT_EQ(frameCount(10.0, 10.05, 60.0), 3);
+    EXPECT_EQ(frameCount(5.0, 5.11, 30.0), 3);      // 3.3 rounds down
+    EXPECT_EQ(frameCount(5.0, 5.12, 25.0), 3);      // exactly 3
+    EXPECT_EQ(frameCount(0.0, 0.7, 5.0), 4);        // 3.5 rounds up
+    EXPECT_EQ(frameCount(0.0, 204.6626, 60.0), 12280);
+    EXPECT_EQ(frameCount(0.0, 1.0, 29.97), 30);
+
+    EXPECT_EQ(frameTime(51.6, 60.0, 0), 51.6);
+    EXPECT_NEAR(frameTime(51.6, 60.0, 600), 61.6, 1e-12);
+    // No drift over a long capture: frame n is computed, not accumulated.
+    EXPECT_EQ(frameTime(0.0, 60.0, 12000), 200.0);
+
+    EXPECT_EQ(outputKind("a/b.png"), OutputKind::Png);
+    EXPECT_EQ(outputKind("show.mp4"), OutputKind::Video);
+    EXPECT_EQ(outputKind("show.MKV"), OutputKind::Video);
+    EXPECT_EQ(outputKind("show"), OutputKind::Directory);
+    EXPECT_EQ(outputKind("show.mp4/"), OutputKind::Directory);
+}
+
+TEST(CaptureFigures, MedianWorstAndRate)
+{
+    const Figures odd = summarize({30.0, 10.0, 20.0});
+    EXPECT_EQ(odd.median, 20.0);
+    EXPECT_EQ(odd.worst, 30.0);
+    EXPECT_EQ(odd.fps, 50.0);
+    const Figures even = summarize({4.0, 1.0, 2.0, 100.0});
+    EXPECT_EQ(even.median, 3.0);
+    EXPECT_EQ(even.worst, 100.0);
+    const Figures none = summarize({});
+    EXPECT_EQ(none.median, 0.0);
+    EXPECT_EQ(none.fps, 0.0);
+
+    BenchReport report;
+    report.renderer = "test";
+    report.framesPerEntry = 2;
+    report.loadSeconds = 1.25;
+    report.entries = {{"Pils", 0.0, 4.42, {10.0, 30.0}}, {"ShinyCross", 4.42, 16.2, {40.0, 50.0}}};
+    const std::string table = formatTable(report);
+    EXPECT_NE(table.find("load (start-up to first frame): 1.25 s"), std::string::npos) << table;
+    EXPECT_NE(table.find("Pils"), std::string::npos);
+    EXPECT_NE(table.find("20.00"), std::string::npos);  // Pils median
+    EXPECT_NE(table.find("45.00"), std::string::npos);  // ShinyCross median
+    // Whole show: median of all four frames, 35 ms; worst 50 ms.
+    const auto whole = table.find("whole show");
+    ASSERT_NE(whole, std::string::npos);
+    EXPECT_NE(table.find("35.00", whole), std::string::npos) << table;
+    EXPECT_NE(table.find("50.00", whole), std::string::npos) << table;
+}
+
+TEST(CaptureProgress, LineShowsFramesRateAndTimeLeft)
+{
+    EXPECT_EQ(formatProgress(120, 600, 23.44, 20.4), "frame 120/600  23.4 fps  0:20 left");
+    EXPECT_EQ(formatProgress(1, 12280, 2.0, 6139.5), "frame 1/12280  2.0 fps  102:20 left");
+    EXPECT_EQ(formatProgress(0, 10, 0.0, NAN), "frame 0/10");
+}

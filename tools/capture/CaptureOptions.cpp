@@ -1,0 +1,214 @@
+#include "CaptureOptions.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace Capture {
+
+namespace {
+
+// Limits that keep every later computation (frame counts, ffmpeg's -t) sane.
+constexpr double maxSeconds = 100000.0;
+constexpr double maxFps = 1000.0;
+constexpr int maxBenchFrames = 100000;
+
+std::string number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+bool parseNumber(const std::string& flag, const std::string& value, double low, double high, bool lowIncluded,
+                 double& result, std::string& error)
+{
+    char* end = nullptr;
+    const double parsed = std::strtod(value.c_str(), &end);
+    const bool inRange = lowIncluded ? parsed >= low : parsed > low;
+    if (value.empty() || *end != '\0' || !std::isfinite(parsed) || !inRange || parsed > high) {
+        error = flag + " wants a number " + (lowIncluded ? "from " : "above ") + number(low) + " to " +
+                number(high) + ", not \"" + value + "\"";
+        return false;
+    }
+    result = parsed;
+    return true;
+}
+
+bool endsWith(const std::string& text, const std::string& suffix)
+{
+    if (text.size() < suffix.size())
+        return false;
+    return std::equal(suffix.begin(), suffix.end(), text.end() - long(suffix.size()),
+                      [](char a, char b) { return std::tolower((unsigned char)a) == std::tolower((unsigned char)b); });
+}
+
+}  // namespace
+
+long frameCount(double from, double to, double fps)
+{
+    return std::lround((to - from) * fps);
+}
+
+double frameTime(double from, double fps, long n)
+{
+    return from + double(n) / fps;
+}
+
+OutputKind outputKind(const std::string& path)
+{
+    if (endsWith(path, ".png"))
+        return OutputKind::Png;
+    for (const char* video : {".mp4", ".mkv", ".mov"})
+        if (endsWith(path, video))
+            return OutputKind::Video;
+    return OutputKind::Directory;
+}
+
+std::string usageText()
+{
+    return "usage: vessara-capture [--from SECONDS] [--to SECONDS] [--fps N] [--wide] --out DIR|FILE.mp4\n"
+           "       vessara-capture --at SECONDS [--wide] --out FILE.png\n"
+           "       vessara-capture --bench [--frames N] [--fps N] [--wide]\n"
+           "\n"
+           "Renders the show without a display, on a virtual clock: frame n is drawn at\n"
+           "music time FROM + n / N with frame delta 1 / N and the music's spectrum at that\n"
+           "time. Same options, same frames.\n"
+           "  --from, --to   the range in music seconds (default: the whole show)\n"
+           "  --fps          frames per second (default 60)\n"
+           "  --out DIR      numbered PNG frames DIR/frame000000.png, ... (DIR is created)\n"
+           "  --out FILE.mp4 H.264 video with the music of the same range (needs ffmpeg;\n"
+           "                 .mkv and .mov work too)\n"
+           "  --at           one frame at that time, written as FILE.png\n"
+           "  --wide         the letterboxed 800 x 450 picture of vessara-wide\n"
+           "  --bench        time N frames (--frames, default 30) spread over every timeline\n"
+           "                 entry and print a table; writes nothing\n"
+           "Exit status: 0 done, 1 failed while rendering or writing, 2 bad options or an\n"
+           "output that cannot be written (also when ffmpeg is missing), before rendering.\n";
+}
+
+bool parseOptions(const std::vector<std::string>& args, double showEnd, Options& options, std::string& error)
+{
+    options = Options{};
+    bool haveAt = false, haveFrom = false, haveTo = false, haveOut = false, haveFrames = false, bench = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string flag = args[i];
+        std::string value;
+        bool inlineValue = false;
+        if (const auto equals = flag.find('='); flag.rfind("--", 0) == 0 && equals != std::string::npos) {
+            value = flag.substr(equals + 1);
+            flag = flag.substr(0, equals);
+            inlineValue = true;
+        }
+        if (flag == "--help" || flag == "-h") {
+            options.mode = Mode::Help;
+            return true;
+        }
+        if (flag == "--wide" || flag == "--bench") {
+            if (inlineValue) {
+                error = flag + " takes no value";
+                return false;
+            }
+            (flag == "--wide" ? options.wide : bench) = true;
+            continue;
+        }
+        if (flag != "--at" && flag != "--from" && flag != "--to" && flag != "--fps" && flag != "--frames" &&
+            flag != "--out") {
+            error = "unknown option \"" + args[i] + "\"";
+            return false;
+        }
+        if (!inlineValue) {
+            if (i + 1 >= args.size()) {
+                error = flag + " needs a value";
+                return false;
+            }
+            value = args[++i];
+        }
+        bool ok = true;
+        if (flag == "--out") {
+            if (value.empty()) {
+                error = "--out needs a path";
+                return false;
+            }
+            options.out = value;
+            haveOut = true;
+        } else if (flag == "--at") {
+            ok = parseNumber(flag, value, 0.0, maxSeconds, true, options.at, error);
+            haveAt = true;
+        } else if (flag == "--from") {
+            ok = parseNumber(flag, value, 0.0, maxSeconds, true, options.from, error);
+            haveFrom = true;
+        } else if (flag == "--to") {
+            ok = parseNumber(flag, value, 0.0, maxSeconds, true, options.to, error);
+            haveTo = true;
+        } else if (flag == "--fps") {
+            ok = parseNumber(flag, value, 0.0, maxFps, false, options.fps, error);
+        } else {
+            double frames = 0.0;
+            ok = parseNumber(flag, value, 1.0, maxBenchFrames, true, frames, error);
+            if (ok && frames != std::floor(frames)) {
+                error = "--frames wants a whole number, not \"" + value + "\"";
+                ok = false;
+            }
+            options.benchFrames = int(frames);
+            haveFrames = true;
+        }
+        if (!ok)
+            return false;
+    }
+
+    if (bench) {
+        if (haveAt || haveFrom || haveTo || haveOut) {
+            error = "--bench writes nothing and covers the whole show: no --at, --from, --to or --out";
+            return false;
+        }
+        options.mode = Mode::Bench;
+        return true;
+    }
+    if (haveFrames) {
+        error = "--frames only goes with --bench";
+        return false;
+    }
+    if (!haveOut) {
+        error = "nothing to do: give --out DIR, --out FILE.mp4, --at SECONDS --out FILE.png or --bench";
+        return false;
+    }
+    options.outKind = outputKind(options.out);
+
+    if (haveAt) {
+        if (haveFrom || haveTo) {
+            error = "--at renders one frame and does not go with --from or --to";
+            return false;
+        }
+        if (options.outKind != OutputKind::Png) {
+            error = "--at writes one PNG: --out must name a .png file, not \"" + options.out + "\"";
+            return false;
+        }
+        options.mode = Mode::Frame;
+        return true;
+    }
+
+    options.mode = Mode::Range;
+    if (options.outKind == OutputKind::Png) {
+        error = "a range is written as a directory of frames or as a video (.mp4); --out FILE.png is for --at";
+        return false;
+    }
+    if (!haveTo)
+        options.to = showEnd;
+    if (!(options.to > options.from)) {
+        error = haveTo ? "--to (" + number(options.to) + ") must come after --from (" + number(options.from) + ")"
+                       : "--from (" + number(options.from) + ") lies at or past the show's end (" +
+                             number(showEnd) + " s)";
+        return false;
+    }
+    if (frameCount(options.from, options.to, options.fps) < 1) {
+        error = "the range " + number(options.from) + " to " + number(options.to) + " holds no frame at " +
+                number(options.fps) + " fps";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace Capture

@@ -1,0 +1,58 @@
+#include "ShowRenderer.h"
+
+#include "FrameCapture.h"
+
+#include "kestrane/FrameServices.h"
+#include "kestrane/Messages.h"
+
+#include <SDL.h>
+
+namespace Capture {
+
+double showEnd()
+{
+    const Prod::Prod prod;
+    return Prod::beatSeconds(Prod::boundaryBeats.back(), prod.tempo);
+}
+
+ShowRenderer::ShowRenderer(bool wide) : prod(wide)
+{
+    prod.fullscreen = false;
+}
+
+void ShowRenderer::startUp()
+{
+    prod.startUp();
+    if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
+        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
+                                          " (frames get an empty spectrum)");
+}
+
+void ShowRenderer::render(double time, double frameDelta)
+{
+    Kestrane::useScreenTarget();
+    Kestrane::clear(0, 0, 0, 0, true, true, true);
+
+    float spectrum[256];
+    const double bytes = time * Vessara::musicBytesPerSecond;
+    const bool heard = music.spectrumAt(bytes > 0 ? std::uint64_t(bytes) : 0, spectrum);
+    prod.renderFrame(float(time), float(frameDelta), heard ? spectrum : nullptr);
+    Kestrane::checkError();
+}
+
+std::vector<std::uint8_t> ShowRenderer::read() const
+{
+    return readFrame(prod.width, prod.height);
+}
+
+bool ShowRenderer::quitRequested() const
+{
+    return SDL_QuitRequested();
+}
+
+void ShowRenderer::shutDown()
+{
+    prod.shutDown();
+}
+
+}  // namespace Capture
