@@ -24,8 +24,8 @@ double millisecondsSince(Clock::time_point start)
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-// "Pils" for a Prod::Pils; a plain element (a scene not written yet) by the
-// name it registered under.
+// "Pils" for a Prod::Pils; a plain element stands in for a scene not written
+// yet and is shown by the name it registered under, when that name is its own.
 std::string sceneName(const Vessara::Demo& demo, const Vessara::Drawable* drawable)
 {
     int status = 0;
@@ -36,8 +36,8 @@ std::string sceneName(const Vessara::Demo& demo, const Vessara::Drawable* drawab
     if (type == "Vessara::Element") {
         for (const auto& [name, registered] : demo.cache)
             if (registered == drawable)
-                return name + " (plain element)";
-        return "plain element";
+                return name + " (placeholder)";
+        return "placeholder";
     }
     if (const auto colons = type.rfind("::"); colons != std::string::npos)
         type = type.substr(colons + 2);
