@@ -51,10 +51,10 @@ TEST(CgConstructs, DerivativesAndFragmentOnlyIntrinsics) {
 
 TEST(CgConstructs, VertexOutputsOfEveryKind) {
     expectGlsl("void vsMain(float4 p : POSITION, float4 c : COLOR0, float4 s : COLOR1, float fog : FOGCOORD,\n"
-               "  out float4 pos : POSITION, out float4 col : COLOR0, out float3 spec : COLOR1,\n"
+               "  out float4 pos : POSITION, out float4 col : COLOR0, out float3 second : COLOR1,\n"
                "  out float4 back : BCOL0, out float size : PSIZE, out float f : FOG, out float2 t7 : TEXCOORD7,\n"
                "  out float z : TEXCOORD6) {\n"
-               "  pos = p; col = c; spec = s.rgb; back = c.bgra; size = 2; f = fog; t7 = p.xy; z = p.z;\n}\n",
+               "  pos = p; col = c; second = s.rgb; back = c.bgra; size = 2; f = fog; t7 = p.xy; z = p.z;\n}\n",
                Stage::Vertex);
 }
 

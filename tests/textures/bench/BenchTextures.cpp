@@ -51,15 +51,15 @@ std::vector<fs::path> dataImages()
 // Smooth colour fields with some grain, roughly like the generated content.
 std::vector<fs::path> generatedImages(const fs::path& dir)
 {
-    struct Spec {
+    struct GeneratedImage {
         const char* name;
         int w, h, channels;
     };
-    const Spec specs[] = {{"gen_1024.jpg", 1024, 1024, 3}, {"gen_512_alpha.png", 512, 512, 4},
+    const GeneratedImage images[] = {{"gen_1024.jpg", 1024, 1024, 3}, {"gen_512_alpha.png", 512, 512, 4},
                           {"gen_800x600.png", 800, 600, 3}, {"gen_256.jpg", 256, 256, 3}};
     std::vector<fs::path> paths;
     std::uint32_t seed = 12345;
-    for (const Spec& s : specs) {
+    for (const GeneratedImage& s : images) {
         std::vector<std::uint8_t> pixels;
         for (int y = 0; y < s.h; ++y)
             for (int x = 0; x < s.w; ++x)
