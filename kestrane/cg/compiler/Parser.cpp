@@ -457,28 +457,12 @@ private:
         return make(ExprKind::Ternary, pos, Tok::Question, std::move(cond), std::move(a), std::move(b));
     }
 
-    static int precedence(Tok k) {
-        switch (k) {
-        case Tok::OrOr: return 1;
-        case Tok::AndAnd: return 2;
-        case Tok::Pipe: return 3;
-        case Tok::Caret: return 4;
-        case Tok::Amp: return 5;
-        case Tok::Eq: case Tok::NotEq: return 6;
-        case Tok::Less: case Tok::Greater: case Tok::LessEq: case Tok::GreaterEq: return 7;
-        case Tok::Shl: case Tok::Shr: return 8;
-        case Tok::Plus: case Tok::Minus: return 9;
-        case Tok::Star: case Tok::Slash: case Tok::Percent: return 10;
-        default: return 0;
-        }
-    }
-
     // Precedence climbing: recursion only per precedence level, loops along a chain.
     ExprPtr parseBinary(int minPrecedence) {
         ExprPtr left = parseUnary();
         for (;;) {
             Tok op = peek().kind;
-            int p = precedence(op);
+            int p = binaryPrecedence(op);
             if (p == 0 || p <= minPrecedence) return left;
             SourcePos pos = next().pos;
             ExprPtr right = parseBinary(p);

@@ -350,27 +350,12 @@ private:
             int64_t b = ternary(depth + 1);
             return c ? a : b;
         }
-        static int precedence(Tok k) {
-            switch (k) {
-            case Tok::OrOr: return 1;
-            case Tok::AndAnd: return 2;
-            case Tok::Pipe: return 3;
-            case Tok::Caret: return 4;
-            case Tok::Amp: return 5;
-            case Tok::Eq: case Tok::NotEq: return 6;
-            case Tok::Less: case Tok::Greater: case Tok::LessEq: case Tok::GreaterEq: return 7;
-            case Tok::Shl: case Tok::Shr: return 8;
-            case Tok::Plus: case Tok::Minus: return 9;
-            case Tok::Star: case Tok::Slash: case Tok::Percent: return 10;
-            default: return 0;
-            }
-        }
         int64_t binary(int minPrecedence, int depth) {
             int64_t left = unary(depth);
             for (;;) {
                 if (failed || at >= t.size()) return left;
                 Tok op = t[at].kind;
-                int p = precedence(op);
+                int p = binaryPrecedence(op);
                 if (p == 0 || p <= minPrecedence) return left;
                 ++at;
                 int64_t right = binary(p, depth + 1);

@@ -35,4 +35,23 @@ struct Token {
 std::string describe(const Token& token);
 std::string_view spelling(Tok kind);
 
+// Binding strength of a binary operator token (1 = ||, 10 = * / %), 0 for
+// anything else. Shared by the parser and the preprocessor's #if evaluator.
+inline int binaryPrecedence(Tok k)
+{
+    switch (k) {
+    case Tok::OrOr: return 1;
+    case Tok::AndAnd: return 2;
+    case Tok::Pipe: return 3;
+    case Tok::Caret: return 4;
+    case Tok::Amp: return 5;
+    case Tok::Eq: case Tok::NotEq: return 6;
+    case Tok::Less: case Tok::Greater: case Tok::LessEq: case Tok::GreaterEq: return 7;
+    case Tok::Shl: case Tok::Shr: return 8;
+    case Tok::Plus: case Tok::Minus: return 9;
+    case Tok::Star: case Tok::Slash: case Tok::Percent: return 10;
+    default: return 0;
+    }
+}
+
 }  // namespace Kestrane::CgCompiler
