@@ -1,6 +1,9 @@
 #include "kestrane_ext/ByteWriter.h"
 
+#include "kestrane/Messages.h"
+
 #include <cerrno>
+#include <stdexcept>
 #include <cstdio>
 
 namespace KestraneExt {
@@ -19,6 +22,24 @@ bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& by
     if (!wrote) return failed(std::string("write failed: ") + std::strerror(savedErrno));
     if (!closed) return failed(std::string("close failed: ") + std::strerror(errno));
     return true;
+}
+
+bool writeEncodedFile(const std::string& path, const std::function<std::vector<std::uint8_t>()>& encode,
+                      const char* title, std::string* error) {
+    std::string reason;
+    bool ok = false;
+    try {
+        ok = writeFileBytes(path, encode(), &reason);
+    } catch (const std::invalid_argument& e) {
+        reason = path + ": " + e.what();
+    }
+    if (!ok) {
+        if (error)
+            *error = reason;
+        else
+            Kestrane::showMessage(title, reason);
+    }
+    return ok;
 }
 
 }  // namespace KestraneExt

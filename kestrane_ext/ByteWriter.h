@@ -6,12 +6,15 @@
 //   ByteWriter out;  out.int32(n); out.real(x); out.byte(f); out.string(s);
 //   out.bytes()                     the assembled file.
 //   writeFileBytes(path, bytes, error)   false (and *error set) on I/O failure.
+//   writeEncodedFile(path, encode, title, error)
+//                                   encodes and writes; the writers' common path.
 // Nothing is shared; a ByteWriter owns its buffer.
 #pragma once
 
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,5 +46,11 @@ private:
 // given, stores "<path>: <reason>" in it.
 bool writeFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes,
                     std::string* error);
+
+// Runs encode (which throws std::invalid_argument on bad data) and writes the
+// result to path. On failure returns false and stores the reason in *error,
+// or reports it under title when error is null.
+bool writeEncodedFile(const std::string& path, const std::function<std::vector<std::uint8_t>()>& encode,
+                      const char* title, std::string* error);
 
 }  // namespace KestraneExt

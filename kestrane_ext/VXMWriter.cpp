@@ -1,7 +1,6 @@
 #include "kestrane_ext/VXMWriter.h"
 
 #include "kestrane_ext/ByteWriter.h"
-#include "kestrane/Messages.h"
 
 #include <stdexcept>
 
@@ -49,20 +48,7 @@ std::vector<std::uint8_t> encodeVXM(const std::vector<VXMMeshData>& meshes) {
 }
 
 bool writeVXM(const std::string& path, const std::vector<VXMMeshData>& meshes, std::string* error) {
-    std::string reason;
-    bool ok = false;
-    try {
-        ok = writeFileBytes(path, encodeVXM(meshes), &reason);
-    } catch (const std::invalid_argument& e) {
-        reason = path + ": " + e.what();
-    }
-    if (!ok) {
-        if (error)
-            *error = reason;
-        else
-            Kestrane::showMessage("KestraneExt::writeVXM", reason);
-    }
-    return ok;
+    return writeEncodedFile(path, [&] { return encodeVXM(meshes); }, "KestraneExt::writeVXM", error);
 }
 
 }  // namespace KestraneExt

@@ -1,7 +1,6 @@
 #include "kestrane_ext/ZTXWriter.h"
 
 #include "kestrane_ext/ByteWriter.h"
-#include "kestrane/Messages.h"
 
 #include <stdexcept>
 
@@ -152,20 +151,7 @@ std::vector<std::uint8_t> encodeZTX(const ZTXSceneData& scene) {
 }
 
 bool writeZTX(const std::string& path, const ZTXSceneData& scene, std::string* error) {
-    std::string reason;
-    bool ok = false;
-    try {
-        ok = writeFileBytes(path, encodeZTX(scene), &reason);
-    } catch (const std::invalid_argument& e) {
-        reason = path + ": " + e.what();
-    }
-    if (!ok) {
-        if (error)
-            *error = reason;
-        else
-            Kestrane::showMessage("KestraneExt::writeZTX", reason);
-    }
-    return ok;
+    return writeEncodedFile(path, [&] { return encodeZTX(scene); }, "KestraneExt::writeZTX", error);
 }
 
 }  // namespace KestraneExt
