@@ -1,5 +1,6 @@
 #include "prod/Prod.h"
 
+#include "prod/Horizon.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
 #include "vessara/Element.h"
@@ -44,7 +45,7 @@ void Prod::load()
     // Scenes whose class is not written yet are plain 512 x 512 elements.
     auto* pils = new Pils(this);
     auto* shinyCross = new ShinyCross(this);
-    auto* horizon = new Vessara::Element(512, 512, this, "Untitled");
+    auto* horizon = new Horizon(this);
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
     auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
     auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
