@@ -78,6 +78,17 @@ int Horizon::forestVertex(float r, int vertexCount)
     return k < vertexCount ? k : vertexCount - 1;
 }
 
+std::unique_ptr<KestraneExt::Geometry::Attribute> Horizon::forestPositions(const KestraneExt::VXMLoader& forest,
+                                                                          const std::string& fileName)
+{
+    std::unique_ptr<KestraneExt::Geometry::Attribute> positions;
+    if (forest.meshCount() > 0)
+        positions = forest.mesh(0).createAttribute(KestraneExt::Semantic::Position);
+    if (!positions || positions->stream()->vertexCount() < 1)
+        Vessara::fatalError(fileName + ": the forest mesh has no vertices for the Horizon dots to gather on");
+    return positions;
+}
+
 void Horizon::dotPositions(float t, int vertexCount, const std::function<Kestrane::Float3(int)>& vertexAt,
                            Kestrane::Float3* out, int count)
 {
@@ -148,14 +159,9 @@ void Horizon::draw()
     if (!dots)
         dots = new StdVessara::Particles(demo, DotCount);
 
-    // 6.2 The forest's vertices (at least one, or there is nothing to gather on).
-    KestraneExt::VXMLoader* forest = (*meshes)[ForestMesh];
-    std::unique_ptr<KestraneExt::Geometry::Attribute> positions;
-    if (forest->meshCount() > 0)
-        positions = forest->mesh(0).createAttribute(KestraneExt::Semantic::Position);
-    const int N = positions ? positions->stream()->vertexCount() : 0;
-    if (N < 1)
-        Vessara::fatalError(std::string(ForestMesh) + ": the forest mesh has no vertices for the dots to gather on");
+    // 6.2 The forest's vertices.
+    std::unique_ptr<KestraneExt::Geometry::Attribute> positions = forestPositions(*(*meshes)[ForestMesh], ForestMesh);
+    const int N = positions->stream()->vertexCount();
 
     // 6.3 Every dot's place, the same layout every frame.
     static std::array<Kestrane::Float3, DotCount> placed;

@@ -17,10 +17,17 @@
 #pragma once
 
 #include "kestrane/Float3.h"
+#include "kestrane_ext/Geometry.h"
 #include "vessara/Element.h"
 
 #include <array>
 #include <functional>
+#include <memory>
+#include <string>
+
+namespace KestraneExt {
+class VXMLoader;
+}
 
 namespace Prod {
 
@@ -52,6 +59,12 @@ public:
     // The forest vertex of a dot for a draw r of u() in [-1, 1], from
     // vertexCount >= 1 vertices: trunc(N |r|), kept below N (|r| reaches 1).
     static int forestVertex(float r, int vertexCount);
+    // The position accessor of the forest mesh (its first mesh), holding the
+    // vertices mapped while it lives. A file without a mesh or whose mesh has
+    // no vertex is fatal, naming fileName: the dots would have nothing to
+    // gather on.
+    static std::unique_ptr<KestraneExt::Geometry::Attribute> forestPositions(const KestraneExt::VXMLoader& forest,
+                                                                              const std::string& fileName);
     // The dots' positions at time t (growth included) round a forest of
     // vertexCount >= 1 vertices, vertexAt(k) giving vertex k as stored in the
     // mesh. Seeds the generator with 0 and draws four numbers per dot.

@@ -1,0 +1,195 @@
+// Horizon's rules: the layers' texture ranges and growth, the dots' spread,
+// the forest vertex draw at its ends, the forest file checks; and, on
+// headless GL, the layers rising from the bottom of the picture.
+#include "SceneFixture.h"
+
+#include "kestrane_ext/VXMLoader.h"
+#include "kestrane_ext/VXMWriter.h"
+#include "prod/Animation.h"
+#include "prod/Horizon.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+using Prod::Horizon;
+
+namespace {
+
+constexpr float EntryStart = 16.19632f;
+constexpr float EntryLength = 27.97546f - 16.19632f;
+
+struct Range {
+    float low, high;
+};
+
+// The s and t ranges a layer quad spans, checked to be an upright rectangle
+// (bottom corners share t, left corners share s).
+void spans(const Horizon::LayerCorners& c, Range& s, Range& t)
+{
+    EXPECT_EQ(c[0][1], c[1][1]);
+    EXPECT_EQ(c[2][1], c[3][1]);
+    EXPECT_EQ(c[0][0], c[3][0]);
+    EXPECT_EQ(c[1][0], c[2][0]);
+    s = {c[0][0], c[1][0]};
+    t = {c[0][1], c[2][1]};
+}
+
+}  // namespace
+
+TEST(HorizonRules, LayersShowTheirTopHalfAtFirstAndAllOfItFromTenSeconds)
+{
+    // A cloud band scrolled by a and shifted by b: texture ranges at each time.
+    const struct {
+        float t;
+        Range s, tt;  // relative to a and b
+    } rows[] = {
+        {0.0f, {0.0f, 1.0f}, {0.5f, 1.0f}},
+        {3.0f, {0.0f, 1.0f}, {0.5f, 1.0f}},
+        {10.0f, {-0.5f, 1.5f}, {0.0f, 1.0f}},
+        {EntryLength, {-0.5f, 1.5f}, {0.0f, 1.0f}},
+    };
+    const float a = 0.25f, b = 0.003f;
+    for (const auto& row : rows) {
+        Range s, t;
+        spans(Horizon::layerCorners(a, b, Horizon::layerHeight(row.t), Horizon::cloudWidth(row.t), 1.0f), s, t);
+        EXPECT_NEAR(s.low, a + row.s.low, 1e-6f) << "t = " << row.t;
+        EXPECT_NEAR(s.high, a + row.s.high, 1e-6f) << "t = " << row.t;
+        EXPECT_NEAR(t.low, b + row.tt.low, 1e-6f) << "t = " << row.t;
+        EXPECT_NEAR(t.high, b + row.tt.high, 1e-6f) << "t = " << row.t;
+    }
+    // The background: the whole width, rows 0.1 to 1.
+    Range s, t;
+    spans(Horizon::layerCorners(0.0f, 0.0f, 0.9f, 1.0f, 1.0f), s, t);
+    EXPECT_FLOAT_EQ(s.low, 0.0f);
+    EXPECT_FLOAT_EQ(s.high, 1.0f);
+    EXPECT_FLOAT_EQ(t.low, 0.1f);
+    EXPECT_FLOAT_EQ(t.high, 1.0f);
+}
+
+TEST(HorizonRules, DotsGatherByFourSecondsAndSwellFromEight)
+{
+    const struct {
+        float t, spread, growth;
+    } rows[] = {
+        {0.0f, 60.0f, 1.0f},  {4.0f, 2.0f, 1.0f},   {6.0f, 2.0f, 1.0f},   {8.0f, 2.0f, 1.0f},
+        {10.0f, 94.0f, 6.0f}, {12.0f, 94.0f, 11.0f}, {13.0f, 94.0f, 11.0f},
+    };
+    for (const auto& row : rows) {
+        EXPECT_NEAR(Horizon::dotSpread(row.t), row.spread, 1e-4f) << "t = " << row.t;
+        EXPECT_NEAR(Horizon::dotGrowth(row.t), row.growth, 1e-4f) << "t = " << row.t;
+    }
+}
+
+TEST(HorizonRules, TheForestVertexDrawStaysInsideTheForestAtBothEnds)
+{
+    // u() is exactly -1 and 1 for rand() = 0 and 32767.
+    EXPECT_EQ(2.0f * 0.0f / Prod::RandMax - 1.0f, -1.0f);
+    EXPECT_EQ(2.0f * float(Prod::RandMax) / Prod::RandMax - 1.0f, 1.0f);
+    const struct {
+        float r;
+        int vertexCount, vertex;
+    } rows[] = {
+        {1.0f, 1, 0}, {-1.0f, 1, 0}, {0.9999f, 1, 0}, {0.0f, 1, 0},
+        {1.0f, 500, 499}, {-1.0f, 500, 499}, {0.5f, 500, 250}, {-0.001f, 500, 0},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(Horizon::forestVertex(row.r, row.vertexCount), row.vertex) << "r = " << row.r << ", N = " << row.vertexCount;
+}
+
+TEST(HorizonRules, AOneVertexForestPutsEveryDotOnThatVertexsPath)
+{
+    // The vertex as stored; the scene turns it upright (mesh y to -z, z to
+    // y) and scales it by 0.4.
+    const Kestrane::Float3 stored{10.0f, 20.0f, 30.0f};
+    const Kestrane::Float3 P{4.0f, 12.0f, -8.0f};
+    int asked = 0, outside = 0;
+    auto vertexAt = [&](int k) {
+        ++asked;
+        outside += k != 0;
+        return stored;
+    };
+    std::vector<Kestrane::Float3> dots(Horizon::DotCount);
+
+    // Gathered (D = 2): each dot sways at most 0.33 D 2.3 across and in
+    // depth, 0.13 D 2.3 up and down, round P.
+    for (float t : {4.0f, 6.5f}) {
+        Horizon::dotPositions(t, 1, vertexAt, dots.data());
+        for (const Kestrane::Float3& d : dots) {
+            ASSERT_LE(std::fabs(d.x - P.x), 1.52f) << "t = " << t;
+            ASSERT_LE(std::fabs(d.y - P.y), 1.52f) << "t = " << t;
+            ASSERT_LE(std::fabs(d.z - P.z), 0.6f) << "t = " << t;
+        }
+    }
+    // Loose at the start (D = 60): the same paths, thirty times wider.
+    Horizon::dotPositions(0.0f, 1, vertexAt, dots.data());
+    float widest = 0.0f;
+    for (const Kestrane::Float3& d : dots) widest = std::max(widest, std::fabs(d.x - P.x));
+    EXPECT_GT(widest, 30.0f);
+    EXPECT_LE(widest, 0.33f * 60.0f * 2.3f + 1e-3f);
+
+    EXPECT_EQ(asked, 3 * Horizon::DotCount);
+    EXPECT_EQ(outside, 0);
+}
+
+TEST(HorizonRules, AForestWithoutVerticesEndsTheProgramNamingTheFile)
+{
+    const std::vector<std::uint8_t> noMesh(4, 0);
+    KestraneExt::VXMMeshData empty;
+    empty.name = "empty";
+    const std::vector<std::uint8_t> noVertex = KestraneExt::encodeVXM({empty});
+    for (const auto* bytes : {&noMesh, &noVertex}) {
+        const KestraneExt::VXMLoader forest(bytes->data(), bytes->size(), "atsolskogen.vxm", 0, 0);
+        EXPECT_EXIT(Horizon::forestPositions(forest, "atsolskogen.vxm"), testing::ExitedWithCode(1),
+                    "atsolskogen.vxm: the forest mesh has no vertices");
+    }
+    // One vertex is enough.
+    KestraneExt::VXMMeshData one;
+    one.addVertex({1.0f, 2.0f, 3.0f}, 0.0f, 0.0f);
+    const std::vector<std::uint8_t> oneVertex = KestraneExt::encodeVXM({one});
+    const KestraneExt::VXMLoader forest(oneVertex.data(), oneVertex.size(), "atsolskogen.vxm", 0, 0);
+    const auto positions = Horizon::forestPositions(forest, "atsolskogen.vxm");
+    float v[4] = {};
+    positions->get(0, v);
+    EXPECT_EQ(v[1], 2.0f);
+}
+
+class HorizonFrameTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        SceneTests::sharedProd();
+    }
+};
+
+// Mean level of the rows between two heights of the screen (0 bottom, 1 top).
+double bandLevel(const std::vector<std::uint8_t>& rgba, double from, double to)
+{
+    const int width = 800, height = 600;
+    double sum = 0.0;
+    int count = 0;
+    for (int y = int(from * height); y < int(to * height); ++y)
+        for (int x = 0; x < width; ++x, ++count)
+            for (int c = 0; c < 3; ++c) sum += rgba[(std::size_t(y) * width + x) * 4 + c];
+    return sum / (3.0 * count);
+}
+
+TEST_F(HorizonFrameTest, TheGroundRisesIntoTheBottomAsTheLayersGrow)
+{
+    using SceneTests::renderAt;
+    // At first only the tops of the layers show: the bottom of the picture
+    // is the painted hills and the sky between chimneys. From t = 10 the
+    // layers' dark grounds, grass and fence fill it.
+    const auto early = renderAt(EntryStart + 0.1f);
+    const auto late = renderAt(EntryStart + 11.0f);
+    const double earlyBottom = bandLevel(early, 0.0, 0.1), lateBottom = bandLevel(late, 0.0, 0.1);
+    const double lateSky = bandLevel(late, 0.8, 1.0);
+    EXPECT_GT(earlyBottom, 55.0);
+    EXPECT_LT(lateBottom, 35.0);
+    EXPECT_GT(lateSky, 50.0);
+    // The same time renders the same picture.
+    EXPECT_EQ(SceneTests::differingBytes(late, renderAt(EntryStart + 11.0f)), 0u);
+}
