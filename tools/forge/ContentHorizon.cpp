@@ -19,16 +19,18 @@
 //   scrolls away; piper2 and 3 tile.
 // - "gress.png" grass to 0.11, "grill.png" an iron railing to 0.19, tiling.
 // - "dott.png": a soft, pale gold dot for the particles.
-// - "atsolskogen.vxm": a row of spruces and two round trees on rolling ground,
-//   whose vertices (a thin ribbon along the outlines, evenly spaced) are
-//   where the scene's 2000 dots gather. Stored so that the scene's turn
+// - "atsolskogen.vxm": a row of spruces and a round tree on rolling ground,
+//   whose vertices (thin tubes along the forest's silhouette, evenly
+//   spaced) are where the scene's 2000 dots gather. Stored so that the scene's turn
 //   about x (mesh -y up) and 0.4 scale stand it upright about 105 units tall
 //   in front of its camera.
 #include "Content.h"
 #include "Geometry2D.h"
+#include "Mesh.h"
 #include "Noise.h"
 #include "Random.h"
 #include "TextureOps.h"
+#include "Vector3.h"
 
 #include "kestrane_ext/VXMWriter.h"
 
@@ -357,7 +359,7 @@ Image clouds(float low, float high, float scaleX, float scaleY, float cover, flo
 
 // --- Dot ----------------------------------------------------------------
 
-Image dot() {
+Image softDot() {
     Image img(64, 64);
     img.forEach([](float u, float v, Rgba& c) {
         const float r = 2.0f * std::hypot(u - 0.5f, v - 0.5f);
@@ -425,9 +427,53 @@ float groundAt(float x) {
     return -76.0f + 4.0f * std::sin(x * 0.021f + 0.4f);
 }
 
-KestraneExt::VXMMeshData forest() {
-    // Drawn units: x across the screen, z up, the camera 60 units in front.
-    // The scene shows about -185 .. 185 across and -104 .. 104 up.
+// Adds the quad a-b-c-d turned to face `outward`.
+void quadFacing(Mesh& m, int a, int b, int c, int d, Float3 outward) {
+    const Float3 pa = m.vertices[a].position;
+    const Float3 n = cross(m.vertices[b].position - pa, m.vertices[c].position - pa);
+    if (dot(n, outward) >= 0.0f)
+        m.addQuad(a, b, c, d);
+    else
+        m.addQuad(a, d, c, b);
+}
+
+// A thin closed tube of square section along a run of outline points (x
+// across, y up) at `depth`, in the scene's units (x across, y depth, z up).
+void addTube(Mesh& m, const Contour& run, float depth) {
+    constexpr float R = 0.2f;
+    const int n = static_cast<int>(run.size());
+    if (n < 2) return;
+    const float corners[4][2] = {{R, R}, {-R, R}, {-R, -R}, {R, -R}};  // (across the line, depth)
+    const int first = static_cast<int>(m.vertices.size());
+    std::vector<Float3> along(n);
+    for (int i = 0; i < n; ++i) {
+        const Vec2 d = run[std::min(i + 1, n - 1)] - run[std::max(i - 1, 0)];
+        const Vec2 t = d * (1.0f / std::max(length(d), 1e-6f));
+        along[i] = {t.x, 0.0f, t.y};
+        const Float3 side{-t.y, 0.0f, t.x}, centre{run[i].x, depth, run[i].y};
+        for (int k = 0; k < 4; ++k)
+            m.addVertex(centre + side * corners[k][0] + Float3{0.0f, corners[k][1], 0.0f}, 0.05f * static_cast<float>(i), 0.25f * static_cast<float>(k));
+    }
+    auto at = [&](int i, int k) { return first + 4 * i + (k % 4); };
+    for (int i = 0; i + 1 < n; ++i)
+        for (int k = 0; k < 4; ++k) {
+            const Float3 out = (m.vertices[at(i, k)].position + m.vertices[at(i, k + 1)].position) * 0.5f -
+                               Float3{run[i].x, depth, run[i].y};
+            quadFacing(m, at(i, k), at(i + 1, k), at(i + 1, k + 1), at(i, k + 1), out);
+        }
+    // End caps on vertices of their own, with a square of texture each.
+    for (const int i : {0, n - 1}) {
+        const int c = static_cast<int>(m.vertices.size());
+        const float uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+        for (int k = 0; k < 4; ++k) m.addVertex(m.vertices[at(i, k)].position, uv[k][0], uv[k][1]);
+        quadFacing(m, c, c + 1, c + 2, c + 3, i == 0 ? along[i] * -1.0f : along[i]);
+    }
+}
+
+Mesh forest() {
+    // Scene units: x across the screen, z up, y away from the camera, which
+    // stands 60 units in front. The scene shows about -185 .. 185 across and
+    // -104 .. 104 up.
     struct Tree { float x, height, width; int tiers; bool round; float depth; };
     // The picture is shown about 1.3 times taller than wide, so the trees
     // are made wide.
@@ -436,31 +482,8 @@ KestraneExt::VXMMeshData forest() {
         {-12, 106, 82, 5, false, -2}, {36, 62, 52, 4, false, 2},   {80, 100, 78, 5, false, -3},
         {134, 80, 64, 4, false, 5},
     };
-    constexpr float Spacing = 1.3f, Ribbon = 0.35f;
+    constexpr float Spacing = 1.3f;
 
-    KestraneExt::VXMMeshData mesh;
-    mesh.name = "atsolskogen";
-    // A thin ribbon along each outline: two vertices a little apart per
-    // point, joined by triangles; the scene uses only the vertices.
-    auto addRibbon = [&](const Contour& points, float depth) {
-        const int first = mesh.vertexCount(), n = static_cast<int>(points.size());
-        for (int i = 0; i < n; ++i) {
-            const Vec2 prev = points[(i + n - 1) % n], next = points[(i + 1) % n];
-            Vec2 t = next - prev;
-            t = t * (1.0f / std::max(length(t), 1e-6f));
-            const Vec2 normal{-t.y, t.x};
-            for (const Vec2 p : {points[i], points[i] + normal * Ribbon}) {
-                // Scene units to the mesh's: the scene scales by 0.4 and turns
-                // mesh -y to up and mesh z to depth.
-                mesh.addVertex({p.x / 0.4f, -p.y / 0.4f, depth / 0.4f}, p.x / 400.0f, p.y / 400.0f);
-            }
-        }
-        for (int i = 0; i < n; ++i) {
-            const int a = first + 2 * i, b = first + 2 * ((i + 1) % n);
-            mesh.addTriangle(a, b, b + 1);
-            mesh.addTriangle(a, b + 1, a + 1);
-        }
-    };
     std::vector<Contour> outlines;
     for (const Tree& tree : trees) {
         const float base = groundAt(tree.x);
@@ -468,17 +491,38 @@ KestraneExt::VXMMeshData forest() {
                                       : spruce(tree.x, base, tree.height, tree.width, tree.tiers));
     }
     // Only the forest's silhouette: the parts of an outline inside another
-    // tree are left out, so overlapping trees do not cross each other.
+    // tree are left out, so overlapping trees do not cross each other. Each
+    // visible run of an outline becomes a thin tube (a closed solid like
+    // every mesh of the show); the scene uses only its vertices, all within
+    // 0.3 units of the outline and evenly spaced along it.
+    Mesh m;
     for (std::size_t i = 0; i < outlines.size(); ++i) {
-        Contour visible;
-        for (Vec2 p : resampled(outlines[i], Spacing)) {
+        const Contour points = resampled(outlines[i], Spacing);
+        const int n = static_cast<int>(points.size());
+        std::vector<bool> shown(n);
+        int hiddenAt = -1;
+        for (int p = 0; p < n; ++p) {
             bool hidden = false;
-            for (std::size_t j = 0; j < outlines.size(); ++j) hidden = hidden || (j != i && pointInContour(p, outlines[j]));
-            if (!hidden) visible.push_back(p);
+            for (std::size_t j = 0; j < outlines.size(); ++j) hidden = hidden || (j != i && pointInContour(points[p], outlines[j]));
+            shown[p] = !hidden;
+            if (hidden && hiddenAt < 0) hiddenAt = p;
         }
-        addRibbon(visible, trees[i].depth);
+        // Runs of shown points, starting after a hidden one (or anywhere
+        // when the whole outline shows).
+        Contour run;
+        for (int step = 1; step <= n; ++step) {
+            const int p = (std::max(hiddenAt, 0) + step) % n;
+            if (shown[p]) run.push_back(points[p]);
+            if (!shown[p] || step == n) {
+                addTube(m, run, trees[i].depth);
+                run.clear();
+            }
+        }
     }
-    return mesh;
+    // To the mesh's own axes: the scene turns mesh -y up and mesh z into
+    // depth, and scales by 0.4.
+    m.transform([](Float3 p) { return Float3{p.x, -p.z, p.y} * (1.0f / 0.4f); });
+    return m;
 }
 
 }  // namespace
@@ -506,8 +550,8 @@ void addHorizonAssets(std::vector<Asset>& assets) {
     assets.push_back({"piper1.png", [] { return encodePng(nearPipes(), true); }});
     assets.push_back({"gress.png", [] { return encodePng(grass(), true); }});
     assets.push_back({"grill.png", [] { return encodePng(railing(), true); }});
-    assets.push_back({"dott.png", [] { return encodePng(dot(), true); }});
-    assets.push_back({"atsolskogen.vxm", [] { return KestraneExt::encodeVXM({forest()}); }});
+    assets.push_back({"dott.png", [] { return encodePng(softDot(), true); }});
+    assets.push_back({"atsolskogen.vxm", [] { return KestraneExt::encodeVXM({forest().toVXM("atsolskogen")}); }});
 }
 
 }  // namespace Forge
