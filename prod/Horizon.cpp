@@ -10,7 +10,6 @@
 #include "vessara/ResourceProxies.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace Prod {
 

@@ -21,9 +21,9 @@
 // - "dott.png": a soft, pale gold dot for the particles.
 // - "atsolskogen.vxm": a row of spruces and a round tree on rolling ground,
 //   whose vertices (thin tubes along the forest's silhouette, evenly
-//   spaced) are where the scene's 2000 dots gather. Stored so that the scene's turn
-//   about x (mesh -y up) and 0.4 scale stand it upright about 105 units tall
-//   in front of its camera.
+//   spaced) are where the scene's 2000 dots gather. Stored so that the
+//   scene's turn about x (mesh -y up) and 0.4 scale stand it upright, about
+//   105 units tall, in front of its camera.
 #include "Content.h"
 #include "Geometry2D.h"
 #include "Mesh.h"
