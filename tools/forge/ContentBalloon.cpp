@@ -80,11 +80,13 @@ Mesh revolve(const std::vector<Vec2>& profile, int segments, float uRepeat = 1.0
     return m;
 }
 
-// The envelope: open mouth (radius 18) at y = -80, widest (84) a little
-// above the middle, a round crown at y = 104.
+// The envelope: open mouth (radius 20) at y = -80, widest (105) a little
+// above the middle, a round crown at y = 104. Drawn a quarter narrower than
+// modelled (a wide projection on a square target, shown at 4:3), so it is
+// modelled a quarter wider than a real envelope's proportions.
 Mesh envelope() {
     std::vector<Vec2> profile;
-    const Vec2 mouth{18.0f, -80.0f};
+    const Vec2 mouth{16.0f, -80.0f};
     const float R = 84.0f, cy = 20.0f;
     const float joinAngle = 2.0f;  // radians from the top where the sphere meets the cone
     const Vec2 join{R * std::sin(joinAngle), cy + R * std::cos(joinAngle)};
@@ -99,13 +101,14 @@ Mesh envelope() {
         const float a = joinAngle * (1.0f - static_cast<float>(i) / 14.0f);
         profile.push_back({R * std::sin(a), cy + R * std::cos(a)});
     }
+    for (Vec2& p : profile) p.x *= 1.25f;
     return revolve(profile, 32);
 }
 
 // A square wicker basket (corners on the axes' diagonals turned to face
-// x and z), 44 wide at the rim, 26 deep, with a thick rolled rim.
+// x and z), 44 wide at the rim, 28 deep, with a thick rolled rim.
 Mesh basket() {
-    const float top = -118.0f, bottom = -146.0f;
+    const float top = -140.0f, bottom = -168.0f;
     Mesh m = revolve({{0.0f, bottom},
                       {22.0f, bottom},
                       {22.0f, bottom},
@@ -128,26 +131,26 @@ Mesh rigging() {
     const auto thin = [](float, float) { return 0.9f; };
     for (int c = 0; c < 4; ++c) {
         const float a = Pi / 2.0f * static_cast<float>(c) + Pi / 4.0f;
-        const Float3 corner{24.0f * std::sqrt(2.0f) * std::cos(a), -117.0f, 24.0f * std::sqrt(2.0f) * std::sin(a)};
-        const Float3 ring{19.0f * std::cos(a), -80.0f, 19.0f * std::sin(a)};
+        const Float3 corner{24.0f * std::sqrt(2.0f) * std::cos(a), -139.0f, 24.0f * std::sqrt(2.0f) * std::sin(a)};
+        const Float3 ring{21.0f * std::cos(a), -80.0f, 21.0f * std::sin(a)};
         m.append(tube({corner, ring}, thin, 5, false));
-        const Float3 frame{9.0f * std::cos(a), -98.0f, 9.0f * std::sin(a)};
+        const Float3 frame{9.0f * std::cos(a), -124.0f, 9.0f * std::sin(a)};
         m.append(tube({corner * 0.98f, frame}, [](float, float) { return 0.7f; }, 5, false));
     }
     // The load ring round the mouth.
     std::vector<Float3> loop;
     for (int k = 0; k < 24; ++k) {
         const float a = 2.0f * Pi * static_cast<float>(k) / 24.0f;
-        loop.push_back({19.0f * std::cos(a), -80.0f, 19.0f * std::sin(a)});
+        loop.push_back({21.0f * std::cos(a), -80.0f, 21.0f * std::sin(a)});
     }
     m.append(tube(loop, [](float, float) { return 1.2f; }, 5, true));
     return m;
 }
 
-// The burner: a short steel drum with a coiled top under the mouth.
+// The burner: a short steel drum on its frame above the basket, well below
+// the mouth so that its flame shows in the gap.
 Mesh burner() {
-    Mesh m = lathe({{0.0f, -100.0f}, {9.0f, -100.0f}, {9.0f, -100.0f}, {9.5f, -93.0f}, {6.0f, -90.0f}, {3.0f, -89.0f}, {0.0f, -89.0f}}, 14);
-    return m;
+    return lathe({{0.0f, -128.0f}, {9.0f, -128.0f}, {9.0f, -128.0f}, {9.5f, -121.0f}, {6.0f, -118.0f}, {3.0f, -117.0f}, {0.0f, -117.0f}}, 14);
 }
 
 // A flame licking up from the burner into the mouth: a teardrop about the
@@ -322,12 +325,12 @@ KestraneExt::ZTXNodeData& addBalloon(SceneBuilder& b, const std::string& name, c
         const float phase = rng.range(0.0f, 2.0f * Pi);
         return std::pow(std::max(0.0f, std::sin(A / 650.0f + phase)), 2.0f);
     };
-    const Float3 burnerTop{0.0f, -90.0f, 0.0f};
-    auto& core = b.mesh(name + "FlameCore", fromYUp(flame(0.0f, 22.0f, 4.5f)), "FlameCore", &root);
+    const Float3 burnerTop{0.0f, -118.0f, 0.0f};
+    auto& core = b.mesh(name + "FlameCore", fromYUp(flame(0.0f, 34.0f, 7.0f)), "FlameCore", &root);
     core.position = burnerTop;
     for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f)
         SceneBuilder::scaleKey(core, A, {0.9f + 0.1f * burst(A), 0.8f + 0.4f * burst(A), 0.9f + 0.1f * burst(A)});
-    auto& outer = b.mesh(name + "Flame", fromYUp(flame(0.0f, 42.0f, 9.0f)), "Flame", &root);
+    auto& outer = b.mesh(name + "Flame", fromYUp(flame(0.0f, 62.0f, 15.0f)), "Flame", &root);
     outer.position = burnerTop;
     for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f)
         SceneBuilder::scaleKey(outer, A, {0.85f + 0.15f * burst(A), 0.6f + 0.5f * burst(A), 0.85f + 0.15f * burst(A)});
@@ -341,8 +344,10 @@ std::vector<std::uint8_t> balloonScene() {
     b.material("Wicker", "balloon-wicker.jpg", {1, 1, 1}, 1.0f, "balloon-wicker.png");
     b.material("Rope", "", {0.55f, 0.45f, 0.32f}, 1.0f);
     b.material("Steel", "", {0.35f, 0.36f, 0.4f}, 1.0f);
-    b.material("FlameCore", "", {1.0f, 0.9f, 0.55f}, 0.8f);
-    b.material("Flame", "", {1.0f, 0.5f, 0.1f}, 0.55f);
+    // Flame colours above 1: lit only by ambient and the camera's key light
+    // from behind the envelope, they still come out bright.
+    b.material("FlameCore", "", {2.6f, 2.2f, 1.2f}, 0.8f);
+    b.material("Flame", "", {2.4f, 1.05f, 0.25f}, 0.55f);
 
     // 1. The main balloon, rising and turning slowly.
     {
@@ -352,18 +357,20 @@ std::vector<std::uint8_t> balloonScene() {
             SceneBuilder::rotationKey(main, A, {0.05f * std::sin(A / 1300.0f), 1.0f, 0.0f}, 0.6f * A / LastTime);
         }
     }
-    // 2. Two more in the distance, drifting.
+    // 2. Two more in the distance, drifting: one on the left as the entry
+    // opens, passing out of view as the camera turns, the other coming in
+    // from the right.
     {
         auto& far = addBalloon(b, "FarBalloon", "Envelope2", 12);
-        SceneBuilder::positionKey(far, 0.0f, {820.0f, -330.0f, 560.0f});
-        SceneBuilder::positionKey(far, LastTime + 400.0f, {760.0f, -210.0f, 640.0f});
+        SceneBuilder::positionKey(far, 0.0f, {1150.0f, -300.0f, -50.0f});
+        SceneBuilder::positionKey(far, LastTime + 400.0f, {900.0f, -150.0f, 650.0f});
         SceneBuilder::rotationKey(far, 0.0f, {0, 1, 0}, 1.0f);
         SceneBuilder::rotationKey(far, LastTime + 400.0f, {0, 1, 0}, 0.2f);
     }
     {
         auto& far = addBalloon(b, "FarBalloon2", "Envelope", 13);
-        SceneBuilder::positionKey(far, 0.0f, {150.0f, -60.0f, 1150.0f});
-        SceneBuilder::positionKey(far, LastTime + 400.0f, {60.0f, 40.0f, 1100.0f});
+        SceneBuilder::positionKey(far, 0.0f, {150.0f, -250.0f, 1150.0f});
+        SceneBuilder::positionKey(far, LastTime + 400.0f, {-300.0f, -150.0f, 1000.0f});
         SceneBuilder::rotationKey(far, 0.0f, {0, 1, 0}, 2.0f);
         SceneBuilder::rotationKey(far, LastTime + 400.0f, {0, 1, 0}, 2.8f);
     }
@@ -376,13 +383,13 @@ std::vector<std::uint8_t> balloonScene() {
         const float s = A / LastTime;
         const Float3 c = balloonCentre(A);
         const float angle = (200.0f + 80.0f * s) * Pi / 180.0f;
-        const float radius = 560.0f - 90.0f * s;
-        SceneBuilder::positionKey(camera, A, {c.x + radius * std::cos(angle), c.y + 70.0f, c.z + radius * std::sin(angle)});
+        const float radius = 690.0f - 110.0f * s;
+        SceneBuilder::positionKey(camera, A, {c.x + radius * std::cos(angle), c.y + 60.0f, c.z + radius * std::sin(angle)});
     }
     auto& target = *b.findTop("Camera01.Target");
     for (float A = 0.0f; A <= LastTime + 400.0f; A += 250.0f) {
         const Float3 c = balloonCentre(A);
-        SceneBuilder::positionKey(target, A, {c.x, c.y - 25.0f, c.z});
+        SceneBuilder::positionKey(target, A, {c.x, c.y - 35.0f, c.z});
     }
     return b.encode();
 }
