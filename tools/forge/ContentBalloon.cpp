@@ -255,7 +255,7 @@ Image starLayer(int count, std::uint32_t seed, float minRadius, float maxRadius,
         const float radius = minRadius + (maxRadius - minRadius) * mag;
         const Rgba colour = mix(rgb8(185, 205, 255), rgb8(255, 230, 190), rng.uniform());
         const bool glint = rng.uniform() < glintShare * mag + 0.02f;
-        const float brightness = 0.45f + 0.55f * mag;
+        const float brightness = 0.6f + 0.4f * mag;
         const int reach = static_cast<int>(glint ? radius * 7.0f : radius * 3.0f) + 1;
         for (int dy = -reach; dy <= reach; ++dy)
             for (int dx = -reach; dx <= reach; ++dx) {
@@ -305,6 +305,12 @@ Image mammaPicture() {
 Float3 balloonCentre(float A) {
     const float s = A / LastTime;
     return {110.0f - 40.0f * s, -230.0f + 90.0f * s + 6.0f * std::sin(A / 900.0f), 30.0f - 60.0f * s};
+}
+
+// The camera's bearing from the main balloon (radians about y): a quarter
+// turn over the entry, facing the way most of the star sprites lie.
+float cameraBearing(float A) {
+    return (270.0f + 80.0f * A / LastTime) * Pi / 180.0f;
 }
 
 // A balloon: a plain node carrying the envelope, rigging, basket, burner
@@ -357,22 +363,26 @@ std::vector<std::uint8_t> balloonScene() {
             SceneBuilder::rotationKey(main, A, {0.05f * std::sin(A / 1300.0f), 1.0f, 0.0f}, 0.6f * A / LastTime);
         }
     }
-    // 2. Two more in the distance, drifting: one on the left as the entry
-    // opens, passing out of view as the camera turns, the other coming in
-    // from the right.
-    {
-        auto& far = addBalloon(b, "FarBalloon", "Envelope2", 12);
-        SceneBuilder::positionKey(far, 0.0f, {1150.0f, -300.0f, -50.0f});
-        SceneBuilder::positionKey(far, LastTime + 400.0f, {900.0f, -150.0f, 650.0f});
-        SceneBuilder::rotationKey(far, 0.0f, {0, 1, 0}, 1.0f);
-        SceneBuilder::rotationKey(far, LastTime + 400.0f, {0, 1, 0}, 0.2f);
-    }
-    {
-        auto& far = addBalloon(b, "FarBalloon2", "Envelope", 13);
-        SceneBuilder::positionKey(far, 0.0f, {150.0f, -250.0f, 1150.0f});
-        SceneBuilder::positionKey(far, LastTime + 400.0f, {-300.0f, -150.0f, 1000.0f});
-        SceneBuilder::rotationKey(far, 0.0f, {0, 1, 0}, 2.0f);
-        SceneBuilder::rotationKey(far, LastTime + 400.0f, {0, 1, 0}, 2.8f);
+    // 2. Two more in the distance, drifting with the wind as the camera
+    // does: one to the left and below, one to the right and above, each
+    // slowly closing in on the main balloon on screen.
+    const struct {
+        const char* name;
+        const char* envelope;
+        float fromDegrees, toDegrees;  // bearing from the main balloon, off the camera's line
+        float distance, height;
+    } others[] = {{"FarBalloon", "Envelope2", -30.0f, -21.0f, 1050.0f, -70.0f},
+                  {"FarBalloon2", "Envelope", 38.0f, 27.0f, 900.0f, 90.0f}};
+    for (const auto& o : others) {
+        auto& far = addBalloon(b, o.name, o.envelope, 12);
+        for (float A = 0.0f; A <= LastTime + 400.0f; A += 400.0f) {
+            const float s = A / LastTime;
+            const float bearing = cameraBearing(A) + Pi + (o.fromDegrees + (o.toDegrees - o.fromDegrees) * s) * Pi / 180.0f;
+            const Float3 c = balloonCentre(A);
+            SceneBuilder::positionKey(far, A, {c.x + o.distance * std::cos(bearing), c.y + o.height,
+                                               c.z + o.distance * std::sin(bearing)});
+            SceneBuilder::rotationKey(far, A, {0, 1, 0}, 1.0f - 0.5f * s);
+        }
     }
 
     // 3. The camera circles the balloon a quarter turn, a little above it,
@@ -382,8 +392,8 @@ std::vector<std::uint8_t> balloonScene() {
     for (float A = 0.0f; A <= LastTime + 400.0f; A += 250.0f) {
         const float s = A / LastTime;
         const Float3 c = balloonCentre(A);
-        const float angle = (200.0f + 80.0f * s) * Pi / 180.0f;
         const float radius = 690.0f - 110.0f * s;
+        const float angle = cameraBearing(A);
         SceneBuilder::positionKey(camera, A, {c.x + radius * std::cos(angle), c.y + 60.0f, c.z + radius * std::sin(angle)});
     }
     auto& target = *b.findTop("Camera01.Target");
@@ -414,8 +424,8 @@ void addBalloonAssets(std::vector<Asset>& assets) {
                       }});
     assets.push_back({"balloon-wicker.jpg", [] { return encodeJpeg(wickerColour(), 90); }});
     assets.push_back({"normal_balloon-wicker.png", [] { return encodePng(normalMap(wickerHeight(), 3.0f), false); }});
-    assets.push_back({"nattsky1.png", [] { return encodePng(starLayer(220, 31, 0.5f, 1.6f, 0.0f), true); }});
-    assets.push_back({"nattsky2.png", [] { return encodePng(starLayer(24, 32, 0.9f, 2.6f, 0.7f), true); }});
+    assets.push_back({"nattsky1.png", [] { return encodePng(starLayer(320, 31, 0.6f, 1.8f, 0.0f), true); }});
+    assets.push_back({"nattsky2.png", [] { return encodePng(starLayer(30, 32, 1.0f, 3.0f, 0.8f), true); }});
     assets.push_back({"mamma.jpg", [] { return encodeJpeg(mammaPicture(), 90); }});
 }
 
