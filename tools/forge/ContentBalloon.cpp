@@ -48,27 +48,37 @@ Mesh fromYUp(Mesh m) {
 // A surface of revolution about y, profile (radius, height) from bottom to
 // top, with a seam column so that u runs once from 0 to uRepeat round it
 // (the library's lathe closes its seam with shared vertices, which suits
-// untextured surfaces). A radius of 0 is a pole; a point given twice a crease.
-Mesh revolve(const std::vector<Vec2>& profile, int segments, float uRepeat = 1.0f) {
+// untextured surfaces). A radius of 0 is a pole; a point given twice a
+// crease. hardSides: no vertex shared between neighbouring segments, so
+// few segments make flat faces with sharp corners (a box), not a rounded
+// shading across them.
+Mesh revolve(const std::vector<Vec2>& profile, int segments, float uRepeat = 1.0f, bool hardSides = false) {
     Mesh m;
     std::vector<float> along(profile.size(), 0.0f);
     for (std::size_t i = 1; i < profile.size(); ++i) along[i] = along[i - 1] + length(profile[i] - profile[i - 1]);
     const float total = std::max(along.back(), 1e-6f);
+    // Column c of ring i holds the vertex at angle step column[c].
+    std::vector<int> column;
+    for (int k = 0; k <= segments; ++k) {
+        column.push_back(k);
+        if (hardSides && k > 0 && k < segments) column.push_back(k);
+    }
     std::vector<int> first;
     for (std::size_t i = 0; i < profile.size(); ++i) {
         first.push_back(static_cast<int>(m.vertices.size()));
-        for (int k = 0; k <= segments; ++k) {
+        for (const int k : column) {
             const float f = static_cast<float>(k) / static_cast<float>(segments);
             const float a = 2.0f * Pi * f;
             m.addVertex({profile[i].x * std::cos(a), profile[i].y, -profile[i].x * std::sin(a)}, f * uRepeat,
                         along[i] / total);
         }
     }
+    const int step = hardSides ? 2 : 1;
     for (std::size_t i = 0; i + 1 < profile.size(); ++i) {
         const Vec2 a = profile[i], b = profile[i + 1];
         if (a.x == b.x && a.y == b.y) continue;
         for (int k = 0; k < segments; ++k) {
-            const int p = first[i] + k, q = first[i + 1] + k;
+            const int p = first[i] + step * k, q = first[i + 1] + step * k;
             if (a.x <= 1e-6f)
                 m.addTriangle(p, q + 1, q);
             else if (b.x <= 1e-6f)
@@ -119,7 +129,7 @@ Mesh basket() {
                       {22.5f, top},
                       {20.5f, bottom + 3.0f},
                       {0.0f, bottom + 3.0f}},
-                     4, 4.0f);
+                     4, 4.0f, true);
     m.transform([](Float3 p) { return rotateAbout(p, {0, 1, 0}, Pi / 4.0f); });
     return m;
 }
