@@ -15,8 +15,8 @@
 //                    instance's matrix and the last shader stays current.
 // Textures are looked up by file name in the demo's cache (fatal if absent);
 // a mesh without a material cannot be drawn and is fatal, naming the node.
-// Variants that draw untextured materials differently (Prod::Balloon's
-// blends them) override the two protected hooks, not the drawing loop.
+// Variants that draw untextured materials differently (a scene drawable
+// that blends them) override the two protected hooks, not the drawing loop.
 // Lives until process exit, like every drawable.
 #pragma once
 
