@@ -381,10 +381,11 @@ std::vector<std::uint8_t> balloonScene() {
         const char* envelope;
         float fromDegrees, toDegrees;  // bearing from the main balloon, off the camera's line
         float distance, height;
-    } others[] = {{"FarBalloon", "Envelope2", -30.0f, -21.0f, 1050.0f, -70.0f},
-                  {"FarBalloon2", "Envelope", 38.0f, 27.0f, 900.0f, 90.0f}};
+        std::uint32_t seed;  // of its flame's bursts
+    } others[] = {{"FarBalloon", "Envelope2", -30.0f, -21.0f, 1050.0f, -70.0f, 12},
+                  {"FarBalloon2", "Envelope", 38.0f, 27.0f, 900.0f, 90.0f, 13}};
     for (const auto& o : others) {
-        auto& far = addBalloon(b, o.name, o.envelope, 12);
+        auto& far = addBalloon(b, o.name, o.envelope, o.seed);
         for (float A = 0.0f; A <= LastTime + 400.0f; A += 400.0f) {
             const float s = A / LastTime;
             const float bearing = cameraBearing(A) + Pi + (o.fromDegrees + (o.toDegrees - o.fromDegrees) * s) * Pi / 180.0f;
