@@ -1,6 +1,7 @@
 #include "prod/Prod.h"
 
 #include "prod/Horizon.h"
+#include "prod/Balloon.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
 #include "vessara/Element.h"
@@ -49,7 +50,7 @@ void Prod::load()
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
     auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
     auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
-    auto* balloon = new Vessara::Element(512, 512, this, "Balloon");
+    auto* balloon = new Balloon(this);
     auto* pilsTakeoff = new PilsTakeoff(this);
     auto* skate = new Vessara::Element(512, 512, this, "Skate");
 

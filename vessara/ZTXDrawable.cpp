@@ -30,13 +30,18 @@ void ZTXDrawable::applyMaterial(const Zentrix::MeshNode& mesh)
         }
         return;
     }
-    // Untextured: the blend function is made ready for a translucent colour,
-    // but blending itself stays as the caller left it (normally off).
+    applyUntexturedMaterial(*m);
+}
+
+void ZTXDrawable::applyUntexturedMaterial(const Zentrix::SceneMaterial& m)
+{
+    // The blend function is made ready for a translucent colour, but blending
+    // itself stays as the caller left it (normally off).
     setBlendFunction(Kestrane::BlendFactor::SrcAlpha, Kestrane::BlendFactor::OneMinusSrcAlpha);
     useShader("vessara_colorspecular.cg");
     // The colour parameter has always carried colour 3's red as its fourth value.
-    setFloat4("color", m->colors[1].x, m->colors[1].y, m->colors[1].z, m->colors[2].x);
-    setFloat("alpha", m->scalars[0]);
+    setFloat4("color", m.colors[1].x, m.colors[1].y, m.colors[1].z, m.colors[2].x);
+    setFloat("alpha", m.scalars[0]);
 }
 
 void ZTXDrawable::drawAt(float time)
@@ -49,6 +54,7 @@ void ZTXDrawable::drawAt(float time)
         uploadCamera();
         if (KestraneExt::Geometry* geometry = geometryOf(&mesh))
             geometry->draw();
+        instanceDrawn();
     }
 }
 

@@ -15,6 +15,8 @@
 //                    instance's matrix and the last shader stays current.
 // Textures are looked up by file name in the demo's cache (fatal if absent);
 // a mesh without a material cannot be drawn and is fatal, naming the node.
+// Variants that draw untextured materials differently (a scene drawable
+// that blends them) override the two protected hooks, not the drawing loop.
 // Lives until process exit, like every drawable.
 #pragma once
 
@@ -32,6 +34,14 @@ public:
     // Both bases keep their own draw(): through a Drawable* it is the empty
     // one (the warm-up pass), through a Batch* it is drawAt(0).
     void drawAt(float time) override;
+
+protected:
+    // A material without a texture map: here the blend function is made
+    // ready for translucency while blending stays as the caller left it, and
+    // "vessara_colorspecular.cg" gets "color" and "alpha".
+    virtual void applyUntexturedMaterial(const Zentrix::SceneMaterial& material);
+    // After each mesh instance is drawn; nothing here.
+    virtual void instanceDrawn() {}
 
 private:
     // Selects and feeds the shader of one mesh node's material.

@@ -8,6 +8,7 @@ std::vector<Asset> allAssets() {
     addShinyCrossAssets(assets);
     addPilsAssets(assets);
     addHorizonAssets(assets);
+    addBalloonAssets(assets);
     return assets;
 }
 

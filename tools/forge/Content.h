@@ -27,5 +27,6 @@ void addMusicAssets(std::vector<Asset>& assets);
 void addShinyCrossAssets(std::vector<Asset>& assets);
 void addPilsAssets(std::vector<Asset>& assets);
 void addHorizonAssets(std::vector<Asset>& assets);
+void addBalloonAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge
