@@ -2,6 +2,8 @@
 
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
+#include "prod/Skate.h"
+#include "prod/Underwater.h"
 #include "vessara/Element.h"
 
 namespace Prod {
@@ -47,10 +49,10 @@ void Prod::load()
     auto* horizon = new Vessara::Element(512, 512, this, "Untitled");
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
     auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
-    auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
+    auto* underwater = new Underwater(this);
     auto* balloon = new Vessara::Element(512, 512, this, "Balloon");
     auto* pilsTakeoff = new PilsTakeoff(this);
-    auto* skate = new Vessara::Element(512, 512, this, "Skate");
+    auto* skate = new Vessara::Skate(this);
 
     const auto entries = timelineEntries(
         tempo, {pils, shinyCross, horizon, flowerball, pils, dragonfly, underwater, balloon, pilsTakeoff, skate});

@@ -7,6 +7,8 @@ std::vector<Asset> allAssets() {
     addMusicAssets(assets);  // first: the slowest, so it starts at once
     addShinyCrossAssets(assets);
     addPilsAssets(assets);
+    addUnderwaterAssets(assets);
+    addSkateAssets(assets);
     return assets;
 }
 

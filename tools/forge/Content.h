@@ -26,5 +26,7 @@ std::vector<Asset> allAssets();
 void addMusicAssets(std::vector<Asset>& assets);
 void addShinyCrossAssets(std::vector<Asset>& assets);
 void addPilsAssets(std::vector<Asset>& assets);
+void addUnderwaterAssets(std::vector<Asset>& assets);
+void addSkateAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge
