@@ -1,6 +1,6 @@
 // Content of the Skate scene, the closing credits: the skateboard
 // "skate.vxm" (one mesh, so the scene's wave bends deck, trucks and wheels
-// together: a 170 x 46 deck along x with kicktails, its top facing +z and
+// together: a 221 x 60 deck along x with kicktails, its top facing +z and
 // the origin at the deck's centre, two trucks and four wheels below; seen
 // from about 350 units), the deck's top graphic "skate-top.jpg" with its
 // normal map "normal_skate-top.png", and the credits "credits.png" (text
@@ -151,6 +151,8 @@ Mesh skateboard() {
         m.append(box({x - 0.8f, -24.0f, under - 7.3f}, {x + 0.8f, 24.0f, under - 5.7f}, Metal));
         for (float y : {-21.5f, 21.5f}) m.append(wheel({x, y, under - 6.5f}));
     }
+    // Seen from 350 units, the board fills about a third of the picture.
+    m.transform([](Float3 p) { return p * 1.3f; });
     return m;
 }
 

@@ -247,7 +247,7 @@ Image sand() {
         const float dy = sandHeight(u, v + step) - sandHeight(u, v - step);
         const float light = std::clamp(0.78f - 6.0f * (dx + dy), 0.45f, 1.15f);
         const float grain = 0.9f + 0.1f * valueNoise(u * 256.0f, v * 256.0f, 73, 256);
-        const Rgba base = mix(rgb8(168, 156, 120), rgb8(206, 196, 156), sandHeight(u, v));
+        const Rgba base = mix(rgb8(112, 118, 98), rgb8(160, 158, 126), sandHeight(u, v));
         c = base * (light * grain);
         // Shells and pebbles here and there.
         const float pebble = smoothstep(0.78f, 0.84f, fbm2(u * 24.0f, v * 24.0f, 74, 2, 24));
@@ -266,7 +266,7 @@ Mesh seaFloor() {
     for (int j = 0; j <= Cells; ++j)
         for (int i = 0; i <= Cells; ++i) {
             const float x = -Half + 2.0f * Half * i / Cells, y = -Half + 2.0f * Half * j / Cells;
-            const float hill = 0.45f * fbm2(x * 0.25f + 3.0f, y * 0.25f + 7.0f, 81, 4);
+            const float hill = 0.3f * fbm2(x * 0.15f + 3.0f, y * 0.15f + 7.0f, 81, 3);
             const float hollow = -0.25f * std::exp(-(x * x + y * y) / 6.0f);
             m.addVertex({x, y, -7.4f + hill + hollow}, x * 1.2f, y * 1.2f);
         }
