@@ -79,7 +79,7 @@ Mesh box(Float3 lo, Float3 hi, Swatch s) {
 
 Mesh wheel(Float3 centre) {
     // Turned about y (the axle), rounded edges.
-    Mesh m = lathe({{0.0f, -3.0f}, {4.2f, -3.0f}, {5.4f, -2.2f}, {5.6f, 0.0f}, {5.4f, 2.2f}, {4.2f, 3.0f}, {0.0f, 3.0f}}, 12);
+    Mesh m = lathe({{0.0f, -3.0f}, {4.2f, -3.0f}, {5.4f, -2.2f}, {5.6f, 0.0f}, {5.4f, 2.2f}, {4.2f, 3.0f}, {0.0f, 3.0f}}, 10);
     m.transform([&](Float3 p) { return p + centre; });
     swatchUV(m, centre, Wheel);
     return m;
@@ -88,7 +88,7 @@ Mesh wheel(Float3 centre) {
 // The deck: top and bottom sheets over a grid denser towards the ends, and
 // a wooden edge band joining their outlines.
 Mesh deck() {
-    constexpr int Along = 26, Across = 6;
+    constexpr int Along = 20, Across = 4;
     Mesh m;
     auto xAt = [](int i) { return -HalfLength * std::cos(Pi * static_cast<float>(i) / Along); };
     auto yAt = [](float x, int j) { return deckHalfWidth(x) * (-1.0f + 2.0f * static_cast<float>(j) / Across); };

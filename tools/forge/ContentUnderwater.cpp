@@ -2,10 +2,11 @@
 // green water, light from the surface above; the Skate scene uses it too),
 // the tiling rippled sand "sand2.jpg", the sea floor "seafloor.vxm" (drawn
 // scaled by (150, 150, 50) after a lift of 5 along z, so its mesh lies some
-// 7.4 units below z = 0 and reaches +-10 in x and y: about 3000 units of
-// floor 120 below the star), the sea star "seastar.vxm" (about 120 units
-// across, centred on the origin, its top facing +z; every frame the scene
-// rewrites its positions, so it stays light), its skin "stjerne.jpg", the
+// 7.4 units below z = 0 and reaches +-25 in x and y: some 7500 units of
+// floor 120 below the star, out towards the far plane), the sea star
+// "seastar.vxm" (about 120 units across, centred on the origin, its top
+// facing +z; every frame the scene rewrites its positions, so it stays
+// light), its skin "stjerne.jpg", the
 // tangent-space normal map of the skin's bumps "stjerne_bump.jpg", and the
 // additive sprite "bubble.jpg".
 // The star's texture coordinates are a planar projection from above: the
@@ -215,7 +216,7 @@ Image waterSky() {
             c = c + Rgba{0.2f, 0.3f, 0.28f, 0.0f} * (shaft * (1.0f - h) * smoothstep(0.0f, 0.2f, h));
         } else {
             const float h = (v - 0.5f) / 0.5f;  // 0 horizon .. 1 straight down
-            c = mix(horizon, deep, smoothstep(0.0f, 0.8f, h));
+            c = mix(horizon, deep, smoothstep(0.1f, 0.9f, h));
             c = c * (1.0f + 0.12f * h * fbm2(u * 8.0f, v * 6.0f, 63, 3, 8));
         }
         // Flat rows at the very top and bottom: the box's caps.
@@ -247,7 +248,7 @@ Image sand() {
         const float dy = sandHeight(u, v + step) - sandHeight(u, v - step);
         const float light = std::clamp(0.78f - 6.0f * (dx + dy), 0.45f, 1.15f);
         const float grain = 0.9f + 0.1f * valueNoise(u * 256.0f, v * 256.0f, 73, 256);
-        const Rgba base = mix(rgb8(112, 118, 98), rgb8(160, 158, 126), sandHeight(u, v));
+        const Rgba base = mix(rgb8(92, 100, 86), rgb8(138, 140, 114), sandHeight(u, v));
         c = base * (light * grain);
         // Shells and pebbles here and there.
         const float pebble = smoothstep(0.78f, 0.84f, fbm2(u * 24.0f, v * 24.0f, 74, 2, 24));
@@ -257,18 +258,18 @@ Image sand() {
     return img;
 }
 
-// A gently rolling floor: rises and hollows of some 20 units (0.4 here)
-// over the 3000-unit floor, and a hollow under the star.
+// A gently rolling floor: rises and hollows of some 15 units (0.3 here)
+// over the 7500-unit floor, and a hollow under the star.
 Mesh seaFloor() {
     constexpr int Cells = 40;
-    constexpr float Half = 10.0f;
+    constexpr float Half = 25.0f;
     Mesh m;
     for (int j = 0; j <= Cells; ++j)
         for (int i = 0; i <= Cells; ++i) {
             const float x = -Half + 2.0f * Half * i / Cells, y = -Half + 2.0f * Half * j / Cells;
-            const float hill = 0.3f * fbm2(x * 0.15f + 3.0f, y * 0.15f + 7.0f, 81, 3);
+            const float hill = 0.3f * fbm2(x * 0.12f + 3.0f, y * 0.12f + 7.0f, 81, 3);
             const float hollow = -0.25f * std::exp(-(x * x + y * y) / 6.0f);
-            m.addVertex({x, y, -7.4f + hill + hollow}, x * 1.2f, y * 1.2f);
+            m.addVertex({x, y, -7.4f + hill + hollow}, x * 1.2f, y * 1.2f);  // sand every 125 units
         }
     for (int j = 0; j < Cells; ++j)
         for (int i = 0; i < Cells; ++i) {
