@@ -276,6 +276,28 @@ Mesh seaFloor() {
             const int a = j * (Cells + 1) + i;
             m.addQuad(a, a + 1, a + Cells + 2, a + Cells + 1);
         }
+    // Closed below by a skirt and a flat base (never seen, but a solid
+    // faces outwards everywhere). The skirt's coordinates slant with z so
+    // that its walls get tangent frames.
+    constexpr float Base = -9.5f;
+    std::vector<int> border;  // counter-clockwise seen from above
+    for (int i = 0; i < Cells; ++i) border.push_back(i);
+    for (int j = 0; j < Cells; ++j) border.push_back(j * (Cells + 1) + Cells);
+    for (int i = Cells; i > 0; --i) border.push_back(Cells * (Cells + 1) + i);
+    for (int j = Cells; j > 0; --j) border.push_back(j * (Cells + 1));
+    std::vector<int> top, bottom;
+    for (int index : border) {
+        const Float3 p = m.vertices[static_cast<std::size_t>(index)].position;
+        const Float3 q{p.x, p.y, Base};
+        top.push_back(m.addVertex(p, 1.2f * (p.x + p.z), 1.2f * (p.y + p.z)));
+        bottom.push_back(m.addVertex(q, 1.2f * (q.x + q.z), 1.2f * (q.y + q.z)));
+    }
+    for (std::size_t k = 0; k < border.size(); ++k) {
+        const std::size_t next = (k + 1) % border.size();
+        m.addQuad(bottom[k], bottom[next], top[next], top[k]);
+    }
+    m.addQuad(m.addVertex({-Half, -Half, Base}, 0.0f, 0.0f), m.addVertex({-Half, Half, Base}, 0.0f, 1.0f),
+              m.addVertex({Half, Half, Base}, 1.0f, 1.0f), m.addVertex({Half, -Half, Base}, 1.0f, 0.0f));
     return m;
 }
 
