@@ -1,9 +1,11 @@
 #include "prod/Prod.h"
 
-#include "prod/Horizon.h"
 #include "prod/Balloon.h"
+#include "prod/Horizon.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
+#include "prod/Skate.h"
+#include "prod/Underwater.h"
 #include "vessara/Element.h"
 
 namespace Prod {
@@ -49,10 +51,10 @@ void Prod::load()
     auto* horizon = new Horizon(this);
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
     auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
-    auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
+    auto* underwater = new Underwater(this);
     auto* balloon = new Balloon(this);
     auto* pilsTakeoff = new PilsTakeoff(this);
-    auto* skate = new Vessara::Element(512, 512, this, "Skate");
+    auto* skate = new Vessara::Skate(this);
 
     const auto entries = timelineEntries(
         tempo, {pils, shinyCross, horizon, flowerball, pils, dragonfly, underwater, balloon, pilsTakeoff, skate});

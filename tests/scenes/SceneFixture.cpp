@@ -15,6 +15,9 @@ Prod::Prod& sharedProd()
         made->fullscreen = false;
         made->context = &testContext();
         made->load();
+        // Prepared as at start-up (by index: preparing may register more).
+        for (std::size_t i = 0; i < made->drawables.size(); ++i)
+            made->drawables[i]->prepare();
         return made;
     }();
     return *prod;

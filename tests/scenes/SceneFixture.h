@@ -1,6 +1,7 @@
 // Fixture of the scene tests: the whole production loaded once per test
 // process on the process's GL context (data/ and vessara_data/ cached, the
-// scratch pools built, the ten timeline entries with their scenes), and
+// scratch pools built, the ten timeline entries with their scenes, every
+// drawable prepared), and
 // helpers that render one frame of the show and read the screen back.
 //
 // Use:

@@ -9,6 +9,8 @@ std::vector<Asset> allAssets() {
     addPilsAssets(assets);
     addHorizonAssets(assets);
     addBalloonAssets(assets);
+    addUnderwaterAssets(assets);
+    addSkateAssets(assets);
     return assets;
 }
 

@@ -28,5 +28,7 @@ void addShinyCrossAssets(std::vector<Asset>& assets);
 void addPilsAssets(std::vector<Asset>& assets);
 void addHorizonAssets(std::vector<Asset>& assets);
 void addBalloonAssets(std::vector<Asset>& assets);
+void addUnderwaterAssets(std::vector<Asset>& assets);
+void addSkateAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge

@@ -1,0 +1,300 @@
+// The Underwater and Skate scenes: Underwater's jumping scene time, the wave
+// through a mesh that both scenes share, and whole frames of the production
+// on headless GL: Underwater's camera and flash driven by bass hits on
+// spectrum bin 0, Skate's fades and its bubbles against Underwater's.
+#include "SceneFixture.h"
+
+#include "kestrane_ext/Geometry.h"
+#include "prod/Animation.h"
+#include "prod/Skate.h"
+#include "prod/Underwater.h"
+#include "prod/WaveMesh.h"
+#include "vessara/Particles.h"
+
+#include <epoxy/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <memory>
+
+using namespace SceneTests;
+using Kestrane::Float3;
+using Prod::Underwater;
+
+namespace {
+
+constexpr float Tempo = 163.0f;
+
+float beat(double b)
+{
+    return Prod::atBeat(b, Tempo);
+}
+
+float justAbove(float x)
+{
+    return std::nextafter(x, 1e9f);
+}
+
+float justBelow(float x)
+{
+    return std::nextafter(x, -1e9f);
+}
+
+}  // namespace
+
+TEST(UnderwaterRules, SceneTimeJumpsTwoSecondsAtEverySixteenBeatsAndAtBeat31)
+{
+    struct Case {
+        float t;
+        float jump;  // T - t
+    };
+    const Case cases[] = {
+        {0.0f, 0.0f},                  // not yet past beat 0
+        {0.001f, 2.0f},                // past beat 0
+        {justBelow(beat(16)), 2.0f},   // the first jump comes just after beat 16
+        {justAbove(beat(16)), 4.0f},
+        {justBelow(beat(31)), 4.0f},
+        {justAbove(beat(31)), 6.0f},   // the extra jump
+        {justAbove(beat(32)), 8.0f},
+        {justAbove(beat(48)), 10.0f},
+        {beat(64) - 0.01f, 10.0f},     // the end of the entry
+    };
+    for (const Case& c : cases)
+        EXPECT_FLOAT_EQ(Underwater::sceneTime(c.t, Tempo) - c.t, c.jump) << "t = " << c.t;
+}
+
+TEST(UnderwaterRules, EdgesShowInTwoPassagesOfTheUnshiftedTime)
+{
+    const std::pair<float, bool> cases[] = {
+        {beat(31), false}, {justAbove(beat(31)), true}, {beat(31.5), true},  {beat(32), false},
+        {beat(40), false}, {beat(63), false},           {justAbove(beat(63)), true},
+    };
+    for (const auto& [t, shown] : cases)
+        EXPECT_EQ(Underwater::edgesShown(t, Tempo), shown) << "t = " << t;
+}
+
+// A three-vertex mesh laid out as a VXM mesh in client memory: the centre,
+// a vertex 50 units out along x and one along y.
+class WaveMeshTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        float vertices[3][14] = {};
+        const float positions[3][3] = {{0, 0, 0}, {50, 0, 0}, {0, 50, 0}};
+        const float uvs[3][2] = {{0, 0}, {1, 0}, {0, 1}};
+        for (int i = 0; i < 3; ++i) {
+            std::copy(positions[i], positions[i] + 3, vertices[i]);
+            std::copy(uvs[i], uvs[i] + 2, vertices[i] + 6);
+        }
+        const int counts[5] = {3, 3, 2, 3, 3};
+        const std::uint32_t indices[3] = {0, 1, 2};
+        using namespace KestraneExt;
+        mesh.addStream(std::make_unique<VertexStream>(5, counts, 3, BufferUsage::ClientMemory, vertices));
+        mesh.bind(0, 0, Semantic::Position);
+        mesh.bind(0, 1, Semantic::Normal);
+        mesh.bind(0, 2, Semantic::TexCoord0);
+        mesh.bind(0, 3, Semantic::TexCoord2);
+        mesh.bind(0, 4, Semantic::TexCoord3);
+        mesh.setIndices(std::make_unique<IndexStream>(3, BufferUsage::ClientMemory, indices, IndexType::UnsignedInt));
+        wave.prepare(mesh, "test mesh");
+    }
+
+    Float3 position(int i)
+    {
+        float p[4] = {};
+        mesh.createAttribute(KestraneExt::Semantic::Position)->get(i, p);
+        return {p[0], p[1], p[2]};
+    }
+
+    static KestraneExt::KeyTrack constantTrack(Float3 value)
+    {
+        KestraneExt::KeyTrack track;
+        for (int k = 0; k < 4; ++k)
+            track.addKey(value, 10.0f * k);
+        return track;
+    }
+
+    KestraneExt::Geometry mesh;
+    Prod::WaveMesh wave;
+};
+
+TEST_F(WaveMeshTest, TheCentreFollowsTheTracksAtItsWaveTimeAndOuterVerticesLag)
+{
+    EXPECT_EQ(wave.vertexCount, 3);
+    EXPECT_FLOAT_EQ(wave.baseRadii[1], 50.0f);
+
+    // A drift with a different value at every key, and no spin.
+    KestraneExt::KeyTrack drift;
+    for (int k = 0; k < 12; ++k)
+        drift.addKey({3.0f * k + 0.5f * k * k, -2.0f * k, 1.5f * (k % 3)}, 1.7f * k);
+    const KestraneExt::KeyTrack still = constantTrack({0, 0, 0});
+    const float T = 2.3f;
+    wave.deform(T, still, &drift);
+
+    const Float3 centre = position(0);
+    const Float3 atWave = drift.sampleCubic(3.8f * T);
+    EXPECT_FLOAT_EQ(centre.x, atWave.x);
+    EXPECT_FLOAT_EQ(centre.y, atWave.y);
+    EXPECT_FLOAT_EQ(centre.z, atWave.z);
+    // 50 units out the drift is that of 0.6 wave units earlier.
+    const Float3 lagged = drift.sampleCubic(3.8f * T - 0.6f);
+    const Float3 outer = position(1) - Float3{50, 0, 0};
+    EXPECT_NEAR(outer.x, lagged.x, 1e-4f);
+    EXPECT_NEAR(outer.y, lagged.y, 1e-4f);
+    EXPECT_GT(std::fabs(outer.x - atWave.x), 0.5f);
+
+    // Deforming again starts from the base shape, not from the last frame.
+    wave.deform(T, still, &drift);
+    EXPECT_FLOAT_EQ(position(1).x, 50.0f + lagged.x);
+}
+
+TEST_F(WaveMeshTest, TheSpinTurnsAboutZThenYThenXByZAgain)
+{
+    struct Case {
+        Float3 spin;
+        Float3 outer;  // where (50, 0, 0) goes
+    };
+    const float quarter = 1.5707964f;
+    const Case cases[] = {
+        {{1.0f, 0, 0}, {50, 0, 0}},         // x is never used
+        {{0, 0, quarter}, {0, 0, 50}},      // about z to -y, then about x to +z
+        {{0, quarter, 0}, {0, 0, 50}},      // about y alone
+    };
+    for (const Case& c : cases) {
+        wave.deform(1.0f, constantTrack(c.spin), nullptr);
+        const Float3 p = position(1);
+        EXPECT_NEAR(p.x, c.outer.x, 1e-3f) << c.spin.x << " " << c.spin.y << " " << c.spin.z;
+        EXPECT_NEAR(p.y, c.outer.y, 1e-3f) << c.spin.x << " " << c.spin.y << " " << c.spin.z;
+        EXPECT_NEAR(p.z, c.outer.z, 1e-3f) << c.spin.x << " " << c.spin.y << " " << c.spin.z;
+        // The centre does not move, and stays a number.
+        EXPECT_EQ(position(0), (Float3{0, 0, 0}));
+    }
+}
+
+namespace {
+
+class UnderwaterSkateFrames : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        sharedProd();
+        underwaterStart = sharedProd().timeline[6].start;
+        skateStart = sharedProd().timeline[9].start;
+        skateEnd = sharedProd().timeline[9].end;
+    }
+
+    Underwater& underwater() { return *dynamic_cast<Underwater*>(sharedProd().timeline[6].drawable); }
+
+    // renderAt with the level of bin 0 (Underwater's bass) as given.
+    static std::vector<std::uint8_t> renderWithBin0(float time, float level, float frameDelta)
+    {
+        std::array<float, 256> spectrum{};
+        spectrum[0] = level;
+        sharedProd().renderFrame(time, frameDelta, spectrum.data());
+        glFinish();
+        return readPixels(0, 0, sharedProd().width, sharedProd().height);
+    }
+
+    // Every float of a particle system's vertex buffer.
+    static std::vector<float> particleVertices(const StdVessara::Particles& particles)
+    {
+        auto& stream = const_cast<KestraneExt::VertexStream&>(particles.vertexStream());
+        const auto* data = static_cast<const float*>(stream.lock(true, false));
+        std::vector<float> out(data, data + stream.byteSize() / sizeof(float));
+        stream.unlock();
+        return out;
+    }
+
+    float underwaterStart = 0.0f;
+    float skateStart = 0.0f;
+    float skateEnd = 0.0f;
+};
+
+}  // namespace
+
+TEST_F(UnderwaterSkateFrames, UnderwaterEyeCirclesTheOriginUntilABassHitOnBinZero)
+{
+    ASSERT_NE(dynamic_cast<Underwater*>(sharedProd().timeline[6].drawable), nullptr);
+    Underwater::state().orbit = {};
+    Underwater::state().flash = 0.0f;
+    underwater().triggers[0] = {};
+    const Vessara::CameraBlock& camera = sharedProd().camera;
+
+    // Bin 1 (the other scenes' bass) high: nothing moves. The same time
+    // renders the same picture.
+    for (float t : {0.5f, 3.0f, 7.7f}) {
+        const auto first = renderAt(underwaterStart + t, 0.9f);
+        const float T = underwater().localTime;
+        EXPECT_NEAR(T, Underwater::sceneTime(t, Tempo), 1e-4f);
+        EXPECT_EQ(camera.eye[0], 0.0f) << "t = " << t;
+        EXPECT_FLOAT_EQ(camera.eye[1], 210.0f) << "t = " << t;
+        EXPECT_NEAR(camera.eye[2], 30.0f + 50.0f * std::sin(0.9f * T + 0.5f), 1e-3f) << "t = " << t;
+        EXPECT_EQ(differingBytes(first, renderAt(underwaterStart + t, 0.9f)), 0u) << "t = " << t;
+        EXPECT_GT(meanLevel(first), 30.0) << "t = " << t;
+    }
+
+    // A hit on bin 0 moves the circle's centre within 80 units and flashes.
+    const float delta = 1.0f / 60.0f;
+    renderWithBin0(underwaterStart + 1.11f, 0.9f, delta);
+    const Float3 S = Underwater::state().orbit;
+    EXPECT_NE(S.x, 0.0f);
+    EXPECT_LE(std::fabs(S.y), 80.0f);
+    EXPECT_NE(camera.eye[0], 0.0f);
+    EXPECT_FLOAT_EQ(Underwater::state().flash, 0.25f - delta);
+}
+
+TEST_F(UnderwaterSkateFrames, UnderwaterGlowBrightensAfterAHitAndSettlesOnceTheFlashIsSpent)
+{
+    const float hit = underwaterStart + 2.0f;
+    const float later = underwaterStart + 2.5f;
+    renderWithBin0(hit - 0.2f, 0.0f, 1.0f / 60.0f);
+    renderWithBin0(hit, 0.9f, 1.0f / 60.0f);
+    ASSERT_GT(Underwater::state().flash, 0.2f);
+
+    const auto flashing = renderWithBin0(later, 0.0f, 0.05f);  // F still about 0.18
+    ASSERT_GT(Underwater::state().flash, 0.1f);
+    const auto spent = renderWithBin0(later, 0.0f, 0.5f);  // F below 0
+    ASSERT_LT(Underwater::state().flash, 0.0f);
+    const auto longSpent = renderWithBin0(later, 0.0f, 5.0f);  // far below 0
+    EXPECT_EQ(differingBytes(spent, longSpent), 0u);
+    EXPECT_GT(meanLevel(flashing), meanLevel(spent) + 5.0);
+}
+
+TEST_F(UnderwaterSkateFrames, SkateFadesInFromBlackAndOutToBlack)
+{
+    const std::pair<float, bool> cases[] = {
+        {skateStart + 0.0005f, false}, {skateStart + 2.0f, true}, {skateStart + 10.0f, true},
+        {skateStart + 29.0f, false},   {skateStart + 32.0f, false}, {skateEnd - 0.0005f, false},
+    };
+    for (const auto& [time, visible] : cases) {
+        const auto frame = renderAt(time);
+        if (visible)
+            EXPECT_GT(meanLevel(frame), 20.0) << "at " << time - skateStart;
+        else
+            EXPECT_LT(meanLevel(frame), 0.5) << "at " << time - skateStart;
+    }
+    EXPECT_EQ(differingBytes(renderAt(skateStart + 10.0f), renderAt(skateStart + 10.0f)), 0u);
+}
+
+TEST_F(UnderwaterSkateFrames, SkateBubblesAreUnderwatersAtTheSameSceneTime)
+{
+    renderAt(underwaterStart + 7.0f);  // scene time 11: two jumps
+    const float T = underwater().localTime;
+    ASSERT_NEAR(T, 11.0f, 1e-3f);
+    ASSERT_NE(Underwater::state().bubbles, nullptr);
+    const std::vector<float> underwaterBubbles = particleVertices(*Underwater::state().bubbles);
+
+    renderAt(skateStart + T);
+    ASSERT_NE(Vessara::Skate::state().bubbles, nullptr);
+    ASSERT_NE(Vessara::Skate::state().bubbles, Underwater::state().bubbles);
+    const std::vector<float> skateBubbles = particleVertices(*Vessara::Skate::state().bubbles);
+
+    ASSERT_EQ(skateBubbles.size(), underwaterBubbles.size());
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < skateBubbles.size(); ++i)
+        if (std::fabs(skateBubbles[i] - underwaterBubbles[i]) > 0.01f)
+            ++differing;
+    EXPECT_EQ(differing, 0u);
+}
