@@ -1,5 +1,6 @@
 #include "prod/Prod.h"
 
+#include "prod/Dragonfly.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
 #include "vessara/Element.h"
@@ -46,7 +47,7 @@ void Prod::load()
     auto* shinyCross = new ShinyCross(this);
     auto* horizon = new Vessara::Element(512, 512, this, "Untitled");
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
-    auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
+    auto* dragonfly = new Dragonfly(this);
     auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
     auto* balloon = new Vessara::Element(512, 512, this, "Balloon");
     auto* pilsTakeoff = new PilsTakeoff(this);
