@@ -155,7 +155,9 @@ Mesh sunflowerStem() {
     std::vector<Float3> path;
     for (int i = 0; i <= 10; ++i) {
         const float s = static_cast<float>(i) / 10.0f;
-        path.push_back({6.0f * std::sin(2.5f * s), -40.0f + 470.0f * s, 22.0f * s * s * s});
+        // Up from the root, bending forward at the top into the back of
+        // the head.
+        path.push_back({6.0f * std::sin(2.5f * s), -40.0f + 482.0f * s, 9.0f * s * s * s});
     }
     Mesh stem = tube(path, [](float s, float) { return 6.0f - 2.0f * s; }, 8, false);
     // The green cup behind the seed disc.
@@ -444,9 +446,11 @@ Image sunflowerSeedsTexture() {
             const float dx = x - rr * std::cos(a), dy = y - rr * std::sin(a);
             nearest = std::min(nearest, dx * dx + dy * dy);
         }
-        const float seed = smoothstep(0.0001f, 0.00002f, nearest);
-        const Rgba centre = mix(rgb8(48, 26, 10), rgb8(96, 70, 24), smoothstep(0.55f, 0.95f, r));
-        c = mix(rgb8(24, 12, 5), centre, seed);
+        const float seed = smoothstep(0.00017f, 0.00004f, nearest);
+        // Dark brown seeds in the middle, the open florets of the rim lighter.
+        const Rgba centre = mix(rgb8(120, 78, 34), rgb8(150, 120, 40), smoothstep(0.6f, 0.95f, r));
+        c = mix(rgb8(36, 20, 8), centre, seed);
+        c = mix(c, rgb8(90, 70, 20), smoothstep(0.88f, 1.0f, r) * 0.6f);
         c.a = 1.0f;
     });
     return img;
