@@ -1,6 +1,7 @@
 #include "prod/Prod.h"
 
 #include "prod/Balloon.h"
+#include "prod/Dragonfly.h"
 #include "prod/Horizon.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
@@ -50,7 +51,7 @@ void Prod::load()
     auto* shinyCross = new ShinyCross(this);
     auto* horizon = new Horizon(this);
     auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
-    auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
+    auto* dragonfly = new Dragonfly(this);
     auto* underwater = new Underwater(this);
     auto* balloon = new Balloon(this);
     auto* pilsTakeoff = new PilsTakeoff(this);

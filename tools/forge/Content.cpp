@@ -11,6 +11,7 @@ std::vector<Asset> allAssets() {
     addBalloonAssets(assets);
     addUnderwaterAssets(assets);
     addSkateAssets(assets);
+    addDragonflyAssets(assets);
     return assets;
 }
 

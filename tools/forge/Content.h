@@ -30,5 +30,6 @@ void addHorizonAssets(std::vector<Asset>& assets);
 void addBalloonAssets(std::vector<Asset>& assets);
 void addUnderwaterAssets(std::vector<Asset>& assets);
 void addSkateAssets(std::vector<Asset>& assets);
+void addDragonflyAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge

@@ -1,0 +1,275 @@
+// The Dragonfly scene: its path time and flash rules, which plain nodes of a
+// path scene carry a dragonfly (pixels of real frames), the scene files it
+// refuses at start-up, its frames in the show, and what the generated
+// content promises (dragonflies in view, wings beating).
+#include "SceneFixture.h"
+#include "textures/TempDir.h"
+
+#include "kestrane/FrameServices.h"
+#include "kestrane/State.h"
+#include "kestrane_ext/File.h"
+#include "kestrane_ext/Scene.h"
+#include "kestrane_ext/ZTXWriter.h"
+#include "prod/Animation.h"
+#include "prod/Dragonfly.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace SceneTests;
+using Prod::Dragonfly;
+
+namespace {
+
+constexpr float Tempo = 163.0f;
+
+float beat(double b)
+{
+    return Prod::atBeat(b, Tempo);
+}
+
+TEST(DragonflyRules, PathTimeRunsAtFourThousandAndJumpsAtEverySixteenthBeat)
+{
+    const float b16 = beat(16);
+    const struct {
+        float t, expected;
+    } cases[] = {
+        {0.0f, 0.0f},                                             // no jump yet
+        {1e-6f, 4000.0f * 1e-6f + 3000.0f},                       // the first jump at once
+        {2.0f, 8000.0f + 3000.0f},
+        {b16, 4000.0f * b16 + 3000.0f},                           // on the boundary: not yet
+        {std::nextafter(b16, 1e9f), 4000.0f * std::nextafter(b16, 1e9f) + 6000.0f},
+        {beat(64) - 0.01f, 4000.0f * (beat(64) - 0.01f) + 12000.0f},  // the entry's end
+        {100.0f, 400000.0f + 30000.0f},                           // all ten boundaries passed
+    };
+    for (const auto& c : cases)
+        EXPECT_FLOAT_EQ(Dragonfly::pathTime(c.t, Tempo), c.expected) << "t = " << c.t;
+}
+
+TEST(DragonflyRules, FlashIsWhiteOnEverySixteenthBeatAndGoneHalfABeatLater)
+{
+    const struct {
+        float t, expected;
+    } cases[] = {
+        {0.0f, 0.0f},
+        {beat(15.9375), 0.0f},     // rising starts
+        {beat(15.96875), 0.5f},    // halfway up
+        {beat(16), 1.0f},          // full white
+        {beat(16.25), 0.5f},       // halfway down
+        {beat(16.5), 0.0f},        // gone
+        {beat(48), 1.0f},          // and again on every sixteenth beat
+        {beat(160), 1.0f},         // the last of the ten
+    };
+    for (const auto& c : cases)
+        EXPECT_NEAR(Dragonfly::flash(c.t, Tempo), c.expected, 1e-4f) << "beat " << c.t * Tempo / 60.0f;
+}
+
+float dot(Kestrane::Float3 a, Kestrane::Float3 b)
+{
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Kestrane::Float3 unit(Kestrane::Float3 a)
+{
+    return a * (1.0f / std::sqrt(dot(a, a)));
+}
+
+// The generated content: over every path time the entry reaches, each
+// dragonfly node lies inside the camera's view (35 degrees high, 16:9,
+// between the near and far planes), and the wings beat many times over the
+// dragonflies' animation times 0 to 6000.
+TEST(DragonflyContent, DragonfliesStayInViewAndTheirWingsBeatOften)
+{
+    const Zentrix::Scene paths(KestraneExt::File("data/dragonflypaths.ztx", "rb"));
+    const Zentrix::SceneNode* camera = paths.findNode("Camera01");
+    const Zentrix::SceneNode* target = paths.findNode("Camera01.Target");
+    ASSERT_TRUE(camera && target);
+    int fliers = 0;
+    for (const auto& node : paths.nodes()) {
+        if (node->type != Zentrix::PlainNode || node->name == "Camera01.Target")
+            continue;
+        ++fliers;
+        for (float P = 0.0f; P <= Dragonfly::pathTime(beat(64), Tempo); P += 250.0f) {
+            const Kestrane::Float3 eye = camera->positionAt(P);
+            const Kestrane::Float3 forward = unit(target->positionAt(P) - eye);
+            const Kestrane::Float3 right = unit({-forward.y, forward.x, 0.0f});  // forward x (0, 0, -1)
+            const Kestrane::Float3 up{right.y * forward.z - right.z * forward.y,
+                                      right.z * forward.x - right.x * forward.z,
+                                      right.x * forward.y - right.y * forward.x};
+            const Kestrane::Float3 d = node->positionAt(P) - eye;
+            const float depth = dot(d, forward);
+            ASSERT_TRUE(depth > 10.0f && depth < 1200.0f) << node->name << " at P = " << P;
+            ASSERT_LT(std::fabs(dot(d, right)) / depth, 0.56f) << node->name << " at P = " << P;
+            ASSERT_LT(std::fabs(dot(d, up)) / depth, 0.315f) << node->name << " at P = " << P;
+        }
+    }
+    EXPECT_GE(fliers, 3);
+
+    const Zentrix::Scene dragonfly(KestraneExt::File("data/dragonfly.ztx", "rb"));
+    int wings = 0;
+    for (const auto& node : dragonfly.nodes())
+        for (const auto& part : node->children) {
+            if (part->name.rfind("Wing", 0) != 0)
+                continue;
+            ++wings;
+            // Upward crossings of the wing's mean angle.
+            std::vector<float> angles;
+            for (float time = 0.0f; time <= 6000.0f; time += 10.0f) {
+                const Zentrix::AxisAngle turn = part->rotationAt(time);
+                angles.push_back(turn.degrees * turn.axis.y);
+            }
+            float mean = 0.0f;
+            for (float a : angles)
+                mean += a / static_cast<float>(angles.size());
+            int beats = 0;
+            for (std::size_t i = 1; i < angles.size(); ++i)
+                if (angles[i - 1] < mean && angles[i] >= mean)
+                    ++beats;
+            EXPECT_GE(beats, 20) << part->name;
+        }
+    EXPECT_EQ(wings, 4);
+}
+
+// Path scenes written for the tests: a camera 120 units from its target,
+// which sits at the origin; the ground quad lies behind the camera.
+KestraneExt::ZTXNodeData node(std::int32_t type, const std::string& name, Kestrane::Float3 position)
+{
+    KestraneExt::ZTXNodeData n;
+    n.type = type;
+    n.name = name;
+    n.position = position;
+    return n;
+}
+
+// fliers: plain nodes at the target, after it; leaveOut: a node name to
+// leave out; boxIsMesh false makes Box01 a plain node.
+KestraneExt::ZTXSceneData pathScene(const std::vector<std::string>& fliers = {}, const std::string& leaveOut = "",
+                                    bool boxIsMesh = true)
+{
+    KestraneExt::ZTXSceneData scene;
+    if (leaveOut != "Box01") {
+        KestraneExt::ZTXNodeData box = node(boxIsMesh ? Zentrix::MeshNodeType : Zentrix::PlainNode, "Box01",
+                                            {-1000.0f, 0.0f, 0.0f});
+        if (boxIsMesh) {
+            box.mesh.positions = {{-10, 0, -10}, {10, 0, -10}, {10, 0, 10}, {-10, 0, 10}};
+            box.mesh.texCoords[1] = {{{0, 0}}, {{1, 0}}, {{1, 1}}, {{0, 1}}};
+            box.mesh.indices = {0, 1, 2, 0, 2, 3};
+        }
+        scene.nodes.push_back(box);
+    }
+    if (leaveOut != "Camera01") {
+        KestraneExt::ZTXNodeData camera = node(Zentrix::CameraNodeType, "Camera01", {-120.0f, 0.0f, 0.0f});
+        camera.camera.targetName = "Camera01.Target";
+        scene.nodes.push_back(camera);
+    }
+    if (leaveOut != "Camera01.Target")
+        scene.nodes.push_back(node(Zentrix::PlainNode, "Camera01.Target", {0.0f, 0.0f, 0.0f}));
+    for (const std::string& name : fliers)
+        scene.nodes.push_back(node(Zentrix::PlainNode, name, {0.0f, 0.0f, 0.0f}));
+    return scene;
+}
+
+class DragonflyTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        sharedProd();
+    }
+
+    std::string write(const std::string& name, const KestraneExt::ZTXSceneData& scene)
+    {
+        const std::string path = dir.file(name);
+        std::string error;
+        EXPECT_TRUE(KestraneExt::writeZTX(path, scene, &error)) << error;
+        return path;
+    }
+
+    // Like every scene, it stays registered with the demo until process exit.
+    static Dragonfly* load(const std::string& dragonflyFile, const std::string& pathsFile)
+    {
+        return new Dragonfly(&sharedProd(), dragonflyFile, pathsFile, "data/solsikke.ztx");
+    }
+
+    // One frame of the scene at local time t, read back from its target.
+    static std::vector<std::uint8_t> render(Dragonfly& scene, float t)
+    {
+        Prod::Prod& prod = sharedProd();
+        prod.time = t;
+        Kestrane::State::resetRenderState();
+        scene.frameStep(0.0f, 30.0f);
+        scene.bind();
+        std::vector<std::uint8_t> pixels = readPixels(0, 0, scene.width, scene.height);
+        Kestrane::useScreenTarget();
+        return pixels;
+    }
+
+    TempDir dir;
+};
+
+TEST_F(DragonflyTest, EveryPlainNodeButTheCameraTargetCarriesADragonfly)
+{
+    // The same frames with a dragonfly scene that has nothing in it.
+    const std::string nothing = write("nothing.ztx", {});
+    const std::string alone = write("alone.ztx", pathScene({}));
+    const std::string withFly = write("fly.ztx", pathScene({"Fly"}));
+
+    const auto background = render(*load(nothing, alone), 1.0f);
+    const auto targetOnly = render(*load("data/dragonfly.ztx", alone), 1.0f);
+    const auto fly = render(*load("data/dragonfly.ztx", withFly), 1.0f);
+
+    ASSERT_GT(meanLevel(background), 20.0);
+    // The target alone, in the middle of the picture, carries none.
+    EXPECT_EQ(differingBytes(targetOnly, background), 0u);
+    // A plain node in the same place does: some thousands of pixels change.
+    EXPECT_GT(differingBytes(fly, background, 24), 2000u);
+}
+
+using DragonflyDeathTest = DragonflyTest;
+
+TEST_F(DragonflyDeathTest, PathScenesWithoutTheirNodesAndWrongTagsEndTheProgram)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const struct {
+        const char* file;
+        const char* leaveOut;
+        bool boxIsMesh;
+        const char* message;
+    } cases[] = {
+        {"nocamera.ztx", "Camera01", true, "nocamera\\.ztx\" has no top-level node \"Camera01\""},
+        {"notarget.ztx", "Camera01.Target", true, "notarget\\.ztx\" has no top-level node \"Camera01\\.Target\""},
+        {"nobox.ztx", "Box01", true, "nobox\\.ztx\" has no top-level node \"Box01\""},
+        {"plainbox.ztx", "", false, "plainbox\\.ztx\": node \"Box01\" is not a mesh"},
+    };
+    for (const auto& c : cases) {
+        const std::string path = write(c.file, pathScene({}, c.leaveOut, c.boxIsMesh));
+        EXPECT_EXIT(load("data/dragonfly.ztx", path), testing::ExitedWithCode(1), c.message) << c.file;
+    }
+
+    // Another version tag reads as an empty scene: refused with the loader's text.
+    const std::vector<std::uint8_t> encoded = KestraneExt::encodeZTX(pathScene({}));
+    std::string bytes(encoded.begin(), encoded.end());
+    bytes[5] = '6';
+    const std::string retagged = dir.write("retagged.ztx", bytes);
+    EXPECT_EXIT(load(retagged, "data/dragonflypaths.ztx"), testing::ExitedWithCode(1),
+                "retagged\\.ztx\": Unknown file tag");
+}
+
+TEST_F(DragonflyTest, TheShowsEntryIsLitStableAndFlashesWhite)
+{
+    const Prod::Prod& prod = sharedProd();
+    ASSERT_NE(dynamic_cast<Dragonfly*>(prod.timeline[5].drawable), nullptr);
+    const float start = prod.timeline[5].start;
+
+    for (float t : {1.0f, 10.0f}) {
+        const auto first = renderAt(start + t);
+        EXPECT_EQ(differingBytes(first, renderAt(start + t)), 0u) << "t = " << t;
+        EXPECT_GT(meanLevel(first), 60.0) << "t = " << t;
+        EXPECT_LT(meanLevel(first), 200.0) << "t = " << t;
+    }
+    EXPECT_GT(meanLevel(renderAt(start + beat(16))), 250.0);
+    EXPECT_LT(meanLevel(renderAt(start + beat(16.5))), 200.0);
+}
+
+}  // namespace
