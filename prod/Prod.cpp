@@ -1,5 +1,6 @@
 #include "prod/Prod.h"
 
+#include "prod/Flowerball.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
 #include "vessara/Element.h"
@@ -45,7 +46,7 @@ void Prod::load()
     auto* pils = new Pils(this);
     auto* shinyCross = new ShinyCross(this);
     auto* horizon = new Vessara::Element(512, 512, this, "Untitled");
-    auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
+    auto* flowerball = new Flowerball(this);
     auto* dragonfly = new Vessara::Element(512, 512, this, "Dragonfly");
     auto* underwater = new Vessara::Element(512, 512, this, "Underwater");
     auto* balloon = new Vessara::Element(512, 512, this, "Balloon");

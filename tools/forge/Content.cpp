@@ -7,6 +7,7 @@ std::vector<Asset> allAssets() {
     addMusicAssets(assets);  // first: the slowest, so it starts at once
     addShinyCrossAssets(assets);
     addPilsAssets(assets);
+    addFlowerballAssets(assets);
     return assets;
 }
 

@@ -26,5 +26,6 @@ std::vector<Asset> allAssets();
 void addMusicAssets(std::vector<Asset>& assets);
 void addShinyCrossAssets(std::vector<Asset>& assets);
 void addPilsAssets(std::vector<Asset>& assets);
+void addFlowerballAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge
