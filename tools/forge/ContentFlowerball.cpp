@@ -16,9 +16,10 @@
 //                     drawn over the whole picture as 2 x 2 clip-space
 //                     rectangles sliding right from x = -1.5 by about 1.4 in
 //                     the entry: the lettering sits in the image's middle
-//                     columns (u 0.21 to 0.63), which stay on screen nearly the whole
-//                     time, the title high, the group low. Drawn for the
-//                     800 x 600 screen (letters squeezed to 3/4 in width).
+//                     columns (title u 0.21 to 0.55, group 0.23 to 0.63),
+//                     which stay on screen nearly the whole time, the title
+//                     high, the group low. Drawn for the 800 x 600 screen
+//                     (letters squeezed to 3/4 in width).
 //   the flowers' textures "flowerball-petals1..4.jpg" and the ball's
 //   "flowerball-moss.jpg" with its bump map "normal_flowerball-moss.jpg".
 // The strawberry is made in ContentStrawberry.cpp.
@@ -74,12 +75,12 @@ Quaternion toFileRotation(Quaternion q) {
 // One flower facing +y: a ring of cupped petals round a domed heart.
 // Texture: petals in u 0 .. 0.74 (v from base to tip), the heart in u 0.8 .. 1.
 Mesh flower(int kind, float size) {
-    static const int petalCounts[FlowerKinds] = {6, 8, 5, 12};
-    static const float petalWidths[FlowerKinds] = {0.55f, 0.38f, 0.7f, 0.24f};
+    static const int petalCounts[FlowerKinds] = {6, 8, 5, 10};
+    static const float petalWidths[FlowerKinds] = {0.55f, 0.38f, 0.7f, 0.28f};
     static const float cups[FlowerKinds] = {0.25f, 0.15f, 0.35f, 0.1f};
     const int petals = petalCounts[kind];
     const float length = 26.0f * size, width = petalWidths[kind] * length, cup = cups[kind];
-    constexpr int Along = 4, Across = 2;
+    constexpr int Along = 3, Across = 2;
     Mesh m;
     for (int p = 0; p < petals; ++p) {
         const float angle = 2.0f * Pi * static_cast<float>(p) / static_cast<float>(petals);
@@ -104,7 +105,7 @@ Mesh flower(int kind, float size) {
             }
     }
     // The heart: a low dome.
-    Mesh heart = lathe({{0.2f * length, 0.02f * length}, {0.12f * length, 0.1f * length}, {0.0f, 0.14f * length}}, 10);
+    Mesh heart = lathe({{0.2f * length, 0.02f * length}, {0.12f * length, 0.1f * length}, {0.0f, 0.14f * length}}, 8);
     for (MeshVertex& v : heart.vertices) {  // projected from above, no seam
         v.u = 0.9f + 0.09f * v.position.x / (0.2f * length);
         v.v = 0.5f + 0.45f * v.position.z / (0.2f * length);

@@ -109,8 +109,8 @@ Mesh berry(int segments) {
 // berry's axis (its crown, z = 15 in the berry's frame).
 Mesh calyx() {
     Mesh m;
-    constexpr int Sepals = 9;
-    constexpr int Steps = 5;
+    constexpr int Sepals = 8;
+    constexpr int Steps = 3;
     constexpr float Crown = 15.0f;
     Random rng(77);
     for (int s = 0; s < Sepals; ++s) {
@@ -161,7 +161,7 @@ std::vector<std::uint8_t> berryScene() {
     // A turn every six seconds of the scene (750 units a second), a key per
     // sixth of a turn, beyond the 17,700 the scene reaches.
     for (int k = 0; k <= 24; ++k) spinKey(root, 750.0f * static_cast<float>(k), Pi / 3.0f * static_cast<float>(k));
-    Mesh m = berry(20);
+    Mesh m = berry(14);
     m.transform([](Float3 p) { return p + Float3{0.0f, 5.0f, 0.0f}; });
     auto& mesh = b.mesh("Berry", asRendered(m), "strawberry", &root);
     mesh.position = toFileAxes({0.0f, -5.0f, 0.0f});
