@@ -51,4 +51,12 @@ void RenderTarget::bind() const
     glViewport(0, 0, width_, height_);
 }
 
+void RenderTarget::attachDepth(bool attached) const
+{
+    bind();
+    if (depthTexture_)
+        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D,
+                                  attached ? depthTexture_->id() : 0, 0);
+}
+
 }  // namespace Kestrane

@@ -9,6 +9,9 @@
 //   bind()                 draw into it: binds the frame buffer, viewport 0,0,w,h.
 //   useScreenTarget()      (FrameServices) draw on the window again.
 //   colorTexture(), depthTexture()   the attachments, null when not made.
+//   attachDepth(false) ... attachDepth(true)   binds it with its depth texture
+//                          detached, then attached again, around a pass that
+//                          samples that depth texture while drawing into it.
 // Lifetime: the targets are made at start-up; the object owns its frame buffer
 // and its two textures and releases all three when destroyed.
 #pragma once
@@ -27,6 +30,10 @@ public:
     RenderTarget& operator=(const RenderTarget&) = delete;
 
     void bind() const;
+    // Binds the target with (true) or without (false) its depth attachment.
+    // GL leaves undefined a draw that samples a texture attached to the
+    // frame buffer it draws into, even one it does not write.
+    void attachDepth(bool attached) const;
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -2,6 +2,7 @@
 
 #include "prod/Balloon.h"
 #include "prod/Dragonfly.h"
+#include "prod/Flowerball.h"
 #include "prod/Horizon.h"
 #include "prod/Pils.h"
 #include "prod/ShinyCross.h"
@@ -46,11 +47,10 @@ void Prod::load()
     // The scenes in order of creation (and so of preparation and warm-up):
     // Pils, ShinyCross, Horizon, Flowerball, Dragonfly, Underwater, Balloon,
     // PilsTakeoff, Skate. Pils is shown twice, by entries 1 and 5.
-    // Scenes whose class is not written yet are plain 512 x 512 elements.
     auto* pils = new Pils(this);
     auto* shinyCross = new ShinyCross(this);
     auto* horizon = new Horizon(this);
-    auto* flowerball = new Vessara::Element(512, 512, this, "Flowerball");
+    auto* flowerball = new Flowerball(this);
     auto* dragonfly = new Dragonfly(this);
     auto* underwater = new Underwater(this);
     auto* balloon = new Balloon(this);

@@ -171,16 +171,19 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
         element.drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
         element.releaseTextures();
 
-        // Reading the element's depth while its target is bound is safe: the
-        // quad draws with depth testing off, so nothing writes depth.
+        // The pass reads the element's depth while drawing into the element,
+        // so the depth texture is detached meanwhile: sampling an attached
+        // texture is undefined, and a multi-threaded rasterizer may store
+        // the depth tiles back while the quad reads them.
         Kestrane::useScreenTarget();
-        element.bind();
+        element.attachDepth(false);
         element.setFloat4("pixelStep", step);
         element.setFloat("focusDepth", focusDepth);
         element.setTexture("colorMap", scratchFor(element).colorTexture());
         element.setTexture("depthMap", element.depthTexture());
         element.drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
         element.releaseTextures();
+        element.attachDepth(true);
     }
 }
 

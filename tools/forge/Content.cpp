@@ -12,6 +12,7 @@ std::vector<Asset> allAssets() {
     addUnderwaterAssets(assets);
     addSkateAssets(assets);
     addDragonflyAssets(assets);
+    addFlowerballAssets(assets);
     return assets;
 }
 

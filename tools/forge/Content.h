@@ -31,5 +31,6 @@ void addBalloonAssets(std::vector<Asset>& assets);
 void addUnderwaterAssets(std::vector<Asset>& assets);
 void addSkateAssets(std::vector<Asset>& assets);
 void addDragonflyAssets(std::vector<Asset>& assets);
+void addFlowerballAssets(std::vector<Asset>& assets);
 
 }  // namespace Forge
