@@ -1,8 +1,14 @@
 // Authoring ZTX115 scenes: materials, a node tree of plain, mesh, light and
 // camera nodes, key-framed position, rotation and scale tracks, and cameras
-// with their target nodes. Coordinates are the file's (z up): the loader
-// turns (x, y, z) into the renderer's (x, z, -y). Meshes built by the y-up
-// builders (MeshShapes.h) are turned with toFileAxes() on the way in.
+// with their target nodes. Coordinates are the file's (z up). The loader
+// turns node positions, rotations and scales from the file's (x, y, z) into
+// the renderer's (x, z, -y), but uploads mesh vertices exactly as stored.
+// mesh() stores a y-up mesh (MeshShapes.h) as toFileAxes() of its vertices,
+// so under a camera whose up is the renderer's +y it lies on its back; the
+// ZTX scenes of the show look with up (0, 0, -1) and turn their y-up meshes
+// by (x, y, z) -> (x, -y, -z) before handing them in, which makes them stand
+// upright in that frame (see the content files of Dragonfly, Flowerball and
+// Balloon).
 //
 // Use:
 //   SceneBuilder b;
