@@ -4,11 +4,11 @@
 // turns node positions, rotations and scales from the file's (x, y, z) into
 // the renderer's (x, z, -y), but uploads mesh vertices exactly as stored.
 // mesh() stores a y-up mesh (MeshShapes.h) as toFileAxes() of its vertices,
-// so under a camera whose up is the renderer's +y it lies on its back; the
-// ZTX scenes of the show look with up (0, 0, -1) and turn their y-up meshes
-// by (x, y, z) -> (x, -y, -z) before handing them in, which makes them stand
-// upright in that frame (see the content files of Dragonfly, Flowerball and
-// Balloon).
+// so under a camera whose up is the renderer's +y it lies on its back. The
+// show's ZTX scenes look with up (0, 0, -1) and turn their y-up meshes
+// before handing them in so that they stand as wanted in that frame (see
+// upright() in ContentDragonfly.cpp, fromYUp() in ContentBalloon.cpp and
+// asRendered() in ContentStrawberry.h).
 //
 // Use:
 //   SceneBuilder b;
