@@ -126,7 +126,7 @@ Image daySky() {
     // About half the brightness meant on screen, less below the horizon: the
     // scene's glow adds a blurred copy of the picture onto itself, two or
     // three times over on a bass hit.
-    const Rgba zenith = rgb8(16, 48, 112), horizon = rgb8(84, 98, 118), below = rgb8(62, 70, 88);
+    const Rgba zenith = rgb8(16, 48, 112), horizon = rgb8(84, 98, 118), below = rgb8(44, 78, 132);
     Image img(SkySize, SkySize);
     img.forEach([&](float u, float v, Rgba& c) {
         if (v < 0.5f) {
@@ -138,11 +138,14 @@ Image daySky() {
             const float shade = 0.44f + 0.1f * fbm2(u * 12.0f, v * 28.0f, 22, 3, 12);
             c = mix(c, Rgba{shade, shade, shade * 1.04f, 1.0f}, cover * 0.9f);
         } else {
-            // A sea of cloud seen from above, hazy towards the horizon.
+            // A sunlit sea of cloud seen from above, hazy towards the horizon,
+            // with blue between the puffs. Dragonfly looks at this picture
+            // the other way up (its camera's up is -z), so this half is its
+            // sky and must read as one.
             const float h = (v - 0.5f) / 0.5f;  // 0 horizon .. 1 nadir
             const float n = fbm2(u * 5.0f, v * 9.0f, 31, 5, 5);
-            const float puff = 0.78f + 0.22f * smoothstep(-0.4f, 0.6f, n);
-            Rgba sea{puff * 0.3f, puff * 0.33f, puff * 0.4f, 1.0f};
+            const float puff = smoothstep(-0.2f, 0.5f, n);
+            Rgba sea = mix(rgb8(40, 76, 132), rgb8(112, 118, 128), puff);
             sea = mix(horizon, sea, smoothstep(0.0f, 0.25f, h));
             c = mix(sea, below, smoothstep(0.4f, 1.0f, h));  // the floor cap is `below`
         }
