@@ -16,6 +16,18 @@ void restoreAtExit()
 {
     restoreDisplayMode();
 }
+
+void enterFullScreen(SDL_Window* window, Uint32 flags)
+{
+    SDL_SetWindowFullscreen(window, flags);
+    SDL_ShowCursor(SDL_DISABLE);
+    switchedWindow = window;
+
+    if (!restoreRegistered) {
+        restoreRegistered = true;
+        std::atexit(restoreAtExit);
+    }
+}
 }  // namespace
 
 void setDisplayMode(int width, int height, int bitsPerPixel)
@@ -36,14 +48,14 @@ void setDisplayMode(int width, int height, int bitsPerPixel)
         mode.format = SDL_PIXELFORMAT_RGB565;
     // The refresh rate stays as the display has it.
     SDL_SetWindowDisplayMode(window, &mode);
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN);
-    SDL_ShowCursor(SDL_DISABLE);
-    switchedWindow = window;
+    enterFullScreen(window, SDL_WINDOW_FULLSCREEN);
+}
 
-    if (!restoreRegistered) {
-        restoreRegistered = true;
-        std::atexit(restoreAtExit);
-    }
+void setDesktopFullScreen()
+{
+    if (!Context::current || !Context::current->window)
+        return;
+    enterFullScreen(Context::current->window->sdlWindow(), SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void restoreDisplayMode()
