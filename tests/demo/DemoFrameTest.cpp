@@ -27,6 +27,12 @@ public:
     {
         Drawable::frameStep(start, duration);
         steps.push_back({*time, localTime, progress});
+        // As a scene may: leave something on the screen for the runtime to
+        // clear before it composes.
+        if (dirtiesScreen) {
+            glClearColor(1, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
     }
     void compose() override
     {
@@ -46,6 +52,7 @@ public:
     std::vector<Step> steps;
     std::vector<std::array<int, 4>> composedViewports;
     uint8_t shade;
+    bool dirtiesScreen = false;
 };
 
 class DemoFrameTest : public GLTest {
@@ -151,10 +158,8 @@ TEST_F(DemoFrameTest, PictureScalesIntoAnyWindowKeepingItsAspect)
             scaled.viewportHeight = 450;
         }
         auto* probe = new Probe(&scaled, 200);
+        probe->dirtiesScreen = true;
         scaled.timeline = {{0.0f, 10.0f, probe}};
-        // Whatever was on the window before must not survive in the bars.
-        glClearColor(1, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
         scaled.renderFrame(1.0f, 0.0f, nullptr);
 
         ASSERT_EQ(probe->composedViewports.size(), 1u);
