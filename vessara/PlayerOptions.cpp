@@ -34,7 +34,7 @@ std::string usage(bool wide, double showEnd)
            "  SDL_AUDIODRIVER  the sound output (pipewire, pulseaudio, alsa, ...). Without a\n"
            "                   sound card the show runs silently on the wall clock; \"dummy\"\n"
            "                   keeps the music clock without sound.\n"
-           "  SDL_VIDEODRIVER  the display system (x11, wayland); by default the desktop's own.\n"
+           "  SDL_VIDEODRIVER  the display system, x11 or wayland (SDL picks one by itself).\n"
            "\n"
            "The show reads data/ and vessara_data/ from the current directory when it holds\n"
            "them, otherwise from beside the program (the installed share/vessara, or the\n"
