@@ -35,7 +35,8 @@ void setGLAttributes(int depthBits, int stencilBits, int samples, bool floatBuff
 
 }  // namespace
 
-Context::Context(int width, int height, int depthBits, int stencilBits, int samples, int pixelType)
+Context::Context(int width, int height, int depthBits, int stencilBits, int samples, int pixelType,
+                 WindowStyle style)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         const char* driver = SDL_getenv("SDL_VIDEODRIVER");
@@ -50,15 +51,15 @@ Context::Context(int width, int height, int depthBits, int stencilBits, int samp
     bool created = false;
     if (samples > 0) {
         if (pixelType == 1)
-            created = createGL(width, height, depthBits, stencilBits, samples, true);
+            created = createGL(width, height, depthBits, stencilBits, samples, true, style);
         if (!created)
-            created = createGL(width, height, depthBits, stencilBits, samples, false);
+            created = createGL(width, height, depthBits, stencilBits, samples, false, style);
         if (!created)
             fatal("Kestrane Error", std::string("KESTRANE ERROR: Pixel format/type not supported (") +
                                         std::to_string(samples) + " samples, depth " +
                                         std::to_string(depthBits) + ", stencil " +
                                         std::to_string(stencilBits) + "): " + SDL_GetError());
-    } else if (!createGL(width, height, depthBits, stencilBits, 0, false)) {
+    } else if (!createGL(width, height, depthBits, stencilBits, 0, false, style)) {
         fatal("Kestrane Error", std::string("Cannot create an OpenGL compatibility context (depth ") +
                                     std::to_string(depthBits) + ", stencil " +
                                     std::to_string(stencilBits) + "): " + SDL_GetError());
@@ -77,10 +78,11 @@ Context::Context(int width, int height, int depthBits, int stencilBits, int samp
     checkError();
 }
 
-bool Context::createGL(int width, int height, int depthBits, int stencilBits, int samples, bool floatBuffer)
+bool Context::createGL(int width, int height, int depthBits, int stencilBits, int samples, bool floatBuffer,
+                       WindowStyle style)
 {
     setGLAttributes(depthBits, stencilBits, samples, floatBuffer);
-    auto* candidate = new Window(width, height, false);
+    auto* candidate = new Window(width, height, style, false);
     if (!candidate->isOpen()) {
         delete candidate;
         return false;

@@ -1,8 +1,9 @@
 // The GL and shader-runtime context of the program, on its one window.
 //
 // Use:
-//   Context(width, height, depthBits, stencilBits, samples, pixelType)
-//       opens a borderless width x height window at the top-left, creates a GL
+//   Context(width, height, depthBits, stencilBits, samples, pixelType, style)
+//       opens a width x height window (borderless at the top-left, or a
+//       resizable one with WindowStyle::Resizable), creates a GL
 //       compatibility context with the requested depth and stencil bits and
 //       multisample count (samples <= 0: none; pixelType 1 asks for a
 //       floating-point colour buffer when multisampling, falling back to an
@@ -35,7 +36,8 @@ enum HandleKind : int {
 
 class Context {
 public:
-    Context(int width, int height, int depthBits, int stencilBits, int samples, int pixelType);
+    Context(int width, int height, int depthBits, int stencilBits, int samples, int pixelType,
+            WindowStyle style = WindowStyle::Borderless);
     Context(const Context&) = delete;
     Context& operator=(const Context&) = delete;
 
@@ -55,7 +57,8 @@ public:
     CGcontext cgContext = nullptr;
 
 private:
-    bool createGL(int width, int height, int depthBits, int stencilBits, int samples, bool floatBuffer);
+    bool createGL(int width, int height, int depthBits, int stencilBits, int samples, bool floatBuffer,
+                  WindowStyle style);
 
     std::uint64_t presented = 0;
     bool quitPending = false;

@@ -8,10 +8,14 @@
 
 namespace Kestrane {
 
-Window::Window(int width, int height, bool required)
+Window::Window(int width, int height, WindowStyle style, bool required)
 {
-    window = SDL_CreateWindow("Kestrane Window", 0, 0, width, height,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    if (style == WindowStyle::Resizable)
+        window = SDL_CreateWindow("Vessara", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_RESIZABLE | SDL_WINDOW_SHOWN);
+    else
+        window = SDL_CreateWindow("Kestrane Window", 0, 0, width, height,
+                                  SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
     if (!window && !required)
         return;
     if (!window)

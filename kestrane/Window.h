@@ -1,13 +1,17 @@
-// The one window the program draws into: borderless, placed at the screen's
-// top-left corner, created with OpenGL support so a Context can be made on it.
+// The one window the program draws into, created with OpenGL support so a
+// Context can be made on it: borderless at the screen's top-left corner (the
+// show's own window, full screen or not), or an ordinary decorated window the
+// user can move and resize, centred on the screen.
 //
 // Use:
-//   Window(width, height)   opens and shows the window (client size in pixels);
+//   Window(width, height, style)
+//                           opens and shows the window (client size in pixels);
 //                           a failure is fatal unless `required` is false, in
 //                           which case isOpen() says whether it worked.
 //                           The GL attributes (depth, stencil, samples) must be
 //                           set with SDL_GL_SetAttribute before, as Context does.
-//   width(), height()       the current client-area size.
+//   width(), height()       the current client-area size in pixels (follows
+//                           resizing and full-screen switches).
 //   sdlWindow()             the SDL handle, for the context and the display mode.
 //   destroy()               closes the window.
 // The window normally lives until process exit; Context never destroys it.
@@ -17,9 +21,11 @@ struct SDL_Window;
 
 namespace Kestrane {
 
+enum class WindowStyle { Borderless, Resizable };
+
 class Window {
 public:
-    Window(int width, int height, bool required = true);
+    Window(int width, int height, WindowStyle style = WindowStyle::Borderless, bool required = true);
 
     bool isOpen() const { return window != nullptr; }
     void destroy();

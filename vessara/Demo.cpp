@@ -8,12 +8,14 @@
 #include "kestrane/Keyboard.h"
 #include "kestrane/Messages.h"
 #include "kestrane/State.h"
+#include "vessara/ContentRoot.h"
 #include "vessara/DataPreload.h"
 #include "vessara/Drawable.h"
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace Vessara {
@@ -55,8 +57,12 @@ void Demo::run()
 
 void Demo::startUp()
 {
-    context = new Kestrane::Context(width, height, depthBits, stencilBits, samples, pixelType);
-    if (fullscreen)
+    context = new Kestrane::Context(width, height, depthBits, stencilBits, samples, pixelType,
+                                    resizableWindow ? Kestrane::WindowStyle::Resizable
+                                                    : Kestrane::WindowStyle::Borderless);
+    if (fullscreen && desktopResolution)
+        Kestrane::setDesktopFullScreen();
+    else if (fullscreen)
         Kestrane::setDisplayMode(width, height, 32);
 
     load();
@@ -131,13 +137,34 @@ void Demo::composeEntry(const TimelineEntry& entry)
     Kestrane::State::resetRenderState();
     entry.drawable->frameStep(entry.start, entry.end - entry.start);
 
-    // Each active entry clears the whole screen before placing its picture,
-    // so the bands outside the viewport stay black.
+    // Each active entry clears the whole window before placing its picture,
+    // so the bands outside the viewport stay black. The window is the
+    // width x height screen after a mode switch; in a resized window or on
+    // the desktop the screen is scaled to fit it.
     Kestrane::useScreenTarget();
-    Kestrane::State::setViewport(0, 0, width, height);
+    const Kestrane::Window* window = Kestrane::Context::current->window;
+    const int windowWidth = window->width();
+    const int windowHeight = window->height();
+    Kestrane::State::setViewport(0, 0, windowWidth, windowHeight);
     Kestrane::clear(0, 0, 0, 0, true, true, true);
-    Kestrane::State::setViewport(viewportX, viewportY, viewportWidth, viewportHeight);
+    const Rectangle picture = pictureViewport(windowWidth, windowHeight);
+    Kestrane::State::setViewport(picture.x, picture.y, picture.width, picture.height);
     entry.drawable->compose();
+}
+
+Demo::Rectangle Demo::pictureViewport(int windowWidth, int windowHeight) const
+{
+    // One scale for both axes, the smaller fit; the scaled screen centred.
+    // Edges are rounded rather than sizes, so opposite bars differ by at
+    // most a pixel.
+    const double scale = std::min(double(windowWidth) / width, double(windowHeight) / height);
+    const double left = (windowWidth - width * scale) / 2.0;
+    const double bottom = (windowHeight - height * scale) / 2.0;
+    const int x0 = int(std::lround(left + viewportX * scale));
+    const int y0 = int(std::lround(bottom + viewportY * scale));
+    const int x1 = int(std::lround(left + (viewportX + viewportWidth) * scale));
+    const int y1 = int(std::lround(bottom + (viewportY + viewportHeight) * scale));
+    return {x0, y0, x1 - x0, y1 - y0};
 }
 
 void Demo::saveScreenshot()
@@ -145,7 +172,8 @@ void Demo::saveScreenshot()
     Kestrane::useScreenTarget();
     char name[32];
     std::snprintf(name, sizeof name, "dump%i.png", screenshotCounter);
-    context->saveScreenshot(name);
+    // Into the directory the user started the show in, not the content root.
+    context->saveScreenshot(userPath(name).c_str());
     ++screenshotCounter;
 }
 

@@ -8,7 +8,8 @@
 //                         PlayerClock until endTime, Escape or a window close,
 //                         shutDown().
 // The steps of run, each usable on its own (capture tool, tests):
-//   startUp()             context, display switch (when fullscreen), load(),
+//   startUp()             context, full screen (when fullscreen: a display
+//                         switch, or the desktop's resolution), load(),
 //                         prepare() then one warm-up draw() of every drawable.
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
@@ -20,6 +21,12 @@
 //                         sets the clock fields and composes every timeline entry
 //                         with start < time < end into the viewport. Nothing is
 //                         presented. spectrum256 null keeps the spectrum.
+//   pictureViewport(windowWidth, windowHeight)
+//                         where the viewport lands in a window of that size: the
+//                         width x height screen scaled to fit, aspect kept and
+//                         centred (black bars beside or above it), the viewport
+//                         scaled with it. A window of width x height (the mode
+//                         switch, the capture tool) gives the viewport itself.
 //   shutDown()            music freed, display restored, GL context released.
 // Drawables and resources the demo registers live until process exit; the
 // demo frees only its containers.
@@ -61,11 +68,22 @@ public:
     void renderFrame(float time, float frameDelta, const float* spectrum256);
     void shutDown();
 
+    struct Rectangle {
+        int x, y, width, height;
+    };
+    Rectangle pictureViewport(int windowWidth, int windowHeight) const;
+
     // Indices of the timeline entries shown at `time` (start < time < end).
     std::vector<std::size_t> activeEntries(float time) const;
 
     std::vector<TimelineEntry> timeline;
     bool fullscreen = false;
+    // With fullscreen: cover the desktop at its own resolution instead of
+    // switching the display to width x height.
+    bool desktopResolution = false;
+    // Without fullscreen: an ordinary window the user can move and resize
+    // rather than the borderless one at the top-left.
+    bool resizableWindow = false;
     int width = 800;
     int height = 600;
     int depthBits = 24;

@@ -68,17 +68,6 @@ Image load(const std::string& path)
 
 }  // namespace
 
-TEST(CaptureTest, WritesAn800x600Frame)
-{
-    const std::string out = temporaryPng("f.png");
-    const CaptureRun run = capture("--at 5 --out " + out);
-    ASSERT_EQ(run.status, 0) << run.output;
-    const Image image = load(out);
-    EXPECT_EQ(image.width, 800);
-    EXPECT_EQ(image.height, 600);
-    std::remove(out.c_str());
-}
-
 TEST(CaptureTest, WideFrameKeepsTheLetterboxBandsBlack)
 {
     const std::string out = temporaryPng("wide.png");

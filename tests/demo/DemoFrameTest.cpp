@@ -8,6 +8,9 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <string>
+#include <utility>
 #include <vector>
 
 using namespace Vessara;
@@ -24,6 +27,12 @@ public:
     {
         Drawable::frameStep(start, duration);
         steps.push_back({*time, localTime, progress});
+        // As a scene may: leave something on the screen for the runtime to
+        // clear before it composes.
+        if (dirtiesScreen) {
+            glClearColor(1, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
     }
     void compose() override
     {
@@ -43,6 +52,7 @@ public:
     std::vector<Step> steps;
     std::vector<std::array<int, 4>> composedViewports;
     uint8_t shade;
+    bool dirtiesScreen = false;
 };
 
 class DemoFrameTest : public GLTest {
@@ -105,36 +115,70 @@ TEST_F(DemoFrameTest, RenderFrameKeepsOrReplacesTheSpectrum)
     EXPECT_EQ(demo.spectrum[255], 1.0f);
 }
 
-TEST_F(DemoFrameTest, WideViewportLeavesBlackBandsAndLastActiveEntryWins)
+TEST_F(DemoFrameTest, LastActiveEntryWins)
 {
-    demo.viewportX = 0;
-    demo.viewportY = 75;
-    demo.viewportWidth = 800;
-    demo.viewportHeight = 450;
     auto* under = new Probe(&demo, 80);
     auto* over = new Probe(&demo, 240);
     demo.timeline = {{0.0f, 10.0f, under}, {5.0f, 10.0f, over}};
 
-    // Something left on the screen from before must not survive the clear.
-    glClearColor(1, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
     demo.renderFrame(6.0f, 0.0f, nullptr);
-
-    ASSERT_EQ(over->composedViewports.size(), 1u);
-    EXPECT_EQ(over->composedViewports[0], (std::array<int, 4>{0, 75, 800, 450}));
-    // GL rows 0-74 and 525-599 (image rows 525-599 and 0-74) stay black.
-    for (int y : {0, 74, 525, 599}) {
-        EXPECT_EQ(readPixel(400, y).r, 0) << "row " << y;
-        EXPECT_EQ(readPixel(400, y).g, 0) << "row " << y;
-    }
-    for (int y : {75, 300, 524})
-        EXPECT_EQ(grey(400, y), 240) << "row " << y;
-
-    // Only the first entry active: its picture, full width of the viewport.
+    EXPECT_EQ(grey(400, 300), 240);
     demo.renderFrame(1.0f, 0.0f, nullptr);
-    EXPECT_EQ(grey(0, 75), 80);
-    EXPECT_EQ(grey(799, 524), 80);
-    EXPECT_EQ(grey(400, 74), 0);
+    EXPECT_EQ(grey(0, 0), 80);
+    EXPECT_EQ(grey(799, 599), 80);
+}
+
+// The 800 x 600 screen (and vessara-wide's 800 x 450 viewport in it) scaled
+// into windows of other sizes: aspect kept, centred, bars black. Each size
+// gets a window and context of its own; the test context is current again
+// afterwards.
+TEST_F(DemoFrameTest, PictureScalesIntoAnyWindowKeepingItsAspect)
+{
+    struct Case {
+        int windowWidth, windowHeight;
+        bool wide;
+        std::array<int, 4> picture;  // x, y, width, height in GL window coordinates
+    };
+    const Case cases[] = {
+        {800, 600, false, {0, 0, 800, 600}},      // the mode switch: the viewport itself
+        {800, 600, true, {0, 75, 800, 450}},
+        {1280, 720, false, {160, 0, 960, 720}},   // a 16:9 desktop: pillar-boxed
+        {1280, 720, true, {160, 90, 960, 540}},
+        {1000, 400, false, {233, 0, 534, 400}},   // a wide window: scale 2/3, bars 233 and 233
+        {500, 700, false, {0, 163, 500, 375}},    // a tall window: bars 163 and 162
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.windowWidth) + "x" + std::to_string(c.windowHeight) +
+                     (c.wide ? " wide" : ""));
+        auto* context = new Kestrane::Context(c.windowWidth, c.windowHeight, 24, 8, 0, 0);
+        Demo scaled;
+        scaled.context = context;
+        if (c.wide) {
+            scaled.viewportY = 75;
+            scaled.viewportHeight = 450;
+        }
+        auto* probe = new Probe(&scaled, 200);
+        probe->dirtiesScreen = true;
+        scaled.timeline = {{0.0f, 10.0f, probe}};
+        scaled.renderFrame(1.0f, 0.0f, nullptr);
+
+        ASSERT_EQ(probe->composedViewports.size(), 1u);
+        EXPECT_EQ(probe->composedViewports[0], c.picture);
+        const auto [x, y, w, h] = c.picture;
+        // The picture's corners and centre, then one pixel past each edge
+        // where the window has room: the bars are black.
+        for (auto [px, py] : {std::pair{x, y}, {x + w - 1, y + h - 1}, {x + w / 2, y + h / 2}})
+            EXPECT_EQ(readPixel(px, py).r, 200) << px << "," << py;
+        const int middleX = x + w / 2, middleY = y + h / 2;
+        for (auto [px, py] : {std::pair{x - 1, middleY}, {x + w, middleY}, {middleX, y - 1}, {middleX, y + h}}) {
+            if (px < 0 || py < 0 || px >= c.windowWidth || py >= c.windowHeight)
+                continue;
+            const Rgba8 bar = readPixel(px, py);
+            EXPECT_EQ(bar.r | bar.g | bar.b, 0) << "bar at " << px << "," << py;
+        }
+    }
+    Kestrane::Context::current = &testContext();
+    GLTest::SetUp();
 }
 
 TEST_F(DemoFrameTest, FrameLoopEndsAtEndTime)

@@ -2,6 +2,7 @@
 
 #include "kestrane/Context.h"
 #include "support/GLTest.h"
+#include "vessara/ContentRoot.h"
 #include "vessara/Demo.h"
 #include "vessara/MusicClock.h"
 
@@ -33,7 +34,7 @@ private:
     SDL_Scancode code;
 };
 
-// Runs the test in a fresh directory, since screenshots land in the current one.
+// Runs the test from a fresh directory and returns to the previous one after.
 class InDirectory {
 public:
     explicit InDirectory(const std::filesystem::path& dir) : previous(std::filesystem::current_path())
@@ -50,10 +51,15 @@ class ScreenshotKeyTest : public GLTest {};
 
 }  // namespace
 
-TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFiles)
+// Started from a directory without data, the program changes into the data
+// beside it (the source tree above build/); the screenshots still land where
+// the user started it.
+TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFilesWhereTheUserStarted)
 {
     TempDir dir;
     const InDirectory here(dir.file(""));
+    Vessara::enterContentRoot();
+    ASSERT_TRUE(Vessara::isContentRoot(std::filesystem::current_path()));
     Vessara::Demo demo;
     demo.context = &testContext();
     Vessara::VirtualClock clock(1.0, 1.0 / 60.0);
@@ -68,10 +74,11 @@ TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFiles)
 
     for (const char* name : {"dump0.png", "dump1.png", "dump2.png"}) {
         int w = 0, h = 0, channels = 0;
-        EXPECT_NE(stbi_info(name, &w, &h, &channels), 0) << name;
+        EXPECT_NE(stbi_info(dir.file(name).c_str(), &w, &h, &channels), 0) << name;
         EXPECT_EQ(w, 800);
         EXPECT_EQ(h, 600);
+        EXPECT_FALSE(std::filesystem::exists(name)) << name << " in the data directory";
     }
-    EXPECT_FALSE(std::filesystem::exists("dump3.png"));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("dump3.png")));
     EXPECT_EQ(demo.screenshotCounter, 3);
 }

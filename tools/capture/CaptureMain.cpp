@@ -13,6 +13,9 @@
 // letterbox viewport of vessara-wide. Options are in CaptureOptions.h.
 // Exit status 0 on success, 1 on an error while rendering or writing, 2 for
 // bad options or an output that cannot be written, found before rendering.
+// Like the show, it reads its data from the current directory or from beside
+// the program (vessara/ContentRoot.h); --out is taken relative to the
+// directory it was started in.
 #include "Benchmark.h"
 #include "CaptureOptions.h"
 #include "FrameCapture.h"
@@ -23,6 +26,7 @@
 #include "kestrane/FrameServices.h"
 #include "kestrane/Messages.h"
 #include "prod/Prod.h"
+#include "vessara/ContentRoot.h"
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
 
@@ -30,6 +34,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <string>
 
 namespace {
@@ -86,6 +91,8 @@ int main(int argc, char** argv)
     }
     std::string ffmpeg;
     if (options.mode != Capture::Mode::Bench) {
+        // Fixed before the program changes into the content root.
+        options.out = std::filesystem::absolute(options.out).string();
         if (options.outKind == Capture::OutputKind::Video) {
             ffmpeg = Capture::findOnPath("ffmpeg", std::getenv("PATH"));
             if (ffmpeg.empty()) {
@@ -101,6 +108,7 @@ int main(int argc, char** argv)
             return badOptions;
         }
     }
+    Vessara::enterContentRoot();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     try {
         switch (options.mode) {

@@ -1,12 +1,15 @@
 #include "CaptureOptions.h"
 
+#include "vessara/CommandLine.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace Capture {
+
+using Vessara::formatNumber;
+using Vessara::parseNumber;
 
 namespace {
 
@@ -14,28 +17,6 @@ namespace {
 constexpr double maxSeconds = 100000.0;
 constexpr double maxFps = 1000.0;
 constexpr int maxBenchFrames = 100000;
-
-std::string number(double value)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
-}
-
-bool parseNumber(const std::string& flag, const std::string& value, double low, double high, bool lowIncluded,
-                 double& result, std::string& error)
-{
-    char* end = nullptr;
-    const double parsed = std::strtod(value.c_str(), &end);
-    const bool inRange = lowIncluded ? parsed >= low : parsed > low;
-    if (value.empty() || *end != '\0' || !std::isfinite(parsed) || !inRange || parsed > high) {
-        error = flag + " wants a number " + (lowIncluded ? "from " : "above ") + number(low) + " to " +
-                number(high) + ", not \"" + value + "\"";
-        return false;
-    }
-    result = parsed;
-    return true;
-}
 
 bool endsWith(const std::string& text, const std::string& suffix)
 {
@@ -94,23 +75,15 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
     options = Options{};
     bool haveAt = false, haveFrom = false, haveTo = false, haveOut = false, haveFrames = false, bench = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string flag = args[i];
-        std::string value;
-        bool inlineValue = false;
-        if (const auto equals = flag.find('='); flag.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = flag.substr(equals + 1);
-            flag = flag.substr(0, equals);
-            inlineValue = true;
-        }
+        const Vessara::Option option = Vessara::splitOption(args[i]);
+        const std::string& flag = option.name;
         if (flag == "--help" || flag == "-h") {
             options.mode = Mode::Help;
             return true;
         }
         if (flag == "--wide" || flag == "--bench") {
-            if (inlineValue) {
-                error = flag + " takes no value";
+            if (!Vessara::refuseValue(option, error))
                 return false;
-            }
             (flag == "--wide" ? options.wide : bench) = true;
             continue;
         }
@@ -119,13 +92,9 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
             error = "unknown option \"" + args[i] + "\"";
             return false;
         }
-        if (!inlineValue) {
-            if (i + 1 >= args.size()) {
-                error = flag + " needs a value";
-                return false;
-            }
-            value = args[++i];
-        }
+        std::string value;
+        if (!Vessara::takeValue(args, i, option, value, error))
+            return false;
         bool ok = true;
         if (flag == "--out") {
             if (value.empty()) {
@@ -198,14 +167,15 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
     if (!haveTo)
         options.to = showEnd;
     if (!(options.to > options.from)) {
-        error = haveTo ? "--to (" + number(options.to) + ") must come after --from (" + number(options.from) + ")"
-                       : "--from (" + number(options.from) + ") lies at or past the show's end (" +
-                             number(showEnd) + " s)";
+        error = haveTo ? "--to (" + formatNumber(options.to) + ") must come after --from (" +
+                             formatNumber(options.from) + ")"
+                       : "--from (" + formatNumber(options.from) + ") lies at or past the show's end (" +
+                             formatNumber(showEnd) + " s)";
         return false;
     }
     if (frameCount(options.from, options.to, options.fps) < 1) {
-        error = "the range " + number(options.from) + " to " + number(options.to) + " holds no frame at " +
-                number(options.fps) + " fps";
+        error = "the range " + formatNumber(options.from) + " to " + formatNumber(options.to) +
+                " holds no frame at " + formatNumber(options.fps) + " fps";
         return false;
     }
     return true;
