@@ -5,6 +5,7 @@
 #include "kestrane_ext/ByteWriter.h"
 #include "kestrane_ext/FormatError.h"
 #include "kestrane_ext/ZTXLoader.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -260,34 +261,29 @@ TEST(ZTX, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     const std::size_t indicesAt = vertexCountAt + 8 + 14 + 4 * 12;
     const std::size_t kidTypeAt = find(good, "Kid") - 4 - 4;
 
-    auto bytes = good;
-    putInt(bytes, typeAt, 6);
-    expectDamaged(bytes, typeAt, "node type 6 outside 0-5");
-    bytes = good;
-    putInt(bytes, kidTypeAt, -1);
-    expectDamaged(bytes, kidTypeAt, "node type -1");
-    bytes = good;
-    putInt(bytes, vertexCountAt, -4);
-    expectDamaged(bytes, vertexCountAt, "negative vertex count -4");
-    bytes = good;
-    putInt(bytes, vertexCountAt + 4, 0x10000000);
-    expectDamaged(bytes, vertexCountAt, "needs");
-    bytes = good;
-    putInt(bytes, indicesAt + 8, 4);
-    expectDamaged(bytes, indicesAt + 8, "face index 4 outside the mesh's 4 vertices");
-    bytes = good;
-    putInt(bytes, 6, 1000);
-    expectDamaged(bytes, 6, "material count 1000");
-    bytes = good;
-    putInt(bytes, 10, -2);
-    expectDamaged(bytes, 10, "negative node count");
-    bytes = good;
     const std::size_t tracksAt = kidTypeAt + 4 + 4 + 3 + 40;
-    putInt(bytes, tracksAt + 4, 99999);
-    expectDamaged(bytes, tracksAt, "keys need");
-    bytes = good;
-    putInt(bytes, good.size() - 4, 1);  // the kid's child count
-    expectDamaged(bytes, good.size() - 4, "child count 1");
+    const struct {
+        std::size_t patchAt;
+        std::int32_t value;
+        std::size_t offset;
+        const char* reason;
+    } cases[] = {
+        {typeAt, 6, typeAt, "node type 6 outside 0-5"},
+        {kidTypeAt, -1, kidTypeAt, "node type -1"},
+        {vertexCountAt, -4, vertexCountAt, "negative vertex count -4"},
+        {vertexCountAt + 4, 0x10000000, vertexCountAt, "needs"},
+        {indicesAt + 8, 4, indicesAt + 8, "face index 4 outside the mesh's 4 vertices"},
+        {6, 1000, 6, "material count 1000"},
+        {10, -2, 10, "negative node count"},
+        {tracksAt + 4, 99999, tracksAt, "keys need"},
+        {good.size() - 4, 1, good.size() - 4, "child count 1"},  // the kid's child count
+    };
+    for (const auto& c : cases) {
+        auto bytes = good;
+        putInt(bytes, c.patchAt, c.value);
+        expectDamaged(bytes, c.offset, c.reason);
+    }
+    std::vector<std::uint8_t> bytes;
     for (std::size_t cut = 6; cut < good.size(); cut += 5) {
         bytes.assign(good.begin(), good.begin() + static_cast<long>(cut));
         EXPECT_THROW(load(bytes), FormatError) << "cut at " << cut;
@@ -318,16 +314,14 @@ TEST(ZTX, NestingDeeperThanTheLimitIsRejectedNotOverflowed) {
 }
 
 TEST(ZTXDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    Samples::TempDir dir;
+    TestSupport::TempDir dir;
     ZTXSceneData data = Samples::fullScene();
     data.materials.clear();
     auto bytes = encodeZTX(data);
     putInt(bytes, 14, 9);  // the first node's type: after tag, material and node counts
     const std::string path = dir.file("broken.ztx");
     ASSERT_TRUE(writeFileBytes(path, bytes, nullptr));
-    EXPECT_EXIT(Zentrix::Scene(File(path, "rb")), testing::ExitedWithCode(1),
-                "broken\\.ztx: byte 14: node type 9 outside 0-5");
+    EXPECT_FATAL(Zentrix::Scene(File(path, "rb")), "broken\\.ztx: byte 14: node type 9 outside 0-5");
 }
 
 TEST(ZTXWriter, RefusesInvalidScenesAndReportsIOFailures) {
@@ -347,7 +341,7 @@ TEST(ZTXWriter, RefusesInvalidScenesAndReportsIOFailures) {
     data.nodes[0].mesh.boneNames = {"loose"};
     EXPECT_THROW(encodeZTX(data), std::invalid_argument);
 
-    Samples::TempDir dir;
+    TestSupport::TempDir dir;
     std::string error;
     EXPECT_FALSE(writeZTX(dir.file("no/such/dir.ztx"), Samples::fullScene(), &error));
     EXPECT_NE(error.find("no/such/dir.ztx"), std::string::npos) << error;

@@ -1,11 +1,12 @@
 // Smaller parts of the authoring library: outlines (grouping, insetting,
 // loop removal), file output, the random generator and the mesh preview.
-#include "ForgeTestSupport.h"
 #include "Geometry2D.h"
 #include "MeshShapes.h"
 #include "Output.h"
 #include "Preview.h"
 #include "Random.h"
+
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ TEST(Outlines, GroupingInsetAndLoops) {
 }
 
 TEST(Output, WritesWholeFilesOrReportsWhy) {
-    ScratchDir dir;
+    TestSupport::TempDir dir;
     const std::string path = (dir.path() / "a.bin").string();
     std::string error;
     ASSERT_TRUE(writeOutputFile(path, {1, 2, 3}, &error)) << error;

@@ -7,8 +7,9 @@
 #include "Mp3.h"
 #include "MusicReport.h"
 #include "Output.h"
-#include "ForgeTestSupport.h"
+#include "support/TestSupport.h"
 
+#include "vessara/BeatTrigger.h"
 #include "vessara/Spectrum.h"
 
 #include <gtest/gtest.h>
@@ -79,10 +80,10 @@ TEST(Instruments, KickRisesOnceInBinsZeroAndOneAtEveryFramePhase) {
     const std::size_t onset = secondsToFrame(0.1);
     for (int bin = 0; bin < 2; ++bin)
         for (int phase = 0; phase < 735; phase += 7) {  // 735 samples per 60 fps frame
-            BeatTrigger trigger;
+            Vessara::BeatTrigger trigger;
             int firings = 0;
             for (std::size_t at = onset - 735 + static_cast<std::size_t>(phase); at < onset + 20000; at += 735)
-                firings += trigger.fire(binAt(b, at, bin), 0.3f, 1.0f / 60.0f) ? 1 : 0;
+                firings += trigger.step(binAt(b, at, bin), 0.3f, 1.0f / 60.0f) ? 1 : 0;
             EXPECT_EQ(firings, 1) << "bin " << bin << ", phase " << phase;
         }
     // Quiet again well within the trigger's 0.15 s hold.
@@ -111,8 +112,8 @@ TEST(Mp3, RoundTripKeepsLengthAndTiming) {
     const std::vector<std::uint8_t> bytes = encodeMp3(pcm);
     EXPECT_EQ(bytes, encodeMp3(pcm)) << "encoding is deterministic";
     EXPECT_FALSE(bytes.size() > 3 && bytes[0] == 'I' && bytes[1] == 'D' && bytes[2] == '3') << "no ID3 tag";
-    ScratchDir dir;
-    const std::string path = (dir.path() / "t.mp3").string();
+    TestSupport::TempDir dir;
+    const std::string path = dir.file("t.mp3");
     std::string error;
     ASSERT_TRUE(writeOutputFile(path, bytes, &error)) << error;
     StereoBuffer back(0);

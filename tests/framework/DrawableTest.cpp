@@ -145,7 +145,6 @@ TEST_F(FrameworkTest, ParameterOperationsWithoutAShaderDoNothing)
     element->disableTexture("tex0");
     element->uploadCamera();
     element->releaseTextures();
-    EXPECT_EQ(GLenum(GL_NO_ERROR), glGetError());
 }
 
 TEST_F(FrameworkTest, DrawQuadCoversTheViewportAndLeavesTheMatrices)

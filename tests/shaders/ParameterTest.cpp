@@ -121,6 +121,7 @@ protected:
     void TearDown() override {
         const GLuint textures[] = {red, green, blue};
         glDeleteTextures(3, textures);
+        GLTest::TearDown();
     }
     GLuint red = 0, green = 0, blue = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 Kestrane::Context& testContext()
@@ -36,11 +37,30 @@ std::vector<uint8_t> readPixels(int x, int y, int w, int h)
     return pixels;
 }
 
+std::string glErrors()
+{
+    std::string errors;
+    char text[16];
+    // A bounded loop: a lost context reports errors for ever.
+    for (int i = 0; i < 16; ++i) {
+        const GLenum error = glGetError();
+        if (error == GL_NO_ERROR)
+            break;
+        std::snprintf(text, sizeof text, "%s0x%04x", errors.empty() ? "" : " ", error);
+        errors += text;
+    }
+    return errors;
+}
+
 void GLTest::SetUp()
 {
     Kestrane::Context& context = testContext();
     SDL_GL_MakeCurrent(context.window->sdlWindow(), static_cast<SDL_GLContext>(context.glContext));
+    EXPECT_EQ(glErrors(), "") << "GL error pending before the test";
     Kestrane::useScreenTarget();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+}
+
+void GLTest::TearDown()
+{
+    EXPECT_EQ(glErrors(), "") << "GL error raised by the test";
 }

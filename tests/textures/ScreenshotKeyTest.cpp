@@ -1,7 +1,6 @@
-#include "TempDir.h"
-
 #include "kestrane/Context.h"
 #include "support/GLTest.h"
+#include "support/TestSupport.h"
 #include "vessara/Demo.h"
 #include "vessara/MusicClock.h"
 
@@ -52,8 +51,8 @@ class ScreenshotKeyTest : public GLTest {};
 
 TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFiles)
 {
-    TempDir dir;
-    const InDirectory here(dir.file(""));
+    TestSupport::TempDir dir;
+    const InDirectory here(dir.path());
     Vessara::Demo demo;
     demo.context = &testContext();
     Vessara::VirtualClock clock(1.0, 1.0 / 60.0);
