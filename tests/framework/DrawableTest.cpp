@@ -11,8 +11,6 @@
 #include "kestrane/Texture.h"
 #include "vessara/BeatTrigger.h"
 
-#include <sys/wait.h>
-
 #include <array>
 #include <cmath>
 
@@ -39,11 +37,6 @@ std::array<float, 16> matrixOf(GLenum which)
     std::array<float, 16> m{};
     glGetFloatv(which, m.data());
     return m;
-}
-
-bool exitedNonZero(int status)
-{
-    return WIFEXITED(status) && WEXITSTATUS(status) != 0;
 }
 
 }  // namespace
@@ -84,12 +77,6 @@ TEST_F(FrameworkTest, ReducedTargetsHalveDownToFour)
     EXPECT_EQ(demo.reducedPool.at(4), small->reducedTargets[1]);
     EXPECT_EQ(demo.reducedPool.at(4), small->reducedTargets[2]);
     EXPECT_EQ(demo.reducedPool.at(4), small->reducedTargets[3]);
-}
-
-TEST_F(FrameworkTest, ElementOfANonPoolWidthIsFatal)
-{
-    EXPECT_EXIT(newElement(100, 100), exitedNonZero,
-                "ResourceProxy::operator \\[\\] : ResourceProxy not loaded: 100");
 }
 
 TEST_F(FrameworkTest, ElementFrameStepRendersIntoItsOwnTarget)

@@ -11,19 +11,12 @@
 #include "kestrane/Texture.h"
 #include "vessara/Effects.h"
 
-#include <sys/wait.h>
-
 #include <memory>
 
 using namespace Vessara;
 using namespace FrameworkTests;
 
 namespace {
-
-bool exitedNonZero(int status)
-{
-    return WIFEXITED(status) && WEXITSTATUS(status) != 0;
-}
 
 template <typename Fn>
 std::uint64_t quadsDrawnBy(Fn fn)
@@ -248,13 +241,6 @@ TEST_F(FrameworkTest, GlowAddsABlurredReducedCopy)
     EXPECT_GT(luminance(after, 128, 64, 64), 3 * 200);  // 128 + about 128
     EXPECT_GT(luminance(after, 128, 44, 64), 3 * 10);   // light spills outside
     EXPECT_EQ(0, luminance(after, 128, 4, 4));
-}
-
-TEST_F(FrameworkTest, GlowOfASizeOutsideThePoolIsFatal)
-{
-    Element* element = newElement(64, 64);
-    EXPECT_EXIT(glow(*element, 100, 0.5f, 2.0f, 1.0f, 1.0f), exitedNonZero,
-                "ResourceProxy::operator \\[\\] : ResourceProxy not loaded: 100([^0-9]|$)");
 }
 
 TEST_F(FrameworkTest, DepthOfFieldDrawsTwoQuadsPerPass)
