@@ -1,7 +1,7 @@
 // The mesh builders, checked through the engine's own VXM loader (client
 // memory, so no GL context): counts, closed seams, outward normals after the
 // loader's tangent-frame pass, triangulation of outlines with holes, and
-// the generated content meshes loading with finite frames.
+// the build's generated meshes in data/ loading with finite frames.
 #include "Content.h"
 #include "Geometry2D.h"
 #include "MeshShapes.h"
@@ -9,6 +9,7 @@
 
 #include "kestrane_ext/StreamTypes.h"
 #include "kestrane_ext/VXMLoader.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -219,7 +220,9 @@ TEST(Content, GeneratedMeshesLoadWithFiniteFrames) {
     for (const Asset& asset : allAssets()) {
         if (asset.name.size() < 4 || asset.name.substr(asset.name.size() - 4) != ".vxm") continue;
         ++meshes;
-        const Loaded l = loadBytes(asset.make(), asset.name);
+        const std::string file = TestSupport::readFile("data/" + asset.name);
+        ASSERT_FALSE(file.empty()) << "data/" << asset.name << " is missing: build forge_content";
+        const Loaded l = loadBytes({file.begin(), file.end()}, asset.name);
         ASSERT_FALSE(l.indices.empty()) << asset.name;
         for (std::size_t i = 0; i < l.normals.size(); ++i) {
             ASSERT_NEAR(length(l.normals[i]), 1.0f, 1e-3f) << asset.name << " vertex " << i;
