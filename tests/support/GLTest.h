@@ -9,11 +9,14 @@
 //   readPixels(x, y, w, h)     w*h RGBA8 pixels, rows bottom-up, tightly packed.
 //   class GLTest               gtest base class whose SetUp makes the context
 //                              current and binds the window's frame buffer.
-//                              A GL error pending when the test starts or
-//                              ends fails the test (derived fixtures that
-//                              override TearDown call GLTest::TearDown last).
-//   glErrors()                 every pending GL error as text ("" if none),
-//                              clearing them: EXPECT_EQ(glErrors(), "").
+//                              Any GL error raised during the test (seen
+//                              through GL's debug output, so even one the
+//                              engine's checkError() drained) or pending at
+//                              its end fails it; derived fixtures that
+//                              override TearDown call GLTest::TearDown last.
+//   glErrors()                 the GL errors raised since the last call and
+//                              those pending, as text ("" if none), clearing
+//                              them: EXPECT_EQ(glErrors(), "").
 #pragma once
 
 #include "kestrane/Context.h"
