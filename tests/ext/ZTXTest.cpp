@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 using namespace KestraneExt;
@@ -37,10 +38,8 @@ void expectSameNode(const SceneNode& got, const ZTXNodeData& want) {
     EXPECT_EQ(got.name, want.name);
     EXPECT_EQ(got.type, want.type);
     EXPECT_EQ(got.position, want.position);
-    EXPECT_EQ(got.rotation.x, want.rotation.x);
-    EXPECT_EQ(got.rotation.y, want.rotation.y);
-    EXPECT_EQ(got.rotation.z, want.rotation.z);
-    EXPECT_EQ(got.rotation.w, want.rotation.w);
+    EXPECT_EQ((std::array{got.rotation.x, got.rotation.y, got.rotation.z, got.rotation.w}),
+              (std::array{want.rotation.x, want.rotation.y, want.rotation.z, want.rotation.w}));
     EXPECT_EQ(got.scale, want.scale);
     expectSameKeys(got.positionTrack, want.positionKeys);
     expectSameKeys(got.scaleTrack, want.scaleKeys);
@@ -75,18 +74,15 @@ void expectSameNode(const SceneNode& got, const ZTXNodeData& want) {
         const auto* light = dynamic_cast<const LightNode*>(&got);
         ASSERT_TRUE(light);
         EXPECT_EQ(light->light.color, want.light.color);
-        EXPECT_EQ(light->light.value1, want.light.value1);
-        EXPECT_EQ(light->light.value3, want.light.value3);
-        EXPECT_EQ(light->light.flag1, want.light.flag1);
-        EXPECT_EQ(light->light.flag2, want.light.flag2);
-        EXPECT_EQ(light->light.value4, want.light.value4);
+        EXPECT_EQ((std::array{light->light.value1, light->light.value3, light->light.value4}),
+                  (std::array{want.light.value1, want.light.value3, want.light.value4}));
+        EXPECT_EQ(std::pair(light->light.flag1, light->light.flag2), std::pair(want.light.flag1, want.light.flag2));
     } else if (want.type == Zentrix::CameraNodeType) {
         const auto* camera = dynamic_cast<const CameraNode*>(&got);
         ASSERT_TRUE(camera);
         EXPECT_EQ(camera->camera.targetName, want.camera.targetName);
-        EXPECT_EQ(camera->camera.nearPlane, want.camera.nearPlane);
-        EXPECT_EQ(camera->camera.farPlane, want.camera.farPlane);
-        EXPECT_EQ(camera->camera.fieldOfView, want.camera.fieldOfView);
+        EXPECT_EQ((std::array{camera->camera.nearPlane, camera->camera.farPlane, camera->camera.fieldOfView}),
+                  (std::array{want.camera.nearPlane, want.camera.farPlane, want.camera.fieldOfView}));
     }
     ASSERT_EQ(got.children.size(), want.children.size());
     for (std::size_t c = 0; c < want.children.size(); ++c) expectSameNode(*got.children[c], want.children[c]);

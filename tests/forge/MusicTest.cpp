@@ -3,6 +3,8 @@
 // the encoded piece of the build's data/, decoded again, meets the show's
 // needs (length, level, kicks firing the engine's beat trigger on bins 0 and
 // 1 and nothing else, section changes where the scenes change).
+#include "Dsp.h"
+#include "Instruments.h"
 #include "Mp3.h"
 #include "MusicReport.h"
 #include "Score.h"
@@ -93,4 +95,26 @@ TEST(Music, EncodedPieceMeetsTheShow) {
     }
     for (const AccentCheck& a : r.accents) EXPECT_GT(a.riseDb, 6.0) << "accent at beat " << a.beat;
     EXPECT_GT(r.buildRiseDb, 3.0);
+}
+
+// The report counts a kick as firing the show's trigger only when its bin
+// rises above the scenes' level, 0.3: one kick just under it and just over.
+TEST(MusicReport, CountsFiringsAtTheShowsThreshold) {
+    Score score;
+    score.endBeat = 8;
+    score.kicks = {{2.0, 1.0f}};
+    auto kickPeak = [&](float gain, int* fired) {
+        StereoBuffer pcm(3 * SampleRate);
+        renderKick(pcm, score.seconds(2.0), gain);
+        const MusicReport r = analyseMusic(pcm, score);
+        *fired = r.triggers[0].kicksFired;
+        return r.triggers[0].weakestKickPeak;
+    };
+    int fired = 0;
+    const float unit = kickPeak(1.0f, &fired);
+    ASSERT_GT(unit, 0.3f);
+    EXPECT_NEAR(kickPeak(0.28f / unit, &fired), 0.28f, 0.005f);
+    EXPECT_EQ(fired, 0);
+    EXPECT_NEAR(kickPeak(0.32f / unit, &fired), 0.32f, 0.005f);
+    EXPECT_EQ(fired, 1);
 }
