@@ -1,5 +1,5 @@
-// ZTX scenes: writer/loader round trips, the version check, the node tree
-// order, geometry building, damaged files.
+// ZTX scenes: writer/loader round trips (the node tree depth first), the
+// version check, geometry building, damaged files.
 #include "ModelSamples.h"
 
 #include "kestrane_ext/ByteWriter.h"
@@ -157,30 +157,6 @@ TEST(ZTX, WrongVersionTagGivesAnEmptySceneAndItsMessage) {
               "Unknown file tag. Version conflict or damaged file\n");
     const std::vector<std::uint8_t> shortFile = {'Z', 'T', 'X'};
     EXPECT_EQ(load(shortFile).errorText(), Zentrix::VersionMessage);
-}
-
-TEST(ZTX, ChildrenAreReadBeforeTheNextSibling) {
-    ZTXSceneData data;
-    ZTXNodeData a, b, c, d;
-    a.name = "A";
-    b.name = "B";
-    c.name = "C";
-    c.type = Zentrix::Kind5Node;
-    d.name = "D";
-    b.children.push_back(c);
-    a.children.push_back(b);
-    data.nodes = {a, d};
-    const auto bytes = encodeZTX(data);
-    // In the file, C comes before D.
-    EXPECT_LT(find(bytes, "C"), find(bytes, "D"));
-    const ZTXLoader scene = load(bytes);
-    ASSERT_EQ(scene.nodeCount(), 2);
-    EXPECT_EQ(scene.nodes()[0]->name, "A");
-    EXPECT_EQ(scene.nodes()[0]->children.at(0)->name, "B");
-    EXPECT_EQ(scene.nodes()[0]->children.at(0)->children.at(0)->name, "C");
-    EXPECT_EQ(scene.nodes()[0]->children.at(0)->children.at(0)->type, Zentrix::Kind5Node);
-    EXPECT_EQ(scene.nodes()[1]->name, "D");
-    EXPECT_TRUE(scene.nodes()[1]->children.empty());
 }
 
 TEST(ZTXGeometry, PositionsAndChannelOneGetFramesInSlotOne) {

@@ -13,6 +13,7 @@
 #include <epoxy/gl.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
