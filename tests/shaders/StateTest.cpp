@@ -100,40 +100,32 @@ TEST_F(StateTest, ResetRenderStateKeepsDepthFunction) {
 
     State::resetRenderState();
 
-    auto integer = [](GLenum name) { GLint v = 0; glGetIntegerv(name, &v); return v; };
-    auto real = [](GLenum name) { GLfloat v = 0; glGetFloatv(name, &v); return v; };
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    for (GLenum off : {GL_ALPHA_TEST, GL_STENCIL_TEST, GL_CULL_FACE, GL_NORMALIZE,
-                       GL_LINE_SMOOTH, GL_POINT_SMOOTH}) {
+    for (GLenum off : {GL_ALPHA_TEST, GL_STENCIL_TEST, GL_CULL_FACE, GL_NORMALIZE, GL_LINE_SMOOTH, GL_POINT_SMOOTH})
         EXPECT_FALSE(glIsEnabled(off)) << std::hex << off;
+    const struct {
+        GLenum name;
+        double value;
+    } values[] = {
+        {GL_BLEND_SRC_RGB, GL_SRC_ALPHA}, {GL_BLEND_DST_RGB, GL_ONE_MINUS_SRC_ALPHA}, {GL_ALPHA_TEST_FUNC, GL_LESS},
+        {GL_ALPHA_TEST_REF, 0.5},         {GL_STENCIL_FUNC, GL_LESS},                 {GL_STENCIL_REF, 0},
+        {GL_STENCIL_VALUE_MASK, 0xFFFFFFFF}, {GL_STENCIL_FAIL, GL_KEEP},              {GL_STENCIL_PASS_DEPTH_FAIL, GL_KEEP},
+        {GL_STENCIL_PASS_DEPTH_PASS, GL_REPLACE}, {GL_COLOR_WRITEMASK, 1},            {GL_DEPTH_WRITEMASK, 1},
+        {GL_POINT_SIZE, 1},               {GL_LINE_WIDTH, 1},                         {GL_CULL_FACE_MODE, GL_FRONT},
+        {GL_POLYGON_MODE, GL_FILL},       {GL_DEPTH_FUNC, GL_GREATER},  // the depth function is left alone
+    };
+    for (const auto& v : values) {
+        GLdouble got[4] = {-1, -1, -1, -1};
+        glGetDoublev(v.name, got);
+        EXPECT_EQ(got[0], v.value) << std::hex << v.name;
+        if (v.name == GL_COLOR_WRITEMASK) {
+            EXPECT_TRUE(got[1] == 1 && got[2] == 1 && got[3] == 1);
+        }
+        if (v.name == GL_POLYGON_MODE) {
+            EXPECT_EQ(got[1], GL_FILL);
+        }
     }
-    EXPECT_EQ(integer(GL_BLEND_SRC_RGB), GL_SRC_ALPHA);
-    EXPECT_EQ(integer(GL_BLEND_DST_RGB), GL_ONE_MINUS_SRC_ALPHA);
-    EXPECT_EQ(integer(GL_ALPHA_TEST_FUNC), GL_LESS);
-    EXPECT_FLOAT_EQ(real(GL_ALPHA_TEST_REF), 0.5f);
-    EXPECT_EQ(integer(GL_STENCIL_FUNC), GL_LESS);
-    EXPECT_EQ(integer(GL_STENCIL_REF), 0);
-    GLint64 stencilMask = 0;
-    glGetInteger64v(GL_STENCIL_VALUE_MASK, &stencilMask);
-    EXPECT_EQ(stencilMask, 0xFFFFFFFFll);  // all 32 bits
-    EXPECT_EQ(integer(GL_STENCIL_FAIL), GL_KEEP);
-    EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_FAIL), GL_KEEP);
-    EXPECT_EQ(integer(GL_STENCIL_PASS_DEPTH_PASS), GL_REPLACE);
-    GLboolean mask[4] = {};
-    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
-    EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
-    GLboolean depthMask = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthMask);
-    EXPECT_TRUE(depthMask);
-    EXPECT_FLOAT_EQ(real(GL_POINT_SIZE), 1.0f);
-    EXPECT_FLOAT_EQ(real(GL_LINE_WIDTH), 1.0f);
-    EXPECT_EQ(integer(GL_CULL_FACE_MODE), GL_FRONT);
-    GLint polygonMode[2] = {};
-    glGetIntegerv(GL_POLYGON_MODE, polygonMode);
-    EXPECT_EQ(polygonMode[0], GL_FILL);
-    EXPECT_EQ(polygonMode[1], GL_FILL);
-    EXPECT_EQ(integer(GL_DEPTH_FUNC), GL_GREATER);  // untouched
     State::setDepthFunction(CompareFunction::Less);
 }
 
