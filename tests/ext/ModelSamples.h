@@ -1,15 +1,11 @@
 // Sample VXM meshes and ZTX scenes for the format tests, the fuzzer and the
-// benchmark, plus a temporary directory for files written by the tests.
+// benchmark.
 #pragma once
 
 #include "kestrane_ext/VXMWriter.h"
 #include "kestrane_ext/ZTXWriter.h"
 
-#include <filesystem>
-#include <random>
 #include <string>
-#include <string_view>
-#include <unistd.h>
 
 namespace Samples {
 
@@ -144,25 +140,5 @@ inline KestraneExt::ZTXSceneData fullScene() {
     s.nodes.push_back(bare);
     return s;
 }
-
-class TempDir {
-public:
-    TempDir() {
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("vessara-ext-" + std::to_string(getpid()) + "-" + std::to_string(random()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    std::string file(std::string_view name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace Samples

@@ -1,11 +1,11 @@
 // Smaller parts of the authoring library: outlines (grouping, insetting,
-// loop removal), file output, the random generator and the mesh preview.
-#include "ForgeTestSupport.h"
+// loop removal), file output and the mesh preview.
 #include "Geometry2D.h"
 #include "MeshShapes.h"
 #include "Output.h"
 #include "Preview.h"
-#include "Random.h"
+
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +40,7 @@ TEST(Outlines, GroupingInsetAndLoops) {
 }
 
 TEST(Output, WritesWholeFilesOrReportsWhy) {
-    ScratchDir dir;
+    TestSupport::TempDir dir;
     const std::string path = (dir.path() / "a.bin").string();
     std::string error;
     ASSERT_TRUE(writeOutputFile(path, {1, 2, 3}, &error)) << error;
@@ -51,22 +51,6 @@ TEST(Output, WritesWholeFilesOrReportsWhy) {
     EXPECT_NE(error.find("dir.bin"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary left";
     EXPECT_NE(fnv1a64("a", 1), fnv1a64("b", 1));
-}
-
-TEST(Random, RepeatsAndStaysInRange) {
-    Random a(42), b(42), c(43);
-    bool differs = false;
-    for (int i = 0; i < 1000; ++i) {
-        const float x = a.uniform();
-        EXPECT_EQ(x, b.uniform());
-        differs |= x != c.uniform();
-        EXPECT_GE(x, 0.0f);
-        EXPECT_LT(x, 1.0f);
-        EXPECT_LT(a.below(7), 7u);
-        b.below(7);
-        c.below(7);
-    }
-    EXPECT_TRUE(differs);
 }
 
 TEST(Preview, DrawsTheMeshWhereTheCameraLooks) {

@@ -1,11 +1,12 @@
 // The texture library: noise that tiles and is continuous, blurs, normal
 // maps, sphere maps, text, encoding round trips, and the sky pictures'
 // seams (the sky box's flat caps take the top and bottom rows).
-#include "Content.h"
 #include "Image.h"
 #include "Noise.h"
 #include "Text.h"
 #include "TextureOps.h"
+
+#include "support/TestSupport.h"
 
 #include <stb_image.h>
 
@@ -33,10 +34,11 @@ Image decode(const std::vector<std::uint8_t>& bytes) {
 
 float difference(Rgba a, Rgba b) { return std::max({std::fabs(a.r - b.r), std::fabs(a.g - b.g), std::fabs(a.b - b.b)}); }
 
-std::vector<std::uint8_t> makeAsset(const std::string& name) {
-    for (const Asset& a : allAssets())
-        if (a.name == name) return a.make();
-    throw std::runtime_error("no asset " + name);
+// A picture the build made in data/.
+std::vector<std::uint8_t> generated(const std::string& name) {
+    const std::string bytes = TestSupport::readFile("data/" + name);
+    if (bytes.empty()) throw std::runtime_error("data/" + name + " is missing: build forge_content");
+    return {bytes.begin(), bytes.end()};
 }
 
 }  // namespace
@@ -112,7 +114,6 @@ TEST(Text, OutlinesAndDrawing) {
     const Font& font = Font::bold();
     const auto o = font.outlines("O", 1.0f);
     ASSERT_EQ(o.size(), 2u);
-    EXPECT_GT(signedArea(o[0]) * signedArea(o[1]), -1e9f);
     EXPECT_TRUE((signedArea(o[0]) > 0) != (signedArea(o[1]) > 0)) << "one outer contour, one hole";
     EXPECT_GT(font.width("Quarnel", 32), font.width("Q", 32));
     Image img(64, 32, {0, 0, 0, 1});
@@ -139,7 +140,7 @@ TEST(ImageCodec, PngRoundTripIsExactAndJpegKeepsTheSize) {
 
 TEST(Content, SkyPicturesMeetTheFlatCapsWithoutASeam) {
     for (const char* name : {"scene2.jpg", "natthimmel.jpg"}) {
-        const Image sky = decode(makeAsset(name));
+        const Image sky = decode(generated(name));
         const int w = sky.width(), h = sky.height();
         const Rgba top = sky.at(0, 0), bottom = sky.at(0, h - 1);
         for (int x = 0; x < w; x += 7) {

@@ -88,8 +88,7 @@ void FrameworkTest::TearDown()
     Kestrane::useScreenTarget();
     Kestrane::State::resetRenderState();
     Kestrane::State::resetAll();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    GLTest::TearDown();
 }
 
 }  // namespace FrameworkTests

@@ -1,20 +1,19 @@
 // The resource caches: directory scans, the order of Demo::load's directories,
 // exact-name lookups, and the drawable registry.
 #include "FrameworkFixture.h"
+#include "support/TestSupport.h"
 
 #include "kestrane/Shader.h"
 #include "kestrane/Texture.h"
 #include "vessara/DataPreload.h"
+#include "vessara/Effects.h"
 #include "vessara/FileResourceProxy.h"
 #include "vessara/ResourceProxies.h"
 
 #include <stb_image_write.h>
-#include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <unistd.h>
+#include <functional>
 
 using namespace Vessara;
 using FrameworkTests::FrameworkTest;
@@ -23,46 +22,26 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A fresh directory tree with "data/" and "vessara_data/", removed afterwards.
-class DataRoot {
+// A fresh folder holding "data/" and "vessara_data/", and image writers.
+class DataRoot : public TestSupport::TempDir {
 public:
     DataRoot()
     {
-        std::random_device random;
-        root_ = fs::temp_directory_path() /
-                ("vessara-fw-" + std::to_string(getpid()) + "-" + std::to_string(random()));
-        fs::create_directories(root_ / "data");
-        fs::create_directories(root_ / "vessara_data");
+        fs::create_directories(path() / "data");
+        fs::create_directories(path() / "vessara_data");
     }
-    ~DataRoot()
-    {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    DataRoot(const DataRoot&) = delete;
-    DataRoot& operator=(const DataRoot&) = delete;
-
     // Prefix for loadDataDirectories: ends with a separator.
-    std::string prefix() const { return root_.string() + "/"; }
-    std::string path(const std::string& relative) const { return (root_ / relative).string(); }
-
-    void write(const std::string& relative, const std::string& bytes) const
-    {
-        std::ofstream(path(relative), std::ios::binary) << bytes;
-    }
-    void writePng(const std::string& relative, int size) const
+    std::string prefix() const { return path().string() + "/"; }
+    void writePng(const std::string& name, int size) const
     {
         std::vector<uint8_t> pixels(size_t(size) * size * 4, 200);
-        ASSERT_NE(0, stbi_write_png(path(relative).c_str(), size, size, 4, pixels.data(), size * 4));
+        ASSERT_NE(0, stbi_write_png(file(name).c_str(), size, size, 4, pixels.data(), size * 4));
     }
-    void writeJpg(const std::string& relative, int size) const
+    void writeJpg(const std::string& name, int size) const
     {
         std::vector<uint8_t> pixels(size_t(size) * size * 3, 90);
-        ASSERT_NE(0, stbi_write_jpg(path(relative).c_str(), size, size, 3, pixels.data(), 90));
+        ASSERT_NE(0, stbi_write_jpg(file(name).c_str(), size, size, 3, pixels.data(), 90));
     }
-
-private:
-    fs::path root_;
 };
 
 // A complete shader declaring one extra uniform, so that the test can tell
@@ -78,11 +57,6 @@ std::string markedShader(const std::string& marker)
 bool declares(const Kestrane::CompleteShader* shader, const char* name)
 {
     return cgGetNamedParameter(shader->pixel->program, name) != nullptr;
-}
-
-bool exitedNonZero(int status)
-{
-    return WIFEXITED(status) && WEXITSTATUS(status) != 0;
 }
 
 class ProbeDrawable : public Drawable {
@@ -116,10 +90,10 @@ TEST(FilePattern, ListsRegularFilesSortedAndSkipsDirectories)
     root.write("data/a.cg", "");
     root.write("data/C.cg", "");
     root.write("data/a.cg.txt", "");
-    fs::create_directories(root.path("data/dir.cg"));
+    fs::create_directories(root.file("data/dir.cg"));
     const std::vector<std::string> expected = {"C.cg", "a.cg", "b.cg"};
-    EXPECT_EQ(expected, matchingFiles(root.path("data/"), "*.cg"));
-    EXPECT_TRUE(matchingFiles(root.path("missing/"), "*.cg").empty());
+    EXPECT_EQ(expected, matchingFiles(root.file("data/"), "*.cg"));
+    EXPECT_TRUE(matchingFiles(root.file("missing/"), "*.cg").empty());
 }
 
 TEST_F(FrameworkTest, ShaderInBothDirectoriesEndsUpAsTheFrameworkOne)
@@ -155,32 +129,31 @@ TEST_F(FrameworkTest, JpegAndPngOfOneBaseNameAreTwoEntries)
     EXPECT_EQ(Kestrane::Mipmapped, demo.textures["tile.png"]->filter());
 }
 
-TEST_F(FrameworkTest, LookupDifferingOnlyInCaseIsFatal)
+// Every failed look-up ends the program naming what was asked for: a name
+// differing only in case, an element or a glow of a size the pools lack; so
+// does a damaged data file, naming the file.
+TEST_F(FrameworkTest, FailedLookupsAndDamagedDataFilesEndTheProgram)
 {
-    DataRoot root;
+    DataRoot root, broken, typo;
     root.writePng("data/Brick.png", 4);
+    broken.write("data/broken.png", "not a picture at all");
+    typo.write("vessara_data/typo.cg", "float4 psMain() : COLOR { return flaot4(1); }\n");
     Demo demo;
     loadDataDirectories(demo, root.prefix());
     EXPECT_NE(nullptr, demo.textures["Brick.png"]);
-    EXPECT_EXIT(demo.textures["brick.png"], exitedNonZero,
-                "ResourceProxy::operator \\[\\] : ResourceProxy not loaded: brick.png");
-}
-
-TEST_F(FrameworkTest, DamagedDataFilesEndTheProgramNamingTheFile)
-{
-    DataRoot root;
-    root.write("data/broken.png", "not a picture at all");
-    EXPECT_EXIT({
-        Demo demo;
-        loadDataDirectories(demo, root.prefix());
-    }, exitedNonZero, "broken\\.png");
-
-    DataRoot shaders;
-    shaders.write("vessara_data/typo.cg", "float4 psMain() : COLOR { return flaot4(1); }\n");
-    EXPECT_EXIT({
-        Demo demo;
-        loadDataDirectories(demo, shaders.prefix());
-    }, exitedNonZero, "typo\\.cg");
+    Element* element = FrameworkTests::newElement(64, 64);
+    const struct {
+        std::function<void()> call;
+        const char* message;
+    } cases[] = {
+        {[&] { demo.textures["brick.png"]; }, "ResourceProxy not loaded: brick.png"},
+        {[] { FrameworkTests::newElement(100, 100); }, "ResourceProxy not loaded: 100([^0-9]|$)"},
+        {[&] { glow(*element, 100, 0.5f, 2.0f, 1.0f, 1.0f); }, "ResourceProxy not loaded: 100([^0-9]|$)"},
+        {[&] { Demo other; loadDataDirectories(other, broken.prefix()); }, "broken\\.png"},
+        {[&] { Demo other; loadDataDirectories(other, typo.prefix()); }, "typo\\.cg"},
+    };
+    for (const auto& c : cases)
+        EXPECT_FATAL(c.call(), c.message);
 }
 
 TEST(DrawableRegistry, SameNameKeepsBothAndCachesTheLater)

@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 Kestrane::Context& testContext()
@@ -36,11 +37,52 @@ std::vector<uint8_t> readPixels(int x, int y, int w, int h)
     return pixels;
 }
 
+namespace {
+
+// GL errors as the driver raises them. The engine's own checkError() drains
+// and prints pending errors as it goes, so glGetError() at the end of a test
+// would miss most of them; the debug output sees each one when it happens.
+std::string raisedErrors;
+
+void GLAPIENTRY onDebugMessage(GLenum, GLenum type, GLuint, GLenum, GLsizei, const GLchar* message, const void*)
+{
+    if (type == GL_DEBUG_TYPE_ERROR && raisedErrors.size() < 4096)
+        raisedErrors += std::string(message) + "\n";
+}
+
+}  // namespace
+
+std::string glErrors()
+{
+    std::string errors;
+    char text[16];
+    // A bounded loop: a lost context reports errors for ever.
+    for (int i = 0; i < 16; ++i) {
+        const GLenum error = glGetError();
+        if (error == GL_NO_ERROR)
+            break;
+        std::snprintf(text, sizeof text, "%s0x%04x", errors.empty() ? "" : " ", error);
+        errors += text;
+    }
+    if (!raisedErrors.empty()) {
+        errors += (errors.empty() ? "" : "\n") + raisedErrors;
+        raisedErrors.clear();
+    }
+    return errors;
+}
+
 void GLTest::SetUp()
 {
     Kestrane::Context& context = testContext();
     SDL_GL_MakeCurrent(context.window->sdlWindow(), static_cast<SDL_GLContext>(context.glContext));
+    glEnable(GL_DEBUG_OUTPUT);
+    glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    glDebugMessageCallback(onDebugMessage, nullptr);
+    EXPECT_EQ(glErrors(), "") << "GL error pending before the test";
     Kestrane::useScreenTarget();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+}
+
+void GLTest::TearDown()
+{
+    EXPECT_EQ(glErrors(), "") << "GL error raised by the test";
 }

@@ -9,6 +9,14 @@
 //   readPixels(x, y, w, h)     w*h RGBA8 pixels, rows bottom-up, tightly packed.
 //   class GLTest               gtest base class whose SetUp makes the context
 //                              current and binds the window's frame buffer.
+//                              Any GL error raised during the test (seen
+//                              through GL's debug output, so even one the
+//                              engine's checkError() drained) or pending at
+//                              its end fails it; derived fixtures that
+//                              override TearDown call GLTest::TearDown last.
+//   glErrors()                 the GL errors raised since the last call and
+//                              those pending, as text ("" if none), clearing
+//                              them: EXPECT_EQ(glErrors(), "").
 #pragma once
 
 #include "kestrane/Context.h"
@@ -16,6 +24,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 Kestrane::Context& testContext();
@@ -25,9 +34,11 @@ struct Rgba8 {
 };
 
 Rgba8 readPixel(int x, int y);
+std::string glErrors();
 std::vector<uint8_t> readPixels(int x, int y, int w, int h);
 
 class GLTest : public ::testing::Test {
 protected:
     void SetUp() override;
+    void TearDown() override;
 };

@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "support/TestSupport.h"
 
 #include "kestrane_ext/File.h"
 #include "kestrane_ext/TextFile.h"
@@ -23,47 +23,38 @@ int openDescriptors()
 
 }  // namespace
 
-TEST(File, SizeRewindsToTheStart)
+TEST(File, SizeRewindsAndSeekKnowsItsOrigins)
 {
-    TempDir dir;
+    TestSupport::TempDir dir;
     File file(dir.write("ten.bin", "0123456789"), "rb");
-    char bytes[4] = {};
+    char bytes[12] = {};
     ASSERT_EQ(file.read(bytes, 1, 3), 3u);
-    EXPECT_EQ(file.size(), 10);
     EXPECT_EQ(file.size(), 10);
     ASSERT_EQ(file.read(bytes, 2, 2), 2u);
     EXPECT_EQ(std::string(bytes, 4), "0123");
-    // Items are whole: 10 bytes hold three 3-byte items.
-    char big[12] = {};
     file.size();
-    EXPECT_EQ(file.read(big, 3, 4), 3u);
-}
-
-TEST(File, SeekOrigins)
-{
-    TempDir dir;
-    File file(dir.write("ten.bin", "0123456789"), "rb");
-    char c = 0;
-    EXPECT_EQ(file.seek(4, KestraneExt::Begin), 0);
-    file.read(&c, 1, 1);
-    EXPECT_EQ(c, '4');
-    EXPECT_EQ(file.seek(2, KestraneExt::Current), 0);
-    file.read(&c, 1, 1);
-    EXPECT_EQ(c, '7');
-    EXPECT_EQ(file.seek(-1, KestraneExt::End), 0);
-    file.read(&c, 1, 1);
-    EXPECT_EQ(c, '9');
+    EXPECT_EQ(file.read(bytes, 3, 4), 3u);  // items are whole: 10 bytes hold three of 3
+    const struct {
+        long offset;
+        int origin;
+        char next;
+    } seeks[] = {{4, KestraneExt::Begin, '4'}, {2, KestraneExt::Current, '7'}, {-1, KestraneExt::End, '9'}};
+    for (const auto& s : seeks) {
+        EXPECT_EQ(file.seek(s.offset, s.origin), 0);
+        file.read(bytes, 1, 1);
+        EXPECT_EQ(bytes[0], s.next) << "origin " << s.origin;
+    }
     // An unknown origin leaves the position where it was.
     EXPECT_EQ(file.seek(1, KestraneExt::Begin), 0);
     EXPECT_NE(file.seek(5, 3), 0);
     EXPECT_NE(file.seek(5, -1), 0);
-    file.read(&c, 1, 1);
-    EXPECT_EQ(c, '1');
+    file.read(bytes, 1, 1);
+    EXPECT_EQ(bytes[0], '1');
 }
 
 TEST(File, WriteThenReadBack)
 {
-    TempDir dir;
+    TestSupport::TempDir dir;
     const std::string path = dir.file("out.bin");
     {
         File out(path, "wb");
@@ -80,7 +71,7 @@ TEST(File, WriteThenReadBack)
 
 TEST(File, MovedFileClosesOnce)
 {
-    TempDir dir;
+    TestSupport::TempDir dir;
     const std::string path = dir.write("a.bin", "abc");
     const int before = openDescriptors();
     {
@@ -114,7 +105,7 @@ TEST(File, MovedFileClosesOnce)
 
 TEST(File, TextFileHoldsEveryByteAndATerminatingZero)
 {
-    TempDir dir;
+    TestSupport::TempDir dir;
     const std::string bytes("line one\n\0after zero\r\n", 22);
     const int before = openDescriptors();
     TextFile text(File(dir.write("t.cg", bytes), "rb"));
@@ -131,12 +122,10 @@ TEST(File, TextFileHoldsEveryByteAndATerminatingZero)
 
 TEST(FileDeathTest, UnopenableFileNamesItselfAndTheReason)
 {
-    TempDir dir;
-    const std::string missing = dir.file("no-such-mesh.vxm");
-    EXPECT_EXIT(File(missing, "rb"), testing::ExitedWithCode(1),
-                "Kestrane File Error: cannot open \".*no-such-mesh.vxm\": No such file or directory");
-    EXPECT_EXIT(TextFile(File(dir.file("gone.cg").c_str(), "rb")), testing::ExitedWithCode(1), "gone.cg");
+    TestSupport::TempDir dir;
+    EXPECT_FATAL(File(dir.file("no-such-mesh.vxm"), "rb"),
+                 "Kestrane File Error: cannot open \".*no-such-mesh.vxm\": No such file or directory");
+    EXPECT_FATAL(TextFile(File(dir.file("gone.cg").c_str(), "rb")), "gone.cg");
     // A directory opens with stdio but has no length.
-    EXPECT_EXIT({ File directory(dir.file(""), "rb"); directory.size(); }, testing::ExitedWithCode(1),
-                "Kestrane File Error");
+    EXPECT_FATAL({ File directory(dir.file(""), "rb"); directory.size(); }, "Kestrane File Error");
 }

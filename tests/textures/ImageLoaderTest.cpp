@@ -1,4 +1,4 @@
-#include "TempDir.h"
+#include "support/TestSupport.h"
 
 #include "kestrane_ext/ImageLoader.h"
 
@@ -16,7 +16,7 @@ using Bytes = std::vector<std::uint8_t>;
 namespace {
 
 // Pixels given top row first, as image files store them.
-std::string writePng(const TempDir& dir, const std::string& name, int w, int h, int channels, const Bytes& pixels)
+std::string writePng(const TestSupport::TempDir& dir, const std::string& name, int w, int h, int channels, const Bytes& pixels)
 {
     const std::string path = dir.file(name);
     EXPECT_NE(stbi_write_png(path.c_str(), w, h, channels, pixels.data(), w * channels), 0);
@@ -92,64 +92,44 @@ std::string palettePng(int w, int h, const Bytes& rgbPalette, const Bytes& alpha
 
 }  // namespace
 
-TEST(ImageLoader, RgbPngStoresTheBottomRowFirst)
+// Written top row first as image files store them; loaded bottom row first,
+// rows packed, grey expanded to RGB, alpha kept only where the file has it.
+TEST(ImageLoader, PngsLoadBottomRowFirstPackedAndExpanded)
 {
-    TempDir dir;
-    // Top row: red, green; bottom row: blue, white.
-    const Bytes top_first = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
-    ImageLoader image(File(writePng(dir, "rgb.png", 2, 2, 3, top_first), "rb"));
-    EXPECT_EQ(image.format(), Kestrane::Rgb);
-    EXPECT_EQ(image.width(), 2);
-    EXPECT_EQ(image.height(), 2);
-    EXPECT_EQ(pixelsOf(image), (Bytes{0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}));
-}
-
-TEST(ImageLoader, AlphaPngKeepsItsAlpha)
-{
-    TempDir dir;
-    const Bytes top_first = {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 30, 40, 50, 60, 70, 80};
-    ImageLoader image(File(writePng(dir, "rgba.png", 2, 2, 4, top_first), "rb"));
-    EXPECT_EQ(image.format(), Kestrane::Rgba);
-    EXPECT_EQ(pixelsOf(image), (Bytes{10, 20, 30, 40, 50, 60, 70, 80, 1, 2, 3, 4, 5, 6, 7, 8}));
-}
-
-TEST(ImageLoader, OddWidthRowsArePacked)
-{
-    TempDir dir;
-    Bytes top_first;
-    for (int i = 0; i < 3 * 2 * 3; ++i)
-        top_first.push_back(static_cast<std::uint8_t>(i * 10));
-    ImageLoader image(File(writePng(dir, "odd.png", 3, 2, 3, top_first), "rb"));
-    ASSERT_EQ(image.byteCount(), 18u);  // two rows of 9 bytes, no padding
-    const Bytes pixels = pixelsOf(image);
-    EXPECT_EQ(Bytes(pixels.begin(), pixels.begin() + 9), Bytes(top_first.begin() + 9, top_first.end()));
-    EXPECT_EQ(Bytes(pixels.begin() + 9, pixels.end()), Bytes(top_first.begin(), top_first.begin() + 9));
-}
-
-TEST(ImageLoader, GreyAndPaletteImagesAreExpanded)
-{
-    TempDir dir;
-    ImageLoader grey(File(writePng(dir, "grey.png", 2, 1, 1, {7, 200}), "rb"));
-    EXPECT_EQ(grey.format(), Kestrane::Rgb);
-    EXPECT_EQ(pixelsOf(grey), (Bytes{7, 7, 7, 200, 200, 200}));
-
-    ImageLoader greyAlpha(File(writePng(dir, "greya.png", 1, 1, 2, {90, 33}), "rb"));
-    EXPECT_EQ(greyAlpha.format(), Kestrane::Rgba);
-    EXPECT_EQ(pixelsOf(greyAlpha), (Bytes{90, 90, 90, 33}));
-
+    TestSupport::TempDir dir;
     const Bytes palette = {255, 0, 0, 0, 0, 255, 9, 8, 7};
-    ImageLoader opaque(File(dir.write("pal.png", palettePng(3, 1, palette, {}, {2, 0, 1})), "rb"));
-    EXPECT_EQ(opaque.format(), Kestrane::Rgb);
-    EXPECT_EQ(pixelsOf(opaque), (Bytes{9, 8, 7, 255, 0, 0, 0, 0, 255}));
-
-    ImageLoader transparent(File(dir.write("palt.png", palettePng(2, 1, palette, {128, 64}, {1, 2})), "rb"));
-    EXPECT_EQ(transparent.format(), Kestrane::Rgba);
-    EXPECT_EQ(pixelsOf(transparent), (Bytes{0, 0, 255, 64, 9, 8, 7, 255}));
+    Bytes odd;  // 3 x 2 RGB: rows of 9 bytes, no padding
+    for (int i = 0; i < 18; ++i)
+        odd.push_back(static_cast<std::uint8_t>(i * 10));
+    const struct {
+        const char* name;
+        std::string path;
+        Kestrane::PixelFormat format;
+        Bytes pixels;
+    } cases[] = {
+        {"rgb", writePng(dir, "rgb.png", 2, 2, 3, {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255}), Kestrane::Rgb,
+         {0, 0, 255, 255, 255, 255, 255, 0, 0, 0, 255, 0}},
+        {"rgba", writePng(dir, "rgba.png", 2, 2, 4, {1, 2, 3, 4, 5, 6, 7, 8, 10, 20, 30, 40, 50, 60, 70, 80}),
+         Kestrane::Rgba, {10, 20, 30, 40, 50, 60, 70, 80, 1, 2, 3, 4, 5, 6, 7, 8}},
+        {"odd width", writePng(dir, "odd.png", 3, 2, 3, odd), Kestrane::Rgb,
+         {90, 100, 110, 120, 130, 140, 150, 160, 170, 0, 10, 20, 30, 40, 50, 60, 70, 80}},
+        {"grey", writePng(dir, "grey.png", 2, 1, 1, {7, 200}), Kestrane::Rgb, {7, 7, 7, 200, 200, 200}},
+        {"grey alpha", writePng(dir, "greya.png", 1, 1, 2, {90, 33}), Kestrane::Rgba, {90, 90, 90, 33}},
+        {"palette", dir.write("pal.png", palettePng(3, 1, palette, {}, {2, 0, 1})), Kestrane::Rgb,
+         {9, 8, 7, 255, 0, 0, 0, 0, 255}},
+        {"palette alpha", dir.write("palt.png", palettePng(2, 1, palette, {128, 64}, {1, 2})), Kestrane::Rgba,
+         {0, 0, 255, 64, 9, 8, 7, 255}},
+    };
+    for (const auto& c : cases) {
+        ImageLoader image(File(c.path, "rb"));
+        EXPECT_EQ(image.format(), c.format) << c.name;
+        EXPECT_EQ(pixelsOf(image), c.pixels) << c.name;
+    }
 }
 
 TEST(ImageLoader, JpegDecodesToRgb)
 {
-    TempDir dir;
+    TestSupport::TempDir dir;
     const int w = 16, h = 8;
     Bytes top_first;
     for (int y = 0; y < h; ++y)
@@ -172,20 +152,18 @@ TEST(ImageLoader, JpegDecodesToRgb)
 
 TEST(ImageLoaderDeathTest, UnusableFilesNameThemselves)
 {
-    TempDir dir;
-    const std::string empty = dir.write("empty.png", "");
-    EXPECT_EXIT(ImageLoader(File(empty, "rb")), testing::ExitedWithCode(1),
-                "Kestrane File Error: \".*empty.png\": cannot decode an empty image file");
-
-    const std::string text = dir.write("notes.jpg", "this is not a picture at all");
-    EXPECT_EXIT(ImageLoader(File(text, "rb")), testing::ExitedWithCode(1), "notes.jpg.*cannot decode image: .+");
-
-    // A real PNG cut short in its pixel data.
-    Bytes noise;
+    TestSupport::TempDir dir;
+    Bytes noise;  // a real PNG, to be cut short in its pixel data
     for (int i = 0; i < 64 * 64 * 3; ++i)
         noise.push_back(static_cast<std::uint8_t>((i * 7919) >> 3));
-    std::ifstream whole(writePng(dir, "whole.png", 64, 64, 3, noise), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
-    const std::string cut = dir.write("cut.png", bytes.substr(0, bytes.size() / 2));
-    EXPECT_EXIT(ImageLoader(File(cut, "rb")), testing::ExitedWithCode(1), "cut.png.*cannot decode image");
+    const std::string whole = TestSupport::readFile(writePng(dir, "whole.png", 64, 64, 3, noise));
+    const struct {
+        std::string path, message;
+    } cases[] = {
+        {dir.write("empty.png", ""), "Kestrane File Error: \".*empty.png\": cannot decode an empty image file"},
+        {dir.write("notes.jpg", "this is not a picture at all"), "notes.jpg.*cannot decode image: .+"},
+        {dir.write("cut.png", whole.substr(0, whole.size() / 2)), "cut.png.*cannot decode image"},
+    };
+    for (const auto& c : cases)
+        EXPECT_FATAL(ImageLoader(File(c.path, "rb")), c.message);
 }

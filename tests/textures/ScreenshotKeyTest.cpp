@@ -1,7 +1,6 @@
-#include "TempDir.h"
-
 #include "kestrane/Context.h"
 #include "support/GLTest.h"
+#include "support/TestSupport.h"
 #include "vessara/ContentRoot.h"
 #include "vessara/Demo.h"
 #include "vessara/MusicClock.h"
@@ -56,8 +55,8 @@ class ScreenshotKeyTest : public GLTest {};
 // the user started it.
 TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFilesWhereTheUserStarted)
 {
-    TempDir dir;
-    const InDirectory here(dir.file(""));
+    TestSupport::TempDir dir;
+    const InDirectory here(dir.path());
     Vessara::enterContentRoot();
     ASSERT_TRUE(Vessara::isContentRoot(std::filesystem::current_path()));
     Vessara::Demo demo;

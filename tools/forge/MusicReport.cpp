@@ -5,6 +5,7 @@
 #include "Output.h"
 #include "Text.h"
 
+#include "vessara/BeatTrigger.h"
 #include "vessara/Spectrum.h"
 
 #include <algorithm>
@@ -50,7 +51,7 @@ TriggerStats runTrigger(const std::vector<Spectrum>& spectra, const Score& score
     for (const DrumHit& k : score.kicks) kickTimes.push_back(score.seconds(k.beat));
     std::vector<bool> kickFired(kickTimes.size(), false);
     std::vector<float> kickPeak(kickTimes.size(), 0.0f);
-    BeatTrigger trigger;
+    Vessara::BeatTrigger trigger;
     const auto delta = static_cast<float>(1.0 / FrameRate);
     for (std::size_t n = 0; n < spectra.size(); ++n) {
         const double t = static_cast<double>(n) / FrameRate;
@@ -71,7 +72,7 @@ TriggerStats runTrigger(const std::vector<Spectrum>& spectra, const Score& score
             const bool inTail = after != kickTimes.begin() && t <= *std::prev(after) + 0.2;
             if (!inTail) stats.loudestAway = std::max(stats.loudestAway, level);
         }
-        if (!trigger.fire(level, Threshold, delta)) continue;
+        if (!trigger.step(level, Threshold, delta)) continue;
         ++stats.firings;
         if (kick >= 0 && !kickFired[static_cast<std::size_t>(kick)]) {
             kickFired[static_cast<std::size_t>(kick)] = true;
@@ -151,21 +152,6 @@ double bandEnergy(const std::vector<Spectrum>& spectra, double fromSeconds, doub
 }
 
 }  // namespace
-
-bool BeatTrigger::fire(float level, float threshold, float delta) {
-    const bool high = level > threshold;
-    if (countdown <= 0.0f && high) {
-        countdown = hold;
-        fired = true;
-    }
-    if (!fired && !high) countdown = 0.0f;
-    countdown -= delta;
-    if (fired) {
-        fired = false;
-        return true;
-    }
-    return false;
-}
 
 MusicReport analyseMusic(const StereoBuffer& pcm, const Score& score) {
     MusicReport r;
@@ -324,10 +310,10 @@ bool writeSpectrogram(const StereoBuffer& pcm, const Score& score, const std::st
     }
     // Trigger firings (yellow) along the top of each strip, kicks (white) at the bottom.
     for (int bin = 0; bin < 2; ++bin) {
-        BeatTrigger trigger;
+        Vessara::BeatTrigger trigger;
         const int top = stripTop + bin * StripRows, bottom = top + StripRows - 1;
         for (std::size_t n = 0; n < spectra.size(); ++n)
-            if (trigger.fire(spectra[n][static_cast<std::size_t>(bin)], 0.3f, static_cast<float>(1.0 / FrameRate)))
+            if (trigger.step(spectra[n][static_cast<std::size_t>(bin)], Threshold, static_cast<float>(1.0 / FrameRate)))
                 for (int y = top; y < top + 4; ++y) image.blend(column(double(n) / FrameRate), y, {1, 0.9f, 0.1f, 1});
         for (const DrumHit& k : score.kicks)
             for (int y = bottom - 2; y <= bottom; ++y) image.blend(column(score.seconds(k.beat)), y, {1, 1, 1, 1});

@@ -1,7 +1,7 @@
 // The music report: checks the rendered or decoded music against what the
 // show needs of it. It follows the player's spectrum at 60 frames per second
-// (512-sample Hann FFT from vessara/Spectrum.h) and runs the scenes' beat
-// trigger (level above 0.3, 0.15 s hold, re-armed when the level falls) on
+// (512-sample Hann FFT from vessara/Spectrum.h) and runs the engine's beat
+// trigger (vessara/BeatTrigger.h: level above 0.3, 0.15 s hold) on
 // bins 0 and 1, matching its firings with the score's kicks; it measures
 // level, and looks for the section changes in the spectrum.
 //
@@ -20,16 +20,6 @@
 #include <vector>
 
 namespace Forge {
-
-// The scenes' beat trigger, as the show runs it on a spectrum bin each
-// frame: fires when the level rises above the threshold, at most once per
-// hold time while it stays there; a frame below re-arms it at once.
-struct BeatTrigger {
-    float countdown = 0.0f;
-    float hold = 0.15f;
-    bool fired = false;
-    bool fire(float level, float threshold, float delta);
-};
 
 struct TriggerStats {
     int bin = 0;

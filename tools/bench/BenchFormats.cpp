@@ -4,6 +4,7 @@
 // (SDL's offscreen driver).
 #include "ext/ModelSamples.h"
 #include "support/GLTest.h"
+#include "support/TestSupport.h"
 
 #include "kestrane_ext/VXMLoader.h"
 #include "kestrane_ext/ZTXLoader.h"
@@ -12,6 +13,7 @@
 #include <epoxy/gl.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -49,7 +51,7 @@ ZTXNodeData animatedNode(int i) {
 
 int main() {
     testContext();
-    Samples::TempDir dir;
+    TestSupport::TempDir dir;
 
     const VXMMeshData grid = Samples::grid(224);  // 100,352 triangles
     const std::string vxmPath = dir.file("bench.vxm");
