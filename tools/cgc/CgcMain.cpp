@@ -40,13 +40,8 @@ int usage(const std::string& problem) {
 int parseArguments(int argc, char** argv, Arguments& a) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        auto value = [&](const char* option) -> const char* {
-            if (i + 1 >= argc) return nullptr;
-            (void)option;
-            return argv[++i];
-        };
         if (arg == "-I" || arg == "--entry" || arg == "--stage") {
-            const char* v = value(arg.c_str());
+            const char* v = i + 1 < argc ? argv[++i] : nullptr;
             if (!v) return usage(arg + " needs a value");
             if (arg == "-I") a.includeDirs.emplace_back(v);
             else if (arg == "--entry") a.entry = v;

@@ -244,10 +244,6 @@ std::string Emitter::intrinsic(const Expr& e) {
     }
 }
 
-}  // namespace Kestrane::CgCompiler
-
-namespace Kestrane::CgCompiler {
-
 // A texture lookup. Forms that use a coordinate twice (or reorder it) go
 // through a generated helper, so the coordinate expression is evaluated once.
 std::string Emitter::texture(const Expr& e, const IntrinsicInfo& info) {
