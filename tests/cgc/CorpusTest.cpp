@@ -58,6 +58,7 @@ TEST(CgCorpus, EveryCorpusShaderBuildsThroughTheRuntime) {
     CGprogram fragment = cgCreateProgram(context, CG_SOURCE, multipass.c_str(), CG_PROFILE_ARBFP1, "main_fragment", args);
     ASSERT_TRUE(fragment);
     EXPECT_NE(cgGetNamedParameter(fragment, "PREV.texture"), nullptr);
+    EXPECT_NE(cgGetNamedParameter(fragment, "ORIG.texture_size"), nullptr);
     EXPECT_NE(cgGetNamedParameter(fragment, "IN.frame_count"), nullptr);
     cgGLDisableProfile(CG_PROFILE_ARBVP1);
     cgGLDisableProfile(CG_PROFILE_ARBFP1);

@@ -108,8 +108,11 @@ TEST(CgDiagnostics, StageAndStructureErrors) {
     // Uniform structs hold no matrices; a varying struct takes no uniform members.
     d = firstError("struct P { float4x4 m; };\nfloat4 psMain(uniform P p) : COLOR { return p.m[0]; }\n");
     EXPECT_NE(d.message.find("matrix member 'm' is not supported"), std::string::npos) << d.message;
-    d = firstError("struct V { float2 uv; uniform float2 size; };\nfloat4 psMain(V v) : COLOR { return v.uv.xyxy; }\n");
-    EXPECT_NE(d.message.find("uniform member 'size' of struct 'V' in a varying input"), std::string::npos) << d.message;
+    d = firstError("struct V { float2 uv; uniform float2 size; sampler2D s; };\nfloat4 psMain(V v) : COLOR { return v.uv.xyxy; }\n");
+    EXPECT_NE(d.message.find("has a sampler member that is not uniform ('s')"), std::string::npos) << d.message;
+    d = firstError("struct V { float2 uv; uniform float2 size; };\nfloat4 f(V v) { return v.uv.xyxy; }\n"
+                   "float4 psMain(V v) : COLOR { return f(v); }\n");
+    EXPECT_EQ(d.message, "input 'v' has uniform members: use it through its members only");
 }
 
 TEST(CgDiagnostics, ErrorCountIsCappedOnGarbage) {

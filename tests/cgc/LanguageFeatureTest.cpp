@@ -85,6 +85,17 @@ std::vector<FeatureCase> featureCases() {
              p.setFloat4("FRAME.offset", 0.5f, 0, 0, 0);
          },
          {1.0f, 1.0f, 1.5f, 2.0f}},
+        {"entry input struct with uniform members (uniform values and sampler, varying coordinate)",
+         "struct orig { float2 tex_coord; uniform float4 scale; uniform sampler2D texture; };\n"
+         "float4 vsMain(float4 p : POSITION, float4 t : TEXCOORD0, out float4 uv : TEXCOORD0) : POSITION\n"
+         "{ uv = t; return p; }\n"
+         "float4 psMain(orig ORIG) : COLOR { return tex2D(ORIG.texture, ORIG.tex_coord) * ORIG.scale + ORIG.tex_coord.xyxy; }\n",
+         {},
+         [](CgPair& p) {
+             p.setFloat4("ORIG.scale", 2, 2, 2, 2);
+             p.setTexture("ORIG.texture", 1, 1, 1, grey);
+         },
+         {1.0f, 1.5f, 2.0f, 2.5f}},
         {"varying struct members without a semantic take free TEXCOORD slots in both stages",
          "struct V { float4 pos : POSITION; float2 uv; float4 tint; float4 extra : TEXCOORD0; };\n"
          "V vsMain(float4 p : POSITION, float4 t : TEXCOORD0)\n"

@@ -118,6 +118,8 @@ struct VarDecl {
     FuncDecl* initScope = nullptr;  // global: records what its initializer uses
     int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups
     bool shadow = false;            // sampler declared as a GLSL shadow sampler
+    bool splitStruct = false;       // entry input struct with uniform members: those are
+                                    // read from a uniform, the others from varyings
 };
 
 enum class StmtKind : uint8_t {

@@ -278,7 +278,8 @@ void Checker::checkName(Expr& e) {
         e.lvalue = false;
         break;
     default:
-        e.lvalue = !var->isConst && !holdsSampler(var->type);
+        e.lvalue = !var->isConst && !holdsSampler(var->type) && !var->splitStruct;
+        if (var->splitStruct) var->referenced = true;
         break;
     }
 }
@@ -566,6 +567,9 @@ void Checker::checkMember(Expr& e) {
                 e.field = member.get();
                 e.type = member->type;
                 e.lvalue = baseLvalue;
+                // A varying member of a split entry input is a writable copy; a uniform one is not.
+                const Expr& base = *e.args[0];
+                if (base.kind == ExprKind::Name && base.var && base.var->splitStruct) e.lvalue = !member->uniformQualifier;
                 return;
             }
         }

@@ -108,6 +108,36 @@ void Checker::checkUniformStruct(VarDecl& var) {
     }
 }
 
+// An entry input of a struct type with members written "uniform": those
+// members are uniform parameters ("ORIG.texture"), the others varyings. Only
+// direct members; the varying ones are scalars or vectors.
+void Checker::checkSplitStruct(VarDecl& param) {
+    const Type& t = param.type;
+    if (param.storage != Storage::Param || t.base != Base::Struct || t.isArray() || !t.structDecl) return;
+    bool anyUniform = false;
+    for (const auto& m : t.structDecl->members) anyUniform = anyUniform || m->uniformQualifier;
+    if (!anyUniform) return;
+    if (param.mode != ParamMode::In) {
+        error(param.pos, "output '" + param.name + "' of struct '" + t.structDecl->name + "' has uniform members");
+        param.type = Type{};
+        return;
+    }
+    for (const auto& m : t.structDecl->members) {
+        std::string problem;
+        if (m->uniformQualifier && m->type.element().isMatrix()) problem = "a uniform matrix member";
+        else if (m->uniformQualifier && m->type.base == Base::Struct) problem = "a uniform struct member";
+        else if (!m->uniformQualifier && holdsSampler(m->type)) problem = "a sampler member that is not uniform";
+        else if (!m->uniformQualifier && !m->type.isScalar() && !m->type.isVector()) problem = "a varying member that is not a scalar or vector";
+        if (!problem.empty()) {
+            error(m->pos, "input '" + param.name + "' of struct '" + t.structDecl->name + "' has " + problem + " ('" +
+                              m->name + "'), which is not supported");
+            param.type = Type{};
+            return;
+        }
+    }
+    param.splitStruct = true;
+}
+
 void Checker::checkStruct(StructDecl& decl) {
     std::set<std::string> names;
     int depth = 1;
@@ -252,6 +282,7 @@ void Checker::declareFunction(FuncDecl& func) {
         if (isEntry && param->uniformQualifier) param->storage = Storage::EntryUniform;
         resolveArraySize(*param);
         checkVarType(*param, "parameter");
+        if (isEntry) checkSplitStruct(*param);
         if (!names.insert(param->name).second) error(param->pos, "duplicate parameter '" + param->name + "'");
     }
     if (holdsSampler(func.returnType)) error(func.pos, "a function cannot return a sampler or a struct holding one");

@@ -41,6 +41,7 @@ private:
     bool resolveArraySize(VarDecl& var);
     void checkVarType(VarDecl& var, const char* what);
     void checkUniformStruct(VarDecl& var);
+    void checkSplitStruct(VarDecl& param);
     void resolveSamplerKinds();
     void useSampler(const Expr& sampler, int use);
     void checkInitializer(VarDecl& var);

@@ -94,6 +94,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
     case ExprKind::FloatLit: return literal(e, Base::Float);
     case ExprKind::BoolLit: return literal(e, Base::Bool);
     case ExprKind::Name: {
+        if (e.var->splitStruct) error(e.pos, "input '" + e.var->name + "' has uniform members: use it through its members only");
         std::string name = varName(*e.var);
         if (isUniform(e.var) && e.type.isMatrix()) return "transpose(" + name + ")";
         if (isUniform(e.var) && e.type.isArray() && e.type.element().isMatrix())
@@ -145,6 +146,8 @@ std::string Emitter::expr(const Expr& e, bool top) {
         return expr(*e.args[0], top);
     case ExprKind::Member: {
         const Expr& base = *e.args[0];
+        if (e.field && base.kind == ExprKind::Name && base.var->splitStruct)
+            return e.field->uniformQualifier ? varName(*base.var) + "." + e.field->glslName : splitMember(*base.var, *e.field);
         if (e.field) return expr(base) + "." + e.field->glslName;
         if (base.type.isMatrix()) {
             if (e.swizzle.size() > 1 && !Checker::isPure(base)) error(e.pos, "matrix swizzle of an expression with side effects");
@@ -242,6 +245,15 @@ std::string Emitter::intrinsic(const Expr& e) {
     default:
         return glsl + "(" + args(e) + ")";
     }
+}
+
+// The global that holds a varying member of a split entry input.
+std::string Emitter::splitMember(const VarDecl& param, const VarDecl& member) const {
+    size_t p = 0, m = 0;
+    while (p < entry_.params.size() && entry_.params[p].get() != &param) ++p;
+    const auto& members = param.type.structDecl->members;
+    while (m < members.size() && members[m].get() != &member) ++m;
+    return "kc_p" + std::to_string(p) + "m" + std::to_string(m);
 }
 
 // A texture lookup. Forms that use a coordinate twice (or reorder it) go

@@ -97,7 +97,7 @@ void Emitter::assignNames() {
         if (definitions[f->name] > 1) name += "_" + std::to_string(seen[f->name]++);
         f->glslName = name;
         for (auto& p : f->params) {
-            bool uniform = p->storage == Storage::EntryUniform;
+            bool uniform = p->storage == Storage::EntryUniform || p->splitStruct;
             p->glslName = uniform && !prefix_.empty() ? prefix_ + p->name : ident(p->name);
         }
     }
@@ -148,7 +148,14 @@ void Emitter::emitUniforms(Result& result) {
                 return;
             }
         }
-        flattenUniform(var.name, var.glslName, var.type, var.referenced, result.uniforms);
+        if (var.splitStruct) {
+            for (const auto& m : var.type.structDecl->members)
+                if (m->uniformQualifier)
+                    flattenUniform(var.name + "." + m->name, var.glslName + "." + m->glslName, m->type, var.referenced,
+                                   result.uniforms);
+        } else {
+            flattenUniform(var.name, var.glslName, var.type, var.referenced, result.uniforms);
+        }
         if (!var.referenced) return;
         // The GLSL uniform of a matrix holds the mathematical matrix (uploaded
         // row-major with transpose), so its type is the untransposed one.
@@ -167,7 +174,7 @@ void Emitter::emitUniforms(Result& result) {
     for (auto& g : program_.globals)
         if (g->storage == Storage::GlobalUniform) add(*g);
     for (auto& p : entry_.params)
-        if (p->storage == Storage::EntryUniform) add(*p);
+        if (p->storage == Storage::EntryUniform || p->splitStruct) add(*p);
 }
 
 void Emitter::emitStatics() {
@@ -186,7 +193,7 @@ std::string Emitter::signature(const FuncDecl& func) const {
     std::string text = declaration(func.returnType, func.glslName) + "(";
     bool first = true;
     for (auto& p : func.params) {
-        if (p->storage == Storage::EntryUniform) continue;
+        if (p->storage == Storage::EntryUniform || p->splitStruct) continue;
         if (!first) text += ", ";
         first = false;
         if (p->mode == ParamMode::Out) text += "out ";

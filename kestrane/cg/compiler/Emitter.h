@@ -56,6 +56,7 @@ private:
     std::string intrinsic(const Expr& e);
     std::string mul(const Expr& e);
     std::string texture(const Expr& e, const IntrinsicInfo& info);
+    std::string splitMember(const VarDecl& param, const VarDecl& member) const;
     bool uniformMatrix(const Expr& e, std::string& natural);
     std::string args(const Expr& e, size_t from = 0);
     void useHelper(const std::string& name) { helpers_.insert(name); }

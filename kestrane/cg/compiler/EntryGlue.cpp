@@ -260,6 +260,21 @@ void Emitter::emitMain(Result&) {
     int count = 0;
     for (auto& p : entry_.params) {
         if (p->storage == Storage::EntryUniform) continue;
+        if (p->splitStruct) {
+            // Uniform members come from the struct's uniform; each varying one
+            // from its semantic (or free slot) into a global.
+            std::string slotPath = "kc_split" + std::to_string(count);
+            assignSlots(slotPath, p->type);
+            for (const auto& m : p->type.structDecl->members) {
+                if (m->uniformQualifier) continue;
+                std::string global = splitMember(*p, *m);
+                declarations_.push_back({declaration(m->type, global) + ";", m->pos});
+                std::string semantic = memberSemantic(slotPath + "." + m->glslName, *m);
+                if (semantic.empty()) error(m->pos, "member '" + m->name + "' of '" + p->name + "' needs a semantic");
+                else bindInputs(global, m->type, semantic, *m, main_);
+            }
+            continue;
+        }
         if (p->type.isArray()) {
             error(p->pos, "array parameter '" + p->name + "' of an entry function is not supported");
             continue;
