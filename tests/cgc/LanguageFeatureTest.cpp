@@ -23,8 +23,8 @@ const float redGreen[8] = {1, 0, 0, 1, 0, 1, 0, 1};  // 2 x 1: red left, green r
 
 std::vector<FeatureCase> featureCases() {
     return {
-        {"#include beside the including file, then the program, then -I; #pragma once",
-         fragmentProgram("return float4(tint() * gain, 1);", "#include \"common.cgh\"\n#include \"gain.cgh\"\n"),
+        {"#include beside the including file, then the program, then -I; <file> in -I; #pragma once",
+         fragmentProgram("return float4(tint() * gain, 1);", "#include \"common.cgh\"\n#include <gain.cgh>\n"),
          {{"shaders/common.cgh", "#include \"lib/util.cgh\"\n#include \"lib/util.cgh\"\n"},
           {"shaders/lib/util.cgh", "#pragma once\n#include \"tone.cgh\"\nfloat3 tint() { return TONE; }\n"},
           {"shaders/lib/tone.cgh", "#define TONE float3(0.25, 0.5, 0.75)\n"},

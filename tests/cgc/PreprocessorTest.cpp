@@ -67,7 +67,7 @@ TEST(CgPreprocessor, DirectiveErrorsNameTheLine) {
         {"\n#endif\n", "#endif without a matching #if", 2},
         {"#else\n", "#else without a matching #if", 1},
         {"#include \"common.cg\"\n", "cannot open include file \"common.cg\"", 1},
-        {"\n#include common.cg\n", "#include needs a file name in double quotes", 2},
+        {"\n#include common.cg\n", "#include needs a file name: \"file\" or <file>", 2},
         {"\n\n#error stop here\n", "#error stop here", 3},
         {"#frobnicate\n", "unknown preprocessor directive '#frobnicate'", 1},
         {"#define F(a, b) a\nfloat4 psMain() : COLOR { return F(1); }\n", "macro 'F' takes 2 arguments, 1 given", 2},

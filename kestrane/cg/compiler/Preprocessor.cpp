@@ -167,7 +167,8 @@ private:
 
     // Where "#include \"name\"" in the file of pos may find name: beside that
     // file, beside the program, then in each include directory.
-    std::vector<std::string> candidates(const std::string& name, SourcePos pos) const {
+    // "#include <name>" looks in the include directories, then beside the program.
+    std::vector<std::string> candidates(const std::string& name, SourcePos pos, bool angled) const {
         namespace fs = std::filesystem;
         if (fs::path(name).is_absolute()) return {name};
         std::vector<std::string> out;
@@ -175,16 +176,38 @@ private:
             std::string path = (dir / name).lexically_normal().string();
             if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
         };
-        add(fs::path(files_[static_cast<size_t>(pos.file)].path).parent_path());
-        add(fs::path(files_[0].path).parent_path());
+        if (!angled) add(fs::path(files_[static_cast<size_t>(pos.file)].path).parent_path());
+        if (!angled) add(fs::path(files_[0].path).parent_path());
         for (const std::string& dir : options_.includeDirs) add(fs::path(dir));
+        if (angled) add(fs::path(files_[0].path).parent_path());
         return out;
+    }
+
+    // The text between '<' and '>' of "#include <dir/name.cgh>", rebuilt from its tokens.
+    static bool angledName(const Tokens& line, std::string& name) {
+        if (line.size() < 3 || line.front().kind != Tok::Less || line.back().kind != Tok::Greater) return false;
+        name.clear();
+        for (size_t k = 1; k + 1 < line.size(); ++k) {
+            const Token& prev = line[k - 1];
+            if (k > 1 && (line[k].pos.line != prev.pos.line ||
+                          line[k].pos.column != prev.pos.column + static_cast<int>(spellingOf(prev).size())))
+                name += ' ';
+            name += spellingOf(line[k]);
+        }
+        return true;
     }
 
     void include(size_t i, size_t end, SourcePos pos) {
         const Tokens& in_ = *this->in_;
         // The name is a string, or macros that expand to one ("#include HEADER(blur)").
         Tokens line(in_.begin() + static_cast<std::ptrdiff_t>(i), in_.begin() + static_cast<std::ptrdiff_t>(end));
+        std::string angled;
+        if (angledName(line, angled)) {
+            Token named = line[0];
+            named.kind = Tok::String;
+            named.text = angled;
+            line = {named};
+        }
         if (line.size() != 1 || line[0].kind != Tok::String) {
             Tokens expanded;
             std::set<std::string> disabled;
@@ -193,7 +216,7 @@ private:
             line = expanded;
         }
         if (line.size() != 1 || line[0].kind != Tok::String || line[0].text.empty()) {
-            diagnostics_.error(pos, "#include needs a file name in double quotes");
+            diagnostics_.error(pos, "#include needs a file name: \"file\" or <file>");
             return;
         }
         const std::string name = line[0].text;
@@ -208,7 +231,7 @@ private:
         }
         std::optional<std::string> text;
         std::string path;
-        for (const std::string& candidate : candidates(name, pos)) {
+        for (const std::string& candidate : candidates(name, pos, !angled.empty())) {
             text = options_.readFile ? options_.readFile(candidate) : readFromDisk(candidate);
             if (text) {
                 path = candidate;
