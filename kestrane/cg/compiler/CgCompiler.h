@@ -39,8 +39,10 @@ enum class Stage { Vertex, Fragment };
 enum class BaseType { Float, Int, Bool, Sampler1D, Sampler2D, Sampler3D, SamplerCube };
 
 struct Uniform {
-    std::string cgName;    // as declared in the source: "StateComplete", "tex0"
+    std::string cgName;    // as declared in the source: "StateComplete", "tex0"; a member
+                           // of a uniform struct: "IN.video_size"
     std::string glslName;  // the name in the GLSL text: uniformPrefix + cgName
+                           // ("fp_IN.video_size"; renamed members: "fp_PASS.cg_texture")
     BaseType base = BaseType::Float;
     int rows = 0;          // matrix rows; 0 when not a matrix
     int columns = 1;       // matrix columns, or vector size (1: scalar)

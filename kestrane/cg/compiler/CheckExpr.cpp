@@ -250,6 +250,11 @@ void Checker::check(ExprPtr& e) {
         check(x.args[0]);
         check(x.args[1]);
         x.type = x.args[1]->type;
+        // GLSL allows samplers only as arguments, so they are no operands of ','.
+        if (holdsSampler(x.args[0]->type) || holdsSampler(x.args[1]->type)) {
+            error(x.pos, "a sampler cannot be an operand of ','");
+            x.type = Type{};
+        }
         break;
     }
 }

@@ -25,6 +25,7 @@ constexpr size_t maxIncludes = 1024;
 std::optional<std::string> readFromDisk(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    if (std::filesystem::file_size(path, error) > maxIncludedBytes || error) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
     std::ostringstream text;
