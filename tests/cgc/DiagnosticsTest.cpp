@@ -121,7 +121,7 @@ TEST(CgDiagnostics, ErrorCountIsCappedOnGarbage) {
     ASSERT_FALSE(r.ok);
     EXPECT_LE(r.errors.size(), 25u);
     // Control characters in a damaged file do not reach the listing raw.
-    r = fragment(std::string("float4 psMain() : COLOR { return \x01\x02; }", 40));
+    r = fragment("float4 psMain() : COLOR { return \x01\x02; }");
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.listing.find('\x01'), std::string::npos);
 }
