@@ -198,7 +198,7 @@ void Emitter::bindInputs(const std::string& path, const Type& type, const std::s
         auto [known, added] = inputsRead_.emplace(source, where.semantic.empty());
         if (!added && (known->second || where.semantic.empty())) {
             error(where.pos, "input '" + where.name + "' reads " + semantic +
-                                 ", which another input also reads (a member without a semantic takes a free TEXCOORD slot)");
+                                 ", which another input also reads (a member without a semantic takes a free TEXCOORD slot: give it one)");
             return;
         }
     }
