@@ -5,9 +5,11 @@
 //   cgCreateContext()                 one context; every program belongs to it.
 //   cgSetErrorCallback(handler)       handler runs inside the failing call, on
 //                                     every error (compile errors included).
-//   cgCreateProgram(ctx, CG_SOURCE, text, profile, entry, nullptr)
+//   cgCreateProgram(ctx, CG_SOURCE, text, profile, entry, args)
 //                                     compiles one stage (vertex: CG_PROFILE_ARBVP1,
 //                                     fragment: CG_PROFILE_ARBFP1); null on error.
+//                                     args: null, or a null-terminated list where
+//                                     "-I", DIR (or "-IDIR") adds an #include directory.
 //   cgGLLoadProgram(p)                makes it ready for GL.
 //   cgGLEnableProfile(profile), cgGLBindProgram(p)
 //                                     following drawing uses p for its stage; the

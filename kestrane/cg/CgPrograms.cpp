@@ -128,7 +128,7 @@ CgLinkedPair linkPair(CgContextImpl& context, CgProgramImpl* vertex, CgProgramIm
 }  // namespace
 
 CGprogram cgCreateProgram(CGcontext context, CGenum programType, const char* source,
-                          CGprofile profile, const char* entry, const char** /*args*/) {
+                          CGprofile profile, const char* entry, const char** args) {
     if (!context) {
         CgRuntime::raiseError(CG_INVALID_CONTEXT_HANDLE_ERROR);
         return nullptr;
@@ -151,9 +151,18 @@ CGprogram cgCreateProgram(CGcontext context, CGenum programType, const char* sou
     program->profile = profile;
     program->entry = entry ? entry : "main";
     program->source = source;
+    // Compiler arguments: "-I DIR" / "-IDIR" add include directories (a source
+    // given as text has no directory of its own: its includes start from the
+    // current directory).
+    Kestrane::CgCompiler::Options options;
+    for (const char** arg = args; arg && *arg; ++arg) {
+        std::string a = *arg;
+        if (a == "-I" && arg[1]) options.includeDirs.emplace_back(*++arg);
+        else if (a.size() > 2 && a.compare(0, 2, "-I") == 0) options.includeDirs.push_back(a.substr(2));
+    }
     program->compiled = Kestrane::CgCompiler::compile(
         source, fragment ? Stage::Fragment : Stage::Vertex, program->entry,
-        fragment ? "cgf_" : "cgv_");
+        fragment ? "cgf_" : "cgv_", options);
     if (!program->compiled.ok) {
         CgRuntime::raiseError(CG_COMPILER_ERROR, context, program->compiled.listing);
         return nullptr;

@@ -64,9 +64,14 @@ TEST(CgDiagnostics, TypeErrorsNameTheProblem) {
         {"return frobnicate(1);", "unknown function 'frobnicate'"},
         {"float x; float x; return 0;", "redefinition of 'x'"},
         {"return;", "function 'psMain' must return a float4"},
+        {"sampler2D s; return 0;", "sampler variable 's' of type sampler2D is not supported"},
+        {"return texCUBE(cube, float4(1, 0, 0, 0.5));", "'texCUBE' takes (samplerCUBE, float3"},
+        {"return tex2Dfetch(shadowMap, int4(0, 0, 0, 0));", "'tex2Dfetch' is not supported"},
+        {"float a[2] = float[2](1, 2, 3); return a[0];", "takes 2 values, 3 given"},
+        {"return (float2(1, 0) && float2x2(1, 0, 0, 1)).xyxy;", "invalid operands to '&&'"},
     };
     for (const Case& c : cases) {
-        Diagnostic d = firstError(std::string("float4 psMain() : COLOR {\n") + c.body + "\n}\n");
+        Diagnostic d = firstError(std::string("samplerCUBE cube; sampler2D shadowMap; float4 psMain() : COLOR {\n") + c.body + "\n}\n");
         EXPECT_NE(d.message.find(c.message), std::string::npos) << c.body << " -> " << d.message;
         EXPECT_EQ(d.line, 2) << c.body;
     }
@@ -96,6 +101,18 @@ TEST(CgDiagnostics, StageAndStructureErrors) {
     EXPECT_EQ(d.message, "output semantic 'COLOR0' is written twice");
     d = firstError("float4 psMain() : COLOR { return 1; }\nfloat4 psMain(float x) : COLOR { return x; }\n");
     EXPECT_EQ(d.message, "entry function 'psMain' is overloaded");
+    // A sampler (also through a function's sampler parameter) is a shadow sampler or an ordinary one.
+    d = firstError("sampler2D map;\nfloat4 f(sampler2D s) { return tex2D(s, float3(0.5, 0.5, 0.5)); }\n"
+                   "float4 psMain() : COLOR { return f(map) + tex2D(map, float2(0.5, 0.5)); }\n");
+    EXPECT_NE(d.message.find("is used for both depth-compare (shadow) and ordinary lookups"), std::string::npos) << d.message;
+    // Uniform structs hold no matrices; a varying struct takes no uniform members.
+    d = firstError("struct P { float4x4 m; };\nfloat4 psMain(uniform P p) : COLOR { return p.m[0]; }\n");
+    EXPECT_NE(d.message.find("matrix member 'm' is not supported"), std::string::npos) << d.message;
+    d = firstError("struct V { float2 uv; uniform float2 size; sampler2D s; };\nfloat4 psMain(V v) : COLOR { return v.uv.xyxy; }\n");
+    EXPECT_NE(d.message.find("has a sampler member that is not uniform ('s')"), std::string::npos) << d.message;
+    d = firstError("struct V { float2 uv; uniform float2 size; };\nfloat4 f(V v) { return v.uv.xyxy; }\n"
+                   "float4 psMain(V v) : COLOR { return f(v); }\n");
+    EXPECT_EQ(d.message, "input 'v' has uniform members: use it through its members only");
 }
 
 TEST(CgDiagnostics, ErrorCountIsCappedOnGarbage) {
@@ -104,7 +121,7 @@ TEST(CgDiagnostics, ErrorCountIsCappedOnGarbage) {
     ASSERT_FALSE(r.ok);
     EXPECT_LE(r.errors.size(), 25u);
     // Control characters in a damaged file do not reach the listing raw.
-    r = fragment(std::string("float4 psMain() : COLOR { return \x01\x02; }", 40));
+    r = fragment("float4 psMain() : COLOR { return \x01\x02; }");
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.listing.find('\x01'), std::string::npos);
 }

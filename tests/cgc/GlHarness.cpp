@@ -75,10 +75,10 @@ std::string checkGlsl(const Result& result, Stage stage) {
     return "";
 }
 
-CgPair buildPair(const std::string& source) {
+CgPair buildPair(const std::string& source, const Options& options) {
     CgPair pair;
-    pair.vertex = compile(source, Stage::Vertex, "vsMain", "vp_");
-    pair.fragment = compile(source, Stage::Fragment, "psMain", "fp_");
+    pair.vertex = compile(source, Stage::Vertex, "vsMain", "vp_", options);
+    pair.fragment = compile(source, Stage::Fragment, "psMain", "fp_", options);
     if (!pair.vertex.ok || !pair.fragment.ok) {
         pair.error = pair.vertex.listing + pair.fragment.listing;
         return pair;
@@ -150,6 +150,23 @@ void CgPair::setTexture(const std::string& name, int unit, int w, int h, const f
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, rgba);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glActiveTexture(GL_TEXTURE0);
+    if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
+}
+
+void CgPair::setDepthTexture(const std::string& name, int unit, bool oneD, float depth) {
+    glUseProgram(program);
+    GLuint texture = 0;
+    GLenum target = oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D;
+    glGenTextures(1, &texture);
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
+    glBindTexture(target, texture);
+    if (oneD) glTexImage1D(target, 0, GL_DEPTH_COMPONENT24, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    else glTexImage2D(target, 0, GL_DEPTH_COMPONENT24, 1, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(target, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
+    glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
     glActiveTexture(GL_TEXTURE0);
     if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
 }

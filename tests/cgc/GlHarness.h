@@ -38,6 +38,9 @@ struct CgPair {
     void setMatrixRowMajor(const std::string& cgName, const float* rowMajor16);
     // Binds a 2D texture made of rgba (w x h floats x 4) to the named sampler on unit.
     void setTexture(const std::string& cgName, int unit, int w, int h, const float* rgba);
+    // Binds a one-texel depth texture (1D or 2D) holding depth, compare mode
+    // on (less-or-equal), to the named sampler: shadow lookups read 1 or 0.
+    void setDepthTexture(const std::string& cgName, int unit, bool oneD, float depth);
     // Generic vertex attribute value sent with every vertex of draw().
     std::map<int, std::array<float, 4>> generic;
     // Draws a quad covering the target with texture coordinates 0..1 (texcoord0),
@@ -46,4 +49,4 @@ struct CgPair {
     ~CgPair();
 };
 
-CgPair buildPair(const std::string& source);
+CgPair buildPair(const std::string& source, const Kestrane::CgCompiler::Options& options = {});

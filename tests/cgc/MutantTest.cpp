@@ -18,6 +18,9 @@ TEST(CgMutants, AcceptedMutantsCompileOnGl) {
     std::vector<std::string> seeds;
     for (const CorpusShader& s : shaderCorpus()) seeds.emplace_back(s.source);
     for (const auto& [path, text] : repositoryShaders()) seeds.push_back(text);
+    for (const std::string& text : corpusSeeds()) seeds.push_back(text);
+    Options options;
+    options.path = corpusSeedPath;
     const char* seed = std::getenv("VESSARA_MUTANT_SEED");
     ShaderMutator mutator(seed ? std::strtoull(seed, nullptr, 10) : 7);
     const char* seconds = std::getenv("VESSARA_MUTANT_SECONDS");
@@ -26,7 +29,7 @@ TEST(CgMutants, AcceptedMutantsCompileOnGl) {
     while (std::chrono::steady_clock::now() < deadline) {
         std::string source = mutator.mutate(seeds);
         for (Stage stage : {Stage::Vertex, Stage::Fragment}) {
-            Result r = compile(source, stage, stage == Stage::Vertex ? "vsMain" : "psMain", "fp_");
+            Result r = compile(source, stage, stage == Stage::Vertex ? "vsMain" : "psMain", "fp_", options);
             if (!r.ok) continue;
             ++accepted;
             std::string log = checkGlsl(r, stage);

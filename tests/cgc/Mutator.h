@@ -54,6 +54,9 @@ private:
             ": COLOR1", ": POSITION", ": ATTR15", ": TEXCOORD99", "99999999999999999999", "1e999999", "0x", "1.#INF",
             "-2147483648", "vsMain", "psMain", "++", "--", "+=", "%=", "<<=", "&&", "!=", "for (;;)", "while (1)",
             "do {} while (0);", "float a[] = {1, 2};", "(float3)", "float4(1)", "if (x) else", "\x00", "\xff",
+            "#include \"include/luma.cgh\"\n", "#include \"seed.cg\"\n", "#define P(a, b) a ## b\n", "#define S(a) #a\n",
+            " ## ", "float[2](", "float3[](", "tex2D(s, c, d, d)", "tex2Dproj(", "tex1D(", "uniform sampler2D ",
+            "bool3(true, false, true) && ", " || ", "(x > 0.5) ? float3(1, 2, 3) : ", "uniform float2 ",
         };
         size_t size = text.size();
         // Deep nesting and long chains are slow to build and check: 1 in 16 each.

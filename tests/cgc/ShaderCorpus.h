@@ -250,9 +250,10 @@ float4 psMain(float4 tc : TEXCOORD0) : COLOR
 
 // The repository's .cg files (vessara_data/ and data/, read relative to the
 // current directory, which is the repository root in tests), sorted by path.
-inline std::vector<std::pair<std::string, std::string>> repositoryShaders() {
+// The .cg files of the given directories (relative to the repository root), sorted.
+inline std::vector<std::pair<std::string, std::string>> shaderFiles(std::initializer_list<const char*> dirs) {
     std::vector<std::filesystem::path> files;
-    for (const char* dir : {"vessara_data", "data"}) {
+    for (const char* dir : dirs) {
         std::error_code error;
         for (const auto& entry : std::filesystem::directory_iterator(dir, error))
             if (entry.path().extension() == ".cg") files.push_back(entry.path());
@@ -267,3 +268,24 @@ inline std::vector<std::pair<std::string, std::string>> repositoryShaders() {
     }
     return shaders;
 }
+
+inline std::vector<std::pair<std::string, std::string>> repositoryShaders() { return shaderFiles({"vessara_data", "data"}); }
+
+// Shaders written in the style of collections from elsewhere: two entries
+// main_vertex / main_fragment, #include of tests/cgc/corpus/include.
+inline const char* const corpusDir = "tests/cgc/corpus";
+inline std::vector<std::pair<std::string, std::string>> corpusFiles() { return shaderFiles({corpusDir}); }
+
+// The corpus files as seeds of the mutation tests, with the entries renamed
+// vsMain / psMain; compiled as if they were a file of the corpus directory,
+// so their #include lines resolve.
+inline std::vector<std::string> corpusSeeds() {
+    std::vector<std::string> seeds;
+    for (auto [path, text] : corpusFiles()) {
+        for (auto [from, to] : {std::pair<std::string, std::string>{"main_vertex", "vsMain"}, {"main_fragment", "psMain"}})
+            for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) text.replace(at, from.size(), to);
+        seeds.push_back(text);
+    }
+    return seeds;
+}
+inline const char* const corpusSeedPath = "tests/cgc/corpus/seed.cg";

@@ -27,6 +27,7 @@ std::vector<std::string> seeds() {
     for (const CorpusShader& s : shaderCorpus()) out.emplace_back(s.source);
     // The repository's own shaders too (the test runs from the repository root).
     for (const auto& [path, text] : repositoryShaders()) out.push_back(text);
+    for (const std::string& text : corpusSeeds()) out.push_back(text);
     out.emplace_back("float4x4 StateComplete;\tfloat4 vsMain(float4 pos: POSITION): POSITION\t"
                      "{ return mul(StateComplete, pos); }\tfloat4 psMain(): COLOR { return float4(1,1,1,1); }");
     out.emplace_back("#define SCALE(x) ((x) * 2)\n#ifdef SCALE\nstatic const float3 k = {1, 2, 3};\n#endif\n"
@@ -71,8 +72,10 @@ TEST(CgFuzz, MutatedShadersEndInCleanErrorsOrValidResults) {
             continue;
         }
         if (replay >= 0) std::printf("case %ld of seed %ld:\n%s\n", cases, seed, source.c_str());
-        Result vertex = compile(source, Stage::Vertex, "vsMain", "vp_");
-        Result fragment = compile(source, Stage::Fragment, "psMain", "fp_");
+        Options options;
+        options.path = corpusSeedPath;
+        Result vertex = compile(source, Stage::Vertex, "vsMain", "vp_", options);
+        Result fragment = compile(source, Stage::Fragment, "psMain", "fp_", options);
         checkResult(vertex, source);
         checkResult(fragment, source);
         if (HasFatalFailure()) {

@@ -56,6 +56,9 @@ struct Type {
 
 std::string cgTypeName(const Type& type);    // "float4x4", "sampler2D", "Light[3]"
 std::string glslTypeName(const Type& type);  // element type: "mat4", "vec3", "sampler2D"
+// True for a sampler or a struct with a sampler member (at any depth): such
+// values are uniforms or in-parameters only.
+bool holdsSampler(const Type& type);
 // Type for a built-in type name ("float3", "half4x4", "sampler2D"); Error when none.
 Type builtinType(const std::string& name);
 
@@ -74,6 +77,7 @@ struct Expr {
     double floatValue = 0.0;
     std::vector<std::unique_ptr<Expr>> args;  // operands, call arguments, elements
     Type written;              // Construct / Cast: the type named in the source
+                               // (array constructor "T[N](...)": arraySize N, or -1 for "T[]")
     // Filled by the checker:
     Type type;
     bool lvalue = false;
@@ -102,7 +106,7 @@ struct VarDecl {
     Storage storage = Storage::Local;
     ParamMode mode = ParamMode::In;
     bool isConst = false;
-    bool uniformQualifier = false;  // written "uniform" (entry parameter or global)
+    bool uniformQualifier = false;  // written "uniform" (entry parameter, global or struct member)
     std::string semantic;           // upper case, "" when none
     ExprPtr init;
     ExprPtr arraySizeExpr;          // size written in the source, resolved by the checker
@@ -112,6 +116,10 @@ struct VarDecl {
     bool referenced = false;
     bool constantInit = false;      // init is a constant expression (GLSL const)
     FuncDecl* initScope = nullptr;  // global: records what its initializer uses
+    int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups
+    bool shadow = false;            // sampler declared as a GLSL shadow sampler
+    bool splitStruct = false;       // entry input struct with uniform members: those are
+                                    // read from a uniform, the others from varyings
 };
 
 enum class StmtKind : uint8_t {

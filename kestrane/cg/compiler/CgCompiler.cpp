@@ -92,11 +92,12 @@ void Diagnostics::error(SourcePos pos, std::string message) {
     d.column = pos.column;
     d.message = std::move(message);
     errors_.push_back(std::move(d));
+    files_.push_back(pos.file);
 }
 
 std::string Diagnostic::format() const {
-    if (line <= 0) return message;
-    std::string text = std::to_string(line) + ":" + std::to_string(column) + ": " + message;
+    if (line <= 0) return file.empty() ? message : file + ": " + message;
+    std::string text = (file.empty() ? "" : file + ":") + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
     if (!sourceLine.empty()) {
         text += "\n    " + sourceLine + "\n    ";
         for (int i = 0; i + 1 < column && i < static_cast<int>(sourceLine.size()); ++i)
@@ -120,6 +121,13 @@ int Result::cgLineForGlslLine(int glslLine) const {
     return glslLineToCgLine[static_cast<size_t>(glslLine - 1)];
 }
 
+const std::string& Result::cgFileForGlslLine(int glslLine) const {
+    static const std::string none;
+    if (glslLine < 1 || glslLine > static_cast<int>(glslLineToCgFile.size())) return files.empty() ? none : files[0];
+    size_t file = static_cast<size_t>(glslLineToCgFile[static_cast<size_t>(glslLine - 1)]);
+    return file < files.size() ? files[file] : none;
+}
+
 std::string Result::mapDriverLog(std::string_view log) const {
     std::string out;
     for (std::string_view line : splitLines(log)) {
@@ -129,7 +137,10 @@ std::string Result::mapDriverLog(std::string_view log) const {
             int cgLine = cgLineForGlslLine(glslLine);
             std::string rest(line.substr(length));
             while (!rest.empty() && (rest[0] == ' ' || rest[0] == ':')) rest.erase(0, 1);
-            out += (cgLine > 0 ? "line " + std::to_string(cgLine) : "generated line " + std::to_string(glslLine)) +
+            bool included = glslLine <= static_cast<int>(glslLineToCgFile.size()) &&
+                            glslLineToCgFile[static_cast<size_t>(glslLine - 1)] > 0;
+            std::string where = included ? cgFileForGlslLine(glslLine) + " line " : "line ";
+            out += (cgLine > 0 ? where + std::to_string(cgLine) : "generated line " + std::to_string(glslLine)) +
                    ": " + rest;
         } else {
             out += line;
@@ -146,16 +157,19 @@ const Uniform* Result::findUniform(std::string_view cgName) const {
     return nullptr;
 }
 
-Result compile(std::string_view source, Stage stage, std::string_view entry, std::string_view uniformPrefix) {
+Result compile(std::string_view source, Stage stage, std::string_view entry, std::string_view uniformPrefix,
+               const Options& options) {
     Result result;
     Diagnostics diagnostics;
+    std::vector<SourceFile> files;
+    files.push_back(SourceFile{options.path, source.size() > maxSourceBytes ? std::string() : std::string(source), 0});
     if (!validPrefix(uniformPrefix)) {
         diagnostics.error(SourcePos{}, "invalid uniform prefix '" + printable(uniformPrefix) + "'");
     } else if (source.size() > maxSourceBytes) {
         diagnostics.error(SourcePos{}, "source is too large (" + std::to_string(source.size()) + " bytes)");
     } else {
         std::vector<Token> tokens = lex(source, diagnostics);
-        if (!diagnostics.hasErrors()) tokens = preprocess(std::move(tokens), diagnostics);
+        if (!diagnostics.hasErrors()) tokens = preprocess(std::move(tokens), diagnostics, options, files);
         Program program;
         if (!diagnostics.hasErrors()) parse(tokens, program, diagnostics);
         FuncDecl* entryFunction = nullptr;
@@ -169,11 +183,21 @@ Result compile(std::string_view source, Stage stage, std::string_view entry, std
         result.uniforms.clear();
         result.attributes.clear();
         result.glslLineToCgLine.clear();
+        result.glslLineToCgFile.clear();
     }
-    std::vector<std::string_view> lines = splitLines(source.size() > maxSourceBytes ? std::string_view{} : source);
-    for (Diagnostic& d : diagnostics.errors())
+    for (const SourceFile& f : files) result.files.push_back(f.path);
+    std::vector<std::vector<std::string_view>> fileLines;
+    for (const SourceFile& f : files) fileLines.push_back(splitLines(f.text));
+    for (size_t k = 0; k < diagnostics.errors().size(); ++k) {
+        Diagnostic& d = diagnostics.errors()[k];
+        int index = diagnostics.errorFiles()[k];
+        size_t file = index >= 0 && index < static_cast<int>(files.size()) ? static_cast<size_t>(index) : 0;
+        const auto& lines = fileLines[file];
         if (d.line > 0 && d.line <= static_cast<int>(lines.size())) d.sourceLine = printable(lines[static_cast<size_t>(d.line - 1)]);
+        d.file = files[file].path;
+    }
     result.errors = std::move(diagnostics.errors());
+    const std::vector<std::string_view>& lines = fileLines[0];
 
     std::string& listing = result.listing;
     listing = std::string("Cg ") + (stage == Stage::Vertex ? "vertex" : "fragment") + " program, entry '" +

@@ -12,15 +12,22 @@
 //                attributes to bind with glBindAttribLocation before linking.
 //     r.cgLineForGlslLine / r.mapDriverLog  turn a line of the GL driver's own
 //                compile log back into the Cg source line.
-// compile() is a pure function: it keeps nothing between calls, never throws on
-// bad input (a malformed source is an error in the Result), and bounds its
-// work (nesting depth, macro expansion) so garbage input cannot crash or hang it.
+//   Result r = compile(source, stage, entry, prefix, Options{path, includeDirs});
+//                same, for a program read from path: #include "file" is looked up
+//                beside the including file, then beside the program, then in
+//                includeDirs; diagnostics name their file (Diagnostic::file).
+// compile() keeps nothing between calls and reads nothing but the included
+// files (through Options::readFile), never throws on bad input (a malformed
+// source is an error in the Result), and bounds its work (nesting depth,
+// include depth, macro expansion) so garbage input cannot crash or hang it.
 //
 // Matrices: the GLSL uniform of a Cg floatRxC is the mathematical matrix when
 // it is uploaded row-major with transpose = GL_TRUE (glUniformMatrix4fv(loc, 1,
 // GL_TRUE, rowMajor16) for a float4x4), so mul(M, v) in Cg is M * v in GL terms.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,8 +39,10 @@ enum class Stage { Vertex, Fragment };
 enum class BaseType { Float, Int, Bool, Sampler1D, Sampler2D, Sampler3D, SamplerCube };
 
 struct Uniform {
-    std::string cgName;    // as declared in the source: "StateComplete", "tex0"
+    std::string cgName;    // as declared in the source: "StateComplete", "tex0"; a member
+                           // of a uniform struct: "IN.video_size"
     std::string glslName;  // the name in the GLSL text: uniformPrefix + cgName
+                           // ("fp_IN.video_size"; renamed members: "fp_PASS.cg_texture")
     BaseType base = BaseType::Float;
     int rows = 0;          // matrix rows; 0 when not a matrix
     int columns = 1;       // matrix columns, or vector size (1: scalar)
@@ -55,8 +64,16 @@ struct Diagnostic {
     int column = 0;        // 1-based column
     std::string message;
     std::string sourceLine;  // the text of that source line, without its newline
-    // "line:column: message\n    source line\n    ^" (no trailing newline).
+    std::string file;      // the file the line is in ("" for a program given as text)
+    // "[file:]line:column: message\n    source line\n    ^" (no trailing newline).
     std::string format() const;
+};
+
+struct Options {
+    std::string path;                      // the program's file ("" when it has none)
+    std::vector<std::string> includeDirs;  // searched after the including file's and the program's directory
+    // Reads an included file; nullopt when it cannot be read. Unset: the file system.
+    std::function<std::optional<std::string>(const std::string& path)> readFile;
 };
 
 struct Result {
@@ -68,11 +85,16 @@ struct Result {
     std::string listing;   // stage and entry, every diagnostic, then the source
                            // with line numbers; filled on success too
     std::vector<int> glslLineToCgLine;  // [glsl line - 1] -> Cg line, 0 if none
+    std::vector<int> glslLineToCgFile;  // [glsl line - 1] -> index in files
+    std::vector<std::string> files;     // [0] the program's path, then each included file
 
     // The Cg source line a 1-based GLSL line came from; 0 when it has none.
     int cgLineForGlslLine(int glslLine) const;
+    // The file of that line (files[0] for the program itself).
+    const std::string& cgFileForGlslLine(int glslLine) const;
     // Rewrites the GLSL line numbers of a driver compile log ("0:12(7): ..."
-    // from Mesa, "0(12) : ..." from others) into Cg lines ("cg line 4: ...").
+    // from Mesa, "0(12) : ..." from others) into Cg lines ("line 4: ...", or
+    // "file.cgh line 4: ..." for a line of an included file).
     std::string mapDriverLog(std::string_view driverLog) const;
     const Uniform* findUniform(std::string_view cgName) const;  // null if undeclared
 };
@@ -80,6 +102,6 @@ struct Result {
 // uniformPrefix starts every uniform's GLSL name ("vp_", "fp_"; may be empty);
 // it must be an identifier start not beginning with "gl_" or "kc_".
 Result compile(std::string_view source, Stage stage, std::string_view entry,
-               std::string_view uniformPrefix);
+               std::string_view uniformPrefix, const Options& options = {});
 
 }  // namespace Kestrane::CgCompiler

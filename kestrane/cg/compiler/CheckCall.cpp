@@ -7,6 +7,21 @@ namespace Kestrane::CgCompiler {
 
 namespace {
 
+// The declaration a sampler expression names: a variable or a struct member.
+VarDecl* samplerOf(const Expr& e) {
+    if (e.kind == ExprKind::Name) return e.var;
+    if (e.kind == ExprKind::Member && e.field) return const_cast<VarDecl*>(e.field);
+    return nullptr;
+}
+
+// Cg lookups GLSL 1.20 cannot express (rectangle and array samplers, texel
+// fetches and size queries).
+bool unsupportedLookup(const std::string& name) {
+    if (name.rfind("tex", 0) != 0) return false;
+    return name.rfind("texRECT", 0) == 0 || name.find("ARRAY") != std::string::npos ||
+           name.find("fetch") != std::string::npos || name.find("size") != std::string::npos;
+}
+
 std::string argumentList(const Expr& e) {
     std::string list;
     for (const ExprPtr& a : e.args) list += (list.empty() ? "" : ", ") + cgTypeName(a->type);
@@ -27,7 +42,7 @@ void Checker::checkCall(Expr& e) {
     }
     if (const IntrinsicInfo* info = findIntrinsic(e.name)) {
         e.intrinsic = intrinsicIndex(*info);
-        if (static_cast<int>(e.args.size()) != info->arity) {
+        if (info->arity >= 0 && static_cast<int>(e.args.size()) != info->arity) {
             error(e.pos, "'" + e.name + "' takes " + std::to_string(info->arity) + " arguments, " +
                              std::to_string(e.args.size()) + " given");
             return;
@@ -36,7 +51,9 @@ void Checker::checkCall(Expr& e) {
         checkIntrinsic(e, *info);
         return;
     }
-    if (VarDecl* var = lookup(e.name)) error(e.pos, "'" + var->name + "' is not a function");
+    if (unsupportedLookup(e.name))
+        error(e.pos, "'" + e.name + "' is not supported (GLSL 1.20 has no rectangle or array samplers, texel fetches or size queries)");
+    else if (VarDecl* var = lookup(e.name)) error(e.pos, "'" + var->name + "' is not a function");
     else error(e.pos, "unknown function '" + e.name + "'");
 }
 
@@ -76,8 +93,16 @@ void Checker::checkUserCall(Expr& e, std::vector<FuncDecl*>& candidates, bool re
         error(e.pos, "call of '" + e.name + "' with " + argumentList(e) + " is ambiguous");
         return;
     }
-    for (size_t i = 0; i < e.args.size(); ++i)
+    for (size_t i = 0; i < e.args.size(); ++i) {
         if (best->params[i]->mode == ParamMode::In) convert(e.args[i], best->params[i]->type, "argument of '" + e.name + "'");
+        if (best->params[i]->type.isSampler()) {
+            if (VarDecl* argument = samplerOf(*e.args[i])) {
+                samplerLinks_.emplace_back(argument, best->params[i].get());
+                samplerVars_.push_back(argument);
+                samplerVars_.push_back(best->params[i].get());
+            }
+        }
+    }
     e.func = best;
     e.type = best->returnType;
     if (current_) current_->calls.push_back(best);
@@ -226,6 +251,16 @@ void Checker::checkMul(Expr& e) {
     fail("use dot() for the product of two vectors");
 }
 
+void Checker::useSampler(const Expr& sampler, int use) {
+    if (VarDecl* var = samplerOf(sampler)) {
+        var->samplerUse |= use;
+        samplerVars_.push_back(var);
+    }
+}
+
+// The Cg standard library's lookups: the family (plain, proj, bias, lod) and
+// the coordinate size select the variant kept in intValue; one more
+// coordinate than the sampler's dimension is a depth compare (shadow lookup).
 void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
     static const Base samplers[] = {Base::Sampler1D, Base::Sampler2D, Base::Sampler3D, Base::SamplerCube};
     Type sampler = Type::scalar(samplers[info.sampler]);
@@ -234,21 +269,53 @@ void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
         error(e.args[0]->pos, "'" + e.name + "' needs a " + cgTypeName(sampler) + ", not " + cgTypeName(e.args[0]->type));
         return;
     }
+    const int d = info.coordinates;
+    const bool depth = info.sampler <= 1;  // GLSL 1.20 has 1D and 2D shadow samplers only
     const Type& c = e.args[1]->type;
-    int want = info.coordinates;
-    // Projective 2D lookups take float3 (s, t, q) as well as float4.
-    bool projective3 = std::string_view(info.name) == "tex2Dproj" && c.isVector() && c.columns == 3;
-    if (projective3) want = 3;
-    bool fits = c.isScalar() || (c.isVector() && c.columns == want);
-    if (!fits) {
-        std::string hint = std::string_view(info.name) == "tex2D" && c.isVector() && c.columns > 2
-                               ? " (shadow-map lookups are not supported; write .xy)"
-                               : "";
-        error(e.args[1]->pos, "'" + e.name + "' needs " + cgTypeName(Type::vector(Base::Float, want)) +
-                                  " coordinates, not " + cgTypeName(c) + hint);
-        return;
+    auto vec = [](int n) { return n == 1 ? Type::scalar(Base::Float) : Type::vector(Base::Float, n); };
+    auto fail = [&](const std::string& forms) {
+        error(e.pos, "'" + e.name + "' takes (" + cgTypeName(sampler) + ", " + forms + "), not " + argumentList(e));
+    };
+    if (!c.isScalar() && !c.isVector()) return fail("coordinates");
+    int n = c.columns;
+    int variant = LookPlain;
+    std::string shadowNote = depth ? "" : " (GLSL 1.20 has no depth-compare lookups for this sampler)";
+    switch (info.form) {
+    case TexPlain: {
+        if (e.args.size() != 2 && e.args.size() != 4) return fail(cgTypeName(vec(d)) + " [, ddx, ddy]");
+        if (c.isScalar()) n = d;
+        bool grad = e.args.size() == 4;
+        if (n == d) variant = grad ? LookGrad : LookPlain;
+        else if (n == d + 1 && depth) variant = grad ? LookShadowGrad : LookShadow;
+        else return fail(cgTypeName(vec(d)) + (depth ? " or " + cgTypeName(vec(d + 1)) : shadowNote));
+        if (grad) {
+            for (size_t k = 2; k < 4; ++k) {
+                const Type& t = e.args[k]->type;
+                if ((!t.isScalar() && !t.isVector()) || (t.isVector() && t.columns < d))
+                    return fail(cgTypeName(vec(n)) + ", " + cgTypeName(vec(d)) + " ddx, " + cgTypeName(vec(d)) + " ddy");
+                convert(e.args[k], vec(d), "derivative of '" + e.name + "'");
+            }
+        }
+        break;
     }
-    convert(e.args[1], Type::vector(Base::Float, want), "coordinates of '" + e.name + "'");
+    case TexProj:
+        if (e.args.size() != 2) return fail(cgTypeName(vec(d + 1)));
+        if (c.isScalar()) n = d + 1;
+        if (n == d + 1) variant = LookProj;
+        else if (n == d + 2 && depth) variant = LookProjDepth;
+        else return fail(cgTypeName(vec(d + 1)) + (depth ? " or " + cgTypeName(vec(d + 2)) : ""));
+        break;
+    default:  // bias and lod: the level or bias in .w
+        if (e.args.size() != 2) return fail("float4");
+        if (c.isScalar()) n = 4;
+        if (n != 4) return fail("float4");
+        variant = info.form == TexBias ? LookBias : LookLod;
+        break;
+    }
+    convert(e.args[1], vec(n), "coordinates of '" + e.name + "'");
+    e.intValue = variant;
+    bool shadow = variant == LookShadow || variant == LookShadowGrad;
+    useSampler(*e.args[0], variant == LookProjDepth ? 0 : shadow ? 2 : 1);
     e.type = Type::vector(Base::Float, 4);
 }
 

@@ -142,7 +142,9 @@ bool Checker::isConstantExpr(const Expr& e) {
         if (e.op == Tok::PlusPlus || e.op == Tok::MinusMinus) return false;
         break;
     case ExprKind::Binary:
+        // '%' and vector && / || are written with helper functions.
         if (e.op == Tok::Percent || e.type.isMatrix()) return false;
+        if ((e.op == Tok::AndAnd || e.op == Tok::OrOr) && e.type.isVector()) return false;
         break;
     case ExprKind::Ternary:
         if (e.intValue) return false;
@@ -248,6 +250,11 @@ void Checker::check(ExprPtr& e) {
         check(x.args[0]);
         check(x.args[1]);
         x.type = x.args[1]->type;
+        // GLSL allows samplers only as arguments, so they are no operands of ','.
+        if (holdsSampler(x.args[0]->type) || holdsSampler(x.args[1]->type)) {
+            error(x.pos, "a sampler cannot be an operand of ','");
+            x.type = Type{};
+        }
         break;
     }
 }
@@ -276,7 +283,8 @@ void Checker::checkName(Expr& e) {
         e.lvalue = false;
         break;
     default:
-        e.lvalue = !var->isConst && !var->type.isSampler();
+        e.lvalue = !var->isConst && !holdsSampler(var->type) && !var->splitStruct;
+        if (var->splitStruct) var->referenced = true;
         break;
     }
 }
@@ -338,8 +346,21 @@ void Checker::typeBinary(Expr& e) {
         return;
     }
     if (e.op == Tok::AndAnd || e.op == Tok::OrOr) {
+        if (a.isVector() || b.isVector()) {
+            // Component-wise on vectors, both sides evaluated (as in Cg).
+            Type out;
+            if (a.isMatrix() || b.isMatrix() || !arithmeticType(a, b, out)) {
+                error(e.pos, "invalid operands to " + opName(e.op) + ": " + cgTypeName(a) + " and " + cgTypeName(b));
+                return;
+            }
+            out = out.withBase(Base::Bool);
+            convert(e.args[0], out, "operand of " + opName(e.op));
+            convert(e.args[1], out, "operand of " + opName(e.op));
+            e.type = out;
+            return;
+        }
         if (!a.isScalar() || !b.isScalar()) {
-            error(e.pos, "operands of " + opName(e.op) + " must be scalars");
+            error(e.pos, "operands of " + opName(e.op) + " must be scalars or vectors");
             return;
         }
         toBool(e.args[0], "operand of " + opName(e.op));
@@ -348,7 +369,7 @@ void Checker::typeBinary(Expr& e) {
         return;
     }
     bool comparison = isRelational(e.op) || e.op == Tok::Eq || e.op == Tok::NotEq;
-    if (comparison && (e.op == Tok::Eq || e.op == Tok::NotEq) && a.base == Base::Struct && a == b) {
+    if (comparison && (e.op == Tok::Eq || e.op == Tok::NotEq) && a.base == Base::Struct && a == b && !holdsSampler(a)) {
         e.type = Type::scalar(Base::Bool);
         return;
     }
@@ -439,15 +460,16 @@ void Checker::checkTernary(Expr& e) {
     const Type c = e.args[0]->type, a = e.args[1]->type, b = e.args[2]->type;
     if (c.isError() || a.isError() || b.isError()) return;
     if (c.isVector()) {
-        // Component-wise selection: written as mix(b, a, vec(cond)) in GLSL.
-        Type out = Type::vector(Base::Float, c.columns);
-        if (!a.isNumeric() || !b.isNumeric() || a.isMatrix() || b.isMatrix() ||
+        // Component-wise selection, written with the kc_select helper in GLSL.
+        Type out;
+        if (!a.isNumeric() || !b.isNumeric() || a.isMatrix() || b.isMatrix() || !arithmeticType(a, b, out) ||
             (a.isVector() && a.columns < c.columns) || (b.isVector() && b.columns < c.columns)) {
-            error(e.pos, "a " + cgTypeName(c) + " condition selects between vectors of at least " +
+            error(e.pos, "a " + cgTypeName(c) + " condition selects between scalars or vectors of at least " +
                              std::to_string(c.columns) + " components");
             return;
         }
-        convert(e.args[0], out, "condition of '?:'");
+        out = Type::vector(out.base, c.columns);
+        convert(e.args[0], Type::vector(Base::Bool, c.columns), "condition of '?:'");
         convert(e.args[1], out, "'?:' operand");
         convert(e.args[2], out, "'?:' operand");
         e.intValue = 1;
@@ -463,7 +485,7 @@ void Checker::checkTernary(Expr& e) {
         }
         convert(e.args[1], out, "'?:' operand");
         convert(e.args[2], out, "'?:' operand");
-    } else if (a == b && !a.isSampler()) {
+    } else if (a == b && !holdsSampler(a)) {
         out = a;
     } else {
         error(e.pos, "operands of '?:' have incompatible types " + cgTypeName(a) + " and " + cgTypeName(b));
@@ -476,6 +498,25 @@ void Checker::checkConstruct(Expr& e) {
     for (ExprPtr& a : e.args) check(a);
     const Type target = e.written;
     e.type = Type{};
+    if (target.arraySize != 0) {
+        // Array constructor: one value of the element type per element.
+        Type element = target.element();
+        int size = target.arraySize > 0 ? target.arraySize : static_cast<int>(e.args.size());
+        if (holdsSampler(element) || element.isVoid() || element.isError()) {
+            error(e.pos, "cannot construct an array of " + cgTypeName(element));
+            return;
+        }
+        if (static_cast<int>(e.args.size()) != size || size == 0) {
+            error(e.pos, "array constructor " + cgTypeName(element) + "[" + std::to_string(size) + "] takes " +
+                             std::to_string(size) + " values, " + std::to_string(e.args.size()) + " given");
+            return;
+        }
+        for (ExprPtr& a : e.args)
+            if (a->type.isError() || !convert(a, element, "array constructor")) return;
+        e.type = element;
+        e.type.arraySize = size;
+        return;
+    }
     if (!target.isNumeric()) {
         error(e.pos, "cannot construct a value of type " + cgTypeName(target) +
                          (target.base == Base::Struct ? " (use an initializer list)" : ""));
@@ -531,6 +572,9 @@ void Checker::checkMember(Expr& e) {
                 e.field = member.get();
                 e.type = member->type;
                 e.lvalue = baseLvalue;
+                // A varying member of a split entry input is a writable copy; a uniform one is not.
+                const Expr& base = *e.args[0];
+                if (base.kind == ExprKind::Name && base.var && base.var->splitStruct) e.lvalue = !member->uniformQualifier;
                 return;
             }
         }

@@ -2,6 +2,7 @@
 #include "kestrane/cg/compiler/Checker.h"
 
 #include <algorithm>
+#include <functional>
 #include <set>
 
 namespace Kestrane::CgCompiler {
@@ -20,6 +21,7 @@ FuncDecl* Checker::run() {
         if (diagnostics_.full()) return nullptr;
         if (func->body) checkFunction(*func);
     }
+    resolveSamplerKinds();
     if (diagnostics_.hasErrors()) return nullptr;
     FuncDecl* entry = findEntry();
     if (!entry) return nullptr;
@@ -51,14 +53,89 @@ bool Checker::resolveArraySize(VarDecl& var) {
 void Checker::checkVarType(VarDecl& var, const char* what) {
     if (var.type.base == Base::Struct && var.type.isArray() == false && var.type.structDecl == nullptr)
         var.type = Type{};
-    if (var.type.isSampler() || (var.type.base >= Base::Sampler1D && var.type.base <= Base::SamplerCube)) {
-        bool allowed = var.storage == Storage::GlobalUniform || var.storage == Storage::Param ||
-                       var.storage == Storage::EntryUniform;
-        if (!allowed || var.type.isArray()) {
-            error(var.pos, std::string("sampler ") + what + " '" + var.name + "' is not supported (samplers are uniforms or parameters)");
-            var.type = Type{};
+    bool sampler = var.type.base >= Base::Sampler1D && var.type.base <= Base::SamplerCube;
+    if (sampler && var.type.isArray()) {
+        error(var.pos, std::string("sampler array ") + what + " '" + var.name + "' is not supported");
+        var.type = Type{};
+        return;
+    }
+    // Samplers, and structs holding them, exist only as uniforms and in-parameters
+    // (GLSL has no sampler variables); a struct member is checked where the struct is used.
+    bool allowed = var.storage == Storage::GlobalUniform || var.storage == Storage::EntryUniform ||
+                   var.storage == Storage::Member || (var.storage == Storage::Param && var.mode == ParamMode::In);
+    if (!allowed && holdsSampler(var.type)) {
+        error(var.pos, std::string(sampler ? "sampler " : "") + what + " '" + var.name + "' of type " +
+                           cgTypeName(var.type) + " is not supported (samplers are uniforms or in-parameters)");
+        var.type = Type{};
+        return;
+    }
+    if (var.storage == Storage::GlobalUniform || var.storage == Storage::EntryUniform) checkUniformStruct(var);
+}
+
+// A uniform struct becomes one GLSL uniform whose members the runtime sets by
+// "name.member"; matrix members would need the transposed upload of matrix
+// uniforms inside a value that locals store untransposed, so they are refused.
+void Checker::checkUniformStruct(VarDecl& var) {
+    if (var.type.base != Base::Struct || !var.type.structDecl) return;
+    if (var.type.isArray()) {
+        error(var.pos, "uniform array of structs '" + var.name + "' is not supported");
+        var.type = Type{};
+        return;
+    }
+    if (var.init) {
+        error(var.init->pos, "uniform struct '" + var.name + "' cannot have a default value");
+        var.type = Type{};
+        return;
+    }
+    std::vector<const StructDecl*> pending{var.type.structDecl};
+    while (!pending.empty()) {
+        const StructDecl* s = pending.back();
+        pending.pop_back();
+        for (const auto& member : s->members) {
+            if (member->type.element().isMatrix()) {
+                error(var.pos, "uniform struct '" + var.name + "': matrix member '" + member->name +
+                                   "' is not supported (declare the matrix as its own uniform)");
+                var.type = Type{};
+                return;
+            }
+            if (member->type.base == Base::Struct && member->type.isArray()) {
+                error(var.pos, "uniform struct '" + var.name + "': array of structs '" + member->name + "' is not supported");
+                var.type = Type{};
+                return;
+            }
+            if (member->type.base == Base::Struct && member->type.structDecl) pending.push_back(member->type.structDecl);
         }
     }
+}
+
+// An entry input of a struct type with members written "uniform": those
+// members are uniform parameters ("ORIG.texture"), the others varyings. Only
+// direct members; the varying ones are scalars or vectors.
+void Checker::checkSplitStruct(VarDecl& param) {
+    const Type& t = param.type;
+    if (param.storage != Storage::Param || t.base != Base::Struct || t.isArray() || !t.structDecl) return;
+    bool anyUniform = false;
+    for (const auto& m : t.structDecl->members) anyUniform = anyUniform || m->uniformQualifier;
+    if (!anyUniform) return;
+    if (param.mode != ParamMode::In) {
+        error(param.pos, "output '" + param.name + "' of struct '" + t.structDecl->name + "' has uniform members");
+        param.type = Type{};
+        return;
+    }
+    for (const auto& m : t.structDecl->members) {
+        std::string problem;
+        if (m->uniformQualifier && m->type.element().isMatrix()) problem = "a uniform matrix member";
+        else if (m->uniformQualifier && m->type.base == Base::Struct) problem = "a uniform struct member";
+        else if (!m->uniformQualifier && holdsSampler(m->type)) problem = "a sampler member that is not uniform";
+        else if (!m->uniformQualifier && !m->type.isScalar() && !m->type.isVector()) problem = "a varying member that is not a scalar or vector";
+        if (!problem.empty()) {
+            error(m->pos, "input '" + param.name + "' of struct '" + t.structDecl->name + "' has " + problem + " ('" +
+                              m->name + "'), which is not supported");
+            param.type = Type{};
+            return;
+        }
+    }
+    param.splitStruct = true;
 }
 
 void Checker::checkStruct(StructDecl& decl) {
@@ -84,10 +161,6 @@ void Checker::checkGlobal(VarDecl& var) {
         var.type = Type{};
     }
     checkVarType(var, "variable");
-    if (var.type.base == Base::Struct && var.storage == Storage::GlobalUniform) {
-        error(var.pos, "uniform struct '" + var.name + "' is not supported: declare its members as separate uniforms");
-        var.type = Type{};
-    }
     if (globals_.count(var.name) || functions_.count(var.name)) {
         error(var.pos, "redefinition of '" + var.name + "'");
         return;
@@ -122,11 +195,16 @@ void Checker::checkInitializer(VarDecl& var) {
         checkInitList(*var.init, var.type);
         return;
     }
-    if (var.arraySizeFromInit) {
-        error(var.pos, "array '" + var.name + "' needs a size or an initializer list");
-        var.type = Type{};
-    }
     check(var.init);
+    if (var.arraySizeFromInit) {
+        if (!var.init->type.isArray()) {
+            if (!var.init->type.isError())
+                error(var.pos, "array '" + var.name + "' needs a size, an initializer list or an array value");
+            var.type = Type{};
+            return;
+        }
+        var.type.arraySize = var.init->type.arraySize;
+    }
     convert(var.init, var.type, "initializer of '" + var.name + "'");
 }
 
@@ -204,13 +282,10 @@ void Checker::declareFunction(FuncDecl& func) {
         if (isEntry && param->uniformQualifier) param->storage = Storage::EntryUniform;
         resolveArraySize(*param);
         checkVarType(*param, "parameter");
-        if (param->type.isSampler() && param->mode != ParamMode::In) {
-            error(param->pos, "sampler parameter '" + param->name + "' cannot be out or inout");
-            param->type = Type{};
-        }
+        if (isEntry) checkSplitStruct(*param);
         if (!names.insert(param->name).second) error(param->pos, "duplicate parameter '" + param->name + "'");
     }
-    if (func.returnType.isSampler()) error(func.pos, "a function cannot return a sampler");
+    if (holdsSampler(func.returnType)) error(func.pos, "a function cannot return a sampler or a struct holding one");
     if (globals_.count(func.name) || structs_.count(func.name)) {
         error(func.pos, "redefinition of '" + func.name + "'");
         return;
@@ -343,6 +418,31 @@ void Checker::checkStmt(Stmt& stmt) {
         break;
     case StmtKind::Empty:
         break;
+    }
+}
+
+// A sampler is a shadow sampler in GLSL when a depth-compare lookup reads it;
+// a sampler passed to a function parameter shares the parameter's kind, so
+// kinds spread along those links. One sampler cannot serve both kinds.
+void Checker::resolveSamplerKinds() {
+    std::map<VarDecl*, VarDecl*> parent;
+    std::function<VarDecl*(VarDecl*)> root = [&](VarDecl* v) {
+        while (parent.count(v) && parent[v] != v) v = parent[v];
+        return v;
+    };
+    for (auto [a, b] : samplerLinks_) {
+        VarDecl* ra = root(a);
+        VarDecl* rb = root(b);
+        if (ra != rb) parent[ra] = rb;
+    }
+    std::map<VarDecl*, int> use;
+    for (VarDecl* v : samplerVars_) use[root(v)] |= v->samplerUse;
+    std::set<VarDecl*> reported;
+    for (VarDecl* v : samplerVars_) {
+        int u = use[root(v)];
+        v->shadow = (u & 2) != 0;
+        if (u == 3 && reported.insert(root(v)).second)
+            error(v->pos, "sampler '" + v->name + "' is used for both depth-compare (shadow) and ordinary lookups");
     }
 }
 

@@ -40,6 +40,10 @@ private:
     void checkFunction(FuncDecl& func);
     bool resolveArraySize(VarDecl& var);
     void checkVarType(VarDecl& var, const char* what);
+    void checkUniformStruct(VarDecl& var);
+    void checkSplitStruct(VarDecl& param);
+    void resolveSamplerKinds();
+    void useSampler(const Expr& sampler, int use);
     void checkInitializer(VarDecl& var);
     void checkInitList(Expr& list, const Type& target);
     void checkStmt(Stmt& stmt);
@@ -72,6 +76,7 @@ private:
     void checkIntrinsic(Expr& e, const IntrinsicInfo& info);
     void checkMul(Expr& e);
     void checkTexture(Expr& e, const IntrinsicInfo& info);
+    bool textureArgs(Expr& e, int coordinates, int derivatives);
 
     void error(SourcePos pos, std::string message) { diagnostics_.error(pos, std::move(message)); }
     VarDecl* lookup(const std::string& name);
@@ -85,6 +90,8 @@ private:
     std::map<std::string, std::vector<FuncDecl*>> functions_;
     std::map<std::string, StructDecl*> structs_;
     std::map<const StructDecl*, int> structDepth_;  // nesting of struct members
+    std::vector<std::pair<VarDecl*, VarDecl*>> samplerLinks_;  // argument -> parameter
+    std::vector<VarDecl*> samplerVars_;                        // every sampler a lookup or link names
     FuncDecl* current_ = nullptr;  // function (or global initializer scope) being checked
     int loops_ = 0;
 };

@@ -14,6 +14,7 @@ namespace Kestrane::CgCompiler {
 struct SourcePos {
     int line = 0;
     int column = 0;
+    int file = 0;  // index in Result::files: 0 the program, then included files
 };
 
 class Diagnostics {
@@ -25,9 +26,12 @@ public:
     // True once the cap is reached: passes may stop early.
     bool full() const { return static_cast<int>(errors_.size()) >= maxErrors; }
     std::vector<Diagnostic>& errors() { return errors_; }
+    // SourcePos::file of each error, in the order of errors().
+    const std::vector<int>& errorFiles() const { return files_; }
 
 private:
     std::vector<Diagnostic> errors_;
+    std::vector<int> files_;
 };
 
 }  // namespace Kestrane::CgCompiler

@@ -94,6 +94,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
     case ExprKind::FloatLit: return literal(e, Base::Float);
     case ExprKind::BoolLit: return literal(e, Base::Bool);
     case ExprKind::Name: {
+        if (e.var->splitStruct) error(e.pos, "input '" + e.var->name + "' has uniform members: use it through its members only");
         std::string name = varName(*e.var);
         if (isUniform(e.var) && e.type.isMatrix()) return "transpose(" + name + ")";
         if (isUniform(e.var) && e.type.isArray() && e.type.element().isMatrix())
@@ -115,6 +116,11 @@ std::string Emitter::expr(const Expr& e, bool top) {
             useHelper(helper);
             return helper + "(" + expr(a, true) + ", " + expr(b, true) + ")";
         }
+        if ((e.op == Tok::AndAnd || e.op == Tok::OrOr) && e.type.isVector()) {
+            std::string helper = e.op == Tok::AndAnd ? "kc_and" : "kc_or";
+            useHelper(helper);
+            return helper + "(" + expr(a, true) + ", " + expr(b, true) + ")";
+        }
         if (e.op == Tok::Star && a.type.isMatrix() && b.type.isMatrix())
             return "matrixCompMult(" + expr(a, true) + ", " + expr(b, true) + ")";
         std::string function = binaryFunction(e.op);
@@ -124,17 +130,24 @@ std::string Emitter::expr(const Expr& e, bool top) {
     case ExprKind::Assign:
         return group(expr(*e.args[0]) + " " + std::string(spelling(e.op)) + " " + expr(*e.args[1], true));
     case ExprKind::Ternary:
-        if (e.intValue) return "mix(" + expr(*e.args[2], true) + ", " + expr(*e.args[1], true) + ", " + expr(*e.args[0], true) + ")";
+        if (e.intValue) {
+            useHelper("kc_select");
+            return "kc_select(" + args(e) + ")";
+        }
         return group(expr(*e.args[0]) + " ? " + expr(*e.args[1]) + " : " + expr(*e.args[2]));
     case ExprKind::Call:
         return e.func ? call(e) : intrinsic(e);
     case ExprKind::Construct:
+        if (e.type.isArray())
+            return glslTypeName(e.type) + "[" + std::to_string(e.type.arraySize) + "](" + args(e) + ")";
         if (e.args.size() == 1 && e.args[0]->type == e.type) return expr(*e.args[0], top);
         return glslTypeName(e.type) + "(" + args(e) + ")";
     case ExprKind::Cast:
         return expr(*e.args[0], top);
     case ExprKind::Member: {
         const Expr& base = *e.args[0];
+        if (e.field && base.kind == ExprKind::Name && base.var->splitStruct)
+            return e.field->uniformQualifier ? varName(*base.var) + "." + e.field->glslName : splitMember(*base.var, *e.field);
         if (e.field) return expr(base) + "." + e.field->glslName;
         if (base.type.isMatrix()) {
             if (e.swizzle.size() > 1 && !Checker::isPure(base)) error(e.pos, "matrix swizzle of an expression with side effects");
@@ -228,11 +241,70 @@ std::string Emitter::intrinsic(const Expr& e) {
         return glsl + "(notEqual(" + expr(a, true) + ", " + glslTypeName(t) + "(" + zero + ")))";
     }
     case IntrinsicKind::Texture:
-        if (std::string_view(info.name).find("lod") != std::string_view::npos) textureLod_ = true;
-        return glsl + "(" + args(e) + ")";
+        return texture(e, info);
     default:
         return glsl + "(" + args(e) + ")";
     }
+}
+
+// The global that holds a varying member of a split entry input.
+std::string Emitter::splitMember(const VarDecl& param, const VarDecl& member) const {
+    size_t p = 0, m = 0;
+    while (p < entry_.params.size() && entry_.params[p].get() != &param) ++p;
+    const auto& members = param.type.structDecl->members;
+    while (m < members.size() && members[m].get() != &member) ++m;
+    return "kc_p" + std::to_string(p) + "m" + std::to_string(m);
+}
+
+// A texture lookup. Forms that use a coordinate twice (or reorder it) go
+// through a generated helper, so the coordinate expression is evaluated once.
+std::string Emitter::texture(const Expr& e, const IntrinsicInfo& info) {
+    static const char* dims[] = {"1D", "2D", "3D", "Cube"};
+    const std::string dim = dims[info.sampler];
+    const Expr& samplerExpr = *e.args[0];
+    const VarDecl* samplerVar = samplerExpr.kind == ExprKind::Name ? samplerExpr.var : samplerExpr.field;
+    const bool shadow = samplerVar && samplerVar->shadow;
+    const std::string swizzle = std::string(".xyz").substr(0, static_cast<size_t>(info.coordinates) + 1);
+    std::string body;
+    switch (e.intValue) {
+    case LookPlain:
+        return "texture" + dim + "(" + args(e) + ")";
+    case LookShadow:
+        if (info.sampler == 0) body = "shadow1D(s, vec3(c.x, 0.0, c.y))";
+        else return "shadow2D(" + args(e) + ")";
+        break;
+    case LookGrad:
+        textureGrad_ = true;
+        return "texture" + dim + "GradARB(" + args(e) + ")";
+    case LookShadowGrad:
+        textureGrad_ = true;
+        if (info.sampler == 0) body = "shadow1DGradARB(s, vec3(c.x, 0.0, c.y), dx, dy)";
+        else return "shadow2DGradARB(" + args(e) + ")";
+        break;
+    case LookProj:
+        if (info.sampler == 3) body = "textureCube(s, c.xyz / c.w)";
+        else return "texture" + dim + "Proj(" + args(e) + ")";
+        break;
+    case LookProjDepth:
+        if (shadow) body = info.sampler == 0 ? "shadow1DProj(s, vec4(c.x, 0.0, c.y, c.z))" : "shadow2DProj(s, c)";
+        else body = info.sampler == 0 ? "texture1DProj(s, c.xz)" : "texture2DProj(s, c)";
+        break;
+    case LookBias:
+        body = "texture" + dim + "(s, c" + swizzle + ", c.w)";
+        break;
+    default:  // LookLod
+        if (stage_ == Stage::Fragment) textureLod_ = true;
+        body = "texture" + dim + "Lod(s, c" + swizzle + ", c.w)";
+        break;
+    }
+    std::string name = std::string("kc_") + info.name + "_" + std::to_string(e.intValue) + (shadow ? "s" : "");
+    Type samplerType = samplerExpr.type;
+    std::string source = "vec4 " + name + "(" + declaration(samplerType, "s", shadow) + ", " +
+                         glslTypeName(e.args[1]->type) + " c";
+    if (e.args.size() == 4)
+        source += ", " + glslTypeName(e.args[2]->type) + " dx, " + glslTypeName(e.args[3]->type) + " dy";
+    generatedHelpers_[name] = source + ") { return " + body + "; }";
+    return name + "(" + args(e) + ")";
 }
 
 }  // namespace Kestrane::CgCompiler

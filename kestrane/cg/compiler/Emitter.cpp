@@ -71,8 +71,10 @@ std::string Emitter::ident(const std::string& name) const {
 
 std::string Emitter::varName(const VarDecl& var) const { return var.glslName.empty() ? ident(var.name) : var.glslName; }
 
-std::string Emitter::declaration(const Type& type, const std::string& name) const {
-    std::string text = glslTypeName(type) + " " + name;
+std::string Emitter::declaration(const Type& type, const std::string& name, bool shadow) const {
+    std::string typeName = glslTypeName(type);
+    if (shadow && (type.base == Base::Sampler1D || type.base == Base::Sampler2D)) typeName += "Shadow";
+    std::string text = typeName + " " + name;
     if (type.isArray()) text += "[" + std::to_string(type.arraySize) + "]";
     return text;
 }
@@ -95,44 +97,71 @@ void Emitter::assignNames() {
         if (definitions[f->name] > 1) name += "_" + std::to_string(seen[f->name]++);
         f->glslName = name;
         for (auto& p : f->params) {
-            bool uniform = p->storage == Storage::EntryUniform;
+            bool uniform = p->storage == Storage::EntryUniform || p->splitStruct;
             p->glslName = uniform && !prefix_.empty() ? prefix_ + p->name : ident(p->name);
         }
     }
 }
 
+namespace {
+
+BaseType uniformBase(Base base) {
+    switch (base) {
+    case Base::Int: return BaseType::Int;
+    case Base::Bool: return BaseType::Bool;
+    case Base::Sampler1D: return BaseType::Sampler1D;
+    case Base::Sampler2D: return BaseType::Sampler2D;
+    case Base::Sampler3D: return BaseType::Sampler3D;
+    case Base::SamplerCube: return BaseType::SamplerCube;
+    default: return BaseType::Float;
+    }
+}
+
+// The parameters of a uniform: one, or for a struct one per member at any
+// depth, named "IN.size" in Cg and "fp_IN.size" in GLSL.
+void flattenUniform(const std::string& cgName, const std::string& glslName, const Type& type, bool referenced,
+                    std::vector<Uniform>& out) {
+    if (type.base == Base::Struct && type.structDecl && !type.isArray()) {
+        for (const auto& m : type.structDecl->members)
+            flattenUniform(cgName + "." + m->name, glslName + "." + m->glslName, m->type, referenced, out);
+        return;
+    }
+    Uniform u;
+    u.cgName = cgName;
+    u.glslName = glslName;
+    Type element = type.element();
+    u.base = uniformBase(element.base);
+    u.rows = element.rows;
+    u.columns = element.columns;
+    u.arraySize = type.arraySize;
+    u.referenced = referenced;
+    out.push_back(u);
+}
+
+}  // namespace
+
 void Emitter::emitUniforms(Result& result) {
     auto add = [&](const VarDecl& var) {
-        Uniform u;
-        u.cgName = var.name;
-        u.glslName = var.glslName;
-        Type element = var.type.element();
-        switch (element.base) {
-        case Base::Int: u.base = BaseType::Int; break;
-        case Base::Bool: u.base = BaseType::Bool; break;
-        case Base::Sampler1D: u.base = BaseType::Sampler1D; break;
-        case Base::Sampler2D: u.base = BaseType::Sampler2D; break;
-        case Base::Sampler3D: u.base = BaseType::Sampler3D; break;
-        case Base::SamplerCube: u.base = BaseType::SamplerCube; break;
-        default: u.base = BaseType::Float; break;
-        }
-        u.rows = element.rows;
-        u.columns = element.columns;
-        u.arraySize = var.type.arraySize;
-        u.referenced = var.referenced;
         for (const Uniform& other : result.uniforms) {
-            if (other.cgName == u.cgName) {
+            if (other.cgName == var.name || other.cgName.rfind(var.name + ".", 0) == 0) {
                 error(var.pos, "uniform '" + var.name + "' is declared twice");
                 return;
             }
         }
-        result.uniforms.push_back(u);
+        if (var.splitStruct) {
+            for (const auto& m : var.type.structDecl->members)
+                if (m->uniformQualifier)
+                    flattenUniform(var.name + "." + m->name, var.glslName + "." + m->glslName, m->type, var.referenced,
+                                   result.uniforms);
+        } else {
+            flattenUniform(var.name, var.glslName, var.type, var.referenced, result.uniforms);
+        }
         if (!var.referenced) return;
         // The GLSL uniform of a matrix holds the mathematical matrix (uploaded
         // row-major with transpose), so its type is the untransposed one.
         Type declared = var.type;
         if (declared.isMatrix() || declared.element().isMatrix()) std::swap(declared.rows, declared.columns);
-        std::string text = "uniform " + declaration(declared, var.glslName);
+        std::string text = "uniform " + declaration(declared, var.glslName, var.shadow);
         if (var.init) {
             if (var.type.element().isMatrix()) {
                 error(var.pos, "default values of matrix uniforms are not supported");
@@ -140,12 +169,12 @@ void Emitter::emitUniforms(Result& result) {
             }
             text += " = " + expr(*var.init, true);
         }
-        declarations_.push_back({text + ";", var.pos.line});
+        declarations_.push_back({text + ";", var.pos});
     };
     for (auto& g : program_.globals)
         if (g->storage == Storage::GlobalUniform) add(*g);
     for (auto& p : entry_.params)
-        if (p->storage == Storage::EntryUniform) add(*p);
+        if (p->storage == Storage::EntryUniform || p->splitStruct) add(*p);
 }
 
 void Emitter::emitStatics() {
@@ -156,7 +185,7 @@ void Emitter::emitStatics() {
         bool asConst = g->isConst && g->constantInit;
         std::string text = (asConst ? "const " : "") + declaration(g->type, g->glslName);
         if (asConst) text += " = " + expr(*g->init, true);
-        declarations_.push_back({text + ";", g->pos.line});
+        declarations_.push_back({text + ";", g->pos});
     }
 }
 
@@ -164,12 +193,12 @@ std::string Emitter::signature(const FuncDecl& func) const {
     std::string text = declaration(func.returnType, func.glslName) + "(";
     bool first = true;
     for (auto& p : func.params) {
-        if (p->storage == Storage::EntryUniform) continue;
+        if (p->storage == Storage::EntryUniform || p->splitStruct) continue;
         if (!first) text += ", ";
         first = false;
         if (p->mode == ParamMode::Out) text += "out ";
         if (p->mode == ParamMode::InOut) text += "inout ";
-        text += declaration(p->type, p->glslName);
+        text += declaration(p->type, p->glslName, p->shadow);
     }
     return text + ")";
 }
@@ -180,22 +209,22 @@ void Emitter::emitFunction(const FuncDecl& func, bool prototype) {
         return;
     }
     if (prototype) {
-        declarations_.push_back({signature(func) + ";", func.pos.line});
+        declarations_.push_back({signature(func) + ";", func.pos});
         return;
     }
-    functions_.push_back({"", func.pos.line});
-    functions_.push_back({signature(func), func.pos.line});
+    functions_.push_back({"", func.pos});
+    functions_.push_back({signature(func), func.pos});
     body(*func.body, 0, functions_);
 }
 
 void Emitter::body(const Stmt& s, int indent, Lines& out) {
-    out.push_back({indentation(indent) + "{", s.pos.line});
+    out.push_back({indentation(indent) + "{", s.pos});
     if (s.kind == StmtKind::Block) {
         for (auto& child : s.body) stmt(*child, indent + 1, out);
     } else {
         stmt(s, indent + 1, out);
     }
-    out.push_back({indentation(indent) + "}", s.pos.line});
+    out.push_back({indentation(indent) + "}", s.pos});
 }
 
 std::string Emitter::declarators(const Stmt& s) {
@@ -212,7 +241,7 @@ std::string Emitter::declarators(const Stmt& s) {
 
 void Emitter::stmt(const Stmt& s, int indent, Lines& out) {
     std::string pad = indentation(indent);
-    int line = s.pos.line;
+    SourcePos line = s.pos;
     switch (s.kind) {
     case StmtKind::Block:
         body(s, indent, out);
@@ -223,7 +252,7 @@ void Emitter::stmt(const Stmt& s, int indent, Lines& out) {
             var->glslName = ident(var->name);
             std::string text = declaration(var->type, var->glslName);
             if (var->init) text += " = " + expr(*var->init, true);
-            out.push_back({pad + text + ";", var->pos.line});
+            out.push_back({pad + text + ";", var->pos});
         }
         break;
     case StmtKind::Expr:
@@ -233,7 +262,7 @@ void Emitter::stmt(const Stmt& s, int indent, Lines& out) {
         out.push_back({pad + "if (" + expr(*s.cond, true) + ")", line});
         body(*s.then, indent, out);
         if (s.otherwise) {
-            out.push_back({pad + "else", s.otherwise->pos.line});
+            out.push_back({pad + "else", s.otherwise->pos});
             body(*s.otherwise, indent, out);
         }
         break;
@@ -254,7 +283,7 @@ void Emitter::stmt(const Stmt& s, int indent, Lines& out) {
     case StmtKind::Do:
         out.push_back({pad + "do", line});
         body(*s.then, indent, out);
-        out.push_back({pad + "while (" + expr(*s.cond, true) + ");", s.cond->pos.line});
+        out.push_back({pad + "while (" + expr(*s.cond, true) + ");", s.cond->pos});
         break;
     case StmtKind::Return:
         out.push_back({pad + (s.expr ? "return " + expr(*s.expr, true) + ";" : "return;"), line});
@@ -268,14 +297,15 @@ void Emitter::stmt(const Stmt& s, int indent, Lines& out) {
 
 bool Emitter::run(Result& result) {
     assignNames();
-    emitUniforms(result);
+    // Structs first: uniforms, statics and functions may be of struct types.
     for (auto& s : program_.structs) {
-        declarations_.push_back({"struct " + s->glslName, s->pos.line});
-        declarations_.push_back({"{", s->pos.line});
-        for (auto& m : s->members) declarations_.push_back({"    " + declaration(m->type, m->glslName) + ";", m->pos.line});
-        declarations_.push_back({"};", s->pos.line});
+        declarations_.push_back({"struct " + s->glslName, s->pos});
+        declarations_.push_back({"{", s->pos});
+        for (auto& m : s->members)
+            declarations_.push_back({"    " + declaration(m->type, m->glslName, m->shadow) + ";", m->pos});
+        declarations_.push_back({"};", s->pos});
     }
-    // Uniforms are never structs; statics and functions after the structs may be.
+    emitUniforms(result);
     emitStatics();
     std::vector<const FuncDecl*> reachable;
     for (auto& f : program_.functions)
@@ -285,24 +315,27 @@ bool Emitter::run(Result& result) {
     emitMain(result);
     if (diagnostics_.hasErrors()) return false;
 
-    header_.push_back({"#version 120", 0});
-    if (textureLod_ && stage_ == Stage::Fragment) header_.push_back({"#extension GL_ARB_shader_texture_lod : require", 0});
+    header_.push_back({"#version 120", SourcePos{}});
+    if ((textureLod_ && stage_ == Stage::Fragment) || textureGrad_)
+        header_.push_back({"#extension GL_ARB_shader_texture_lod : require", SourcePos{}});
     for (const std::string& helper : helpers_) {
         std::string_view source = helperSource(helper);
         size_t start = 0;
         while (start < source.size()) {
             size_t end = source.find('\n', start);
             if (end == std::string_view::npos) end = source.size();
-            header_.push_back({std::string(source.substr(start, end - start)), 0});
+            header_.push_back({std::string(source.substr(start, end - start)), SourcePos{}});
             start = end + 1;
         }
     }
+    for (const auto& [name, source] : generatedHelpers_) header_.push_back({source, SourcePos{}});
     std::string& glsl = result.glsl;
     for (const Lines* section : {&header_, &declarations_, &functions_, &main_}) {
         for (const Line& line : *section) {
             glsl += line.text;
             glsl += '\n';
-            result.glslLineToCgLine.push_back(line.cgLine);
+            result.glslLineToCgLine.push_back(line.cg.line);
+            result.glslLineToCgFile.push_back(line.cg.file);
         }
     }
     for (const auto& [location, name] : attributes_) result.attributes.push_back({name, location});

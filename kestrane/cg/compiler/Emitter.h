@@ -7,6 +7,7 @@
 
 #include "kestrane/cg/compiler/Ast.h"
 #include "kestrane/cg/compiler/CgCompiler.h"
+#include "kestrane/cg/compiler/Intrinsics.h"
 
 #include <map>
 #include <set>
@@ -24,7 +25,8 @@ public:
 private:
     struct Line {
         std::string text;
-        int cgLine;
+        SourcePos cg;  // where the line comes from (line 0: generated)
+        Line(std::string t, SourcePos p) : text(std::move(t)), cg(p) {}
     };
     using Lines = std::vector<Line>;
 
@@ -32,7 +34,8 @@ private:
     void assignNames();
     std::string ident(const std::string& cgName) const;
     std::string varName(const VarDecl& var) const;
-    std::string declaration(const Type& type, const std::string& name) const;
+    // "type name[size]"; a shadow sampler is declared sampler1DShadow / sampler2DShadow.
+    std::string declaration(const Type& type, const std::string& name, bool shadow = false) const;
 
     // top level (Emitter.cpp)
     void emitUniforms(Result& result);
@@ -52,6 +55,8 @@ private:
     std::string call(const Expr& e);
     std::string intrinsic(const Expr& e);
     std::string mul(const Expr& e);
+    std::string texture(const Expr& e, const IntrinsicInfo& info);
+    std::string splitMember(const VarDecl& param, const VarDecl& member) const;
     bool uniformMatrix(const Expr& e, std::string& natural);
     std::string args(const Expr& e, size_t from = 0);
     void useHelper(const std::string& name) { helpers_.insert(name); }
@@ -65,6 +70,8 @@ private:
     std::string inputSource(const std::string& semantic, SourcePos pos, int& components);
     std::string outputTarget(const std::string& semantic, SourcePos pos, int& components);
     int attribute(int location);
+    void assignSlots(const std::string& path, const Type& type);
+    std::string memberSemantic(const std::string& path, const VarDecl& member) const;
 
     void error(SourcePos pos, std::string message) { diagnostics_.error(pos, std::move(message)); }
 
@@ -77,8 +84,12 @@ private:
     std::set<std::string> helpers_;
     std::map<int, std::string> attributes_;   // generic location -> GLSL name
     std::set<std::string> outputsWritten_;
+    std::map<std::string, bool> inputsRead_;   // GLSL source -> read by a member without a semantic
+    std::map<std::string, std::string> slots_; // GLSL path of a varying member -> TEXCOORDn given to it
     bool fragmentData_ = false;               // COLOR1.. written: use gl_FragData
-    bool textureLod_ = false;
+    bool textureLod_ = false;                 // texture*Lod in a fragment program
+    bool textureGrad_ = false;                // texture*GradARB (both stages)
+    std::map<std::string, std::string> generatedHelpers_;  // name -> GLSL function
     Lines header_, declarations_, functions_, main_;
 };
 

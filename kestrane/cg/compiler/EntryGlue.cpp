@@ -15,6 +15,7 @@
 // Missing components are filled as Cg fills them, from (0, 0, 0, 1).
 #include "kestrane/cg/compiler/Emitter.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace Kestrane::CgCompiler {
@@ -120,16 +121,66 @@ std::string Emitter::outputTarget(const std::string& semantic, SourcePos pos, in
     return "";
 }
 
+// Members of a varying struct without a semantic get the lowest TEXCOORDn
+// slots its other members leave free, in member order. The slots depend on the
+// struct alone, so a vertex output and a fragment input of one struct agree.
+void Emitter::assignSlots(const std::string& path, const Type& type) {
+    std::vector<std::pair<std::string, const VarDecl*>> leaves;
+    std::vector<std::pair<std::string, const Type*>> pending{{path, &type}};
+    while (!pending.empty()) {
+        auto [at, t] = pending.back();
+        pending.pop_back();
+        if (t->base != Base::Struct || t->isArray() || !t->structDecl) continue;
+        const auto& members = t->structDecl->members;
+        for (auto m = members.rbegin(); m != members.rend(); ++m) {
+            std::string memberPath = at + "." + (*m)->glslName;
+            if ((*m)->type.base == Base::Struct && !(*m)->type.isArray()) pending.emplace_back(memberPath, &(*m)->type);
+            else leaves.emplace_back(memberPath, m->get());
+        }
+    }
+    std::reverse(leaves.begin(), leaves.end());
+    std::set<int> used;
+    for (const auto& [leafPath, member] : leaves) {
+        Semantic s = split(member->semantic);
+        if (s.name == "TEXCOORD" || s.name == "TEX") used.insert(s.index);
+    }
+    int next = 0;
+    for (const auto& [leafPath, member] : leaves) {
+        if (!member->semantic.empty() || member->uniformQualifier) continue;
+        while (used.count(next)) ++next;
+        if (next >= 8) {
+            error(member->pos, "no free TEXCOORD slot for member '" + member->name + "' (give it a semantic)");
+            return;
+        }
+        slots_[leafPath] = "TEXCOORD" + std::to_string(next);
+        used.insert(next);
+    }
+}
+
+std::string Emitter::memberSemantic(const std::string& path, const VarDecl& member) const {
+    if (!member.semantic.empty()) return member.semantic;
+    auto found = slots_.find(path);
+    return found == slots_.end() ? "" : found->second;
+}
+
 void Emitter::bindInputs(const std::string& path, const Type& type, const std::string& semantic, const VarDecl& where,
                          Lines& out) {
     if (type.base == Base::Struct && !type.isArray()) {
         for (const auto& member : type.structDecl->members) {
-            if (member->semantic.empty() && member->type.base != Base::Struct) {
+            std::string memberPath = path + "." + member->glslName;
+            if (member->uniformQualifier) {
+                error(member->pos, "uniform member '" + member->name + "' of struct '" + type.structDecl->name +
+                                       "' in a varying input of '" + entry_.name +
+                                       "' is not supported: pass the struct as a uniform parameter");
+                continue;
+            }
+            std::string memberSem = memberSemantic(memberPath, *member);
+            if (memberSem.empty() && member->type.base != Base::Struct) {
                 error(member->pos, "member '" + member->name + "' of struct '" + type.structDecl->name +
                                        "' needs a semantic: it is an input of '" + entry_.name + "'");
                 continue;
             }
-            bindInputs(path + "." + member->glslName, member->type, member->semantic, *member, out);
+            bindInputs(memberPath, member->type, memberSem, *member, out);
         }
         return;
     }
@@ -143,7 +194,15 @@ void Emitter::bindInputs(const std::string& path, const Type& type, const std::s
     }
     int components = 0;
     std::string source = inputSource(semantic, where.pos, components);
-    if (!source.empty()) out.push_back({"    " + path + " = " + fit(source, Base::Float, components, type) + ";", where.pos.line});
+    if (!source.empty()) {
+        auto [known, added] = inputsRead_.emplace(source, where.semantic.empty());
+        if (!added && (known->second || where.semantic.empty())) {
+            error(where.pos, "input '" + where.name + "' reads " + semantic +
+                                 ", which another input also reads (a member without a semantic takes a free TEXCOORD slot: give it one)");
+            return;
+        }
+    }
+    if (!source.empty()) out.push_back({"    " + path + " = " + fit(source, Base::Float, components, type) + ";", where.pos});
 }
 
 void Emitter::bindOutputs(const std::string& path, const Type& type, const std::string& semantic, const VarDecl* where,
@@ -152,12 +211,19 @@ void Emitter::bindOutputs(const std::string& path, const Type& type, const std::
     if (where) pos = where->pos;
     if (type.base == Base::Struct && !type.isArray()) {
         for (const auto& member : type.structDecl->members) {
-            if (member->semantic.empty() && member->type.base != Base::Struct) {
+            std::string memberPath = path + "." + member->glslName;
+            if (member->uniformQualifier) {
+                error(member->pos, "uniform member '" + member->name + "' of struct '" + type.structDecl->name +
+                                       "' in an output of '" + entry_.name + "' is not supported");
+                continue;
+            }
+            std::string memberSem = memberSemantic(memberPath, *member);
+            if (memberSem.empty() && member->type.base != Base::Struct) {
                 error(member->pos, "member '" + member->name + "' of struct '" + type.structDecl->name +
                                        "' needs a semantic: it is an output of '" + entry_.name + "'");
                 continue;
             }
-            bindOutputs(path + "." + member->glslName, member->type, member->semantic, member.get(), pos, out);
+            bindOutputs(memberPath, member->type, memberSem, member.get(), pos, out);
         }
         return;
     }
@@ -177,29 +243,45 @@ void Emitter::bindOutputs(const std::string& path, const Type& type, const std::
         return;
     }
     Type targetType = components == 1 ? Type::scalar(Base::Float) : Type::vector(Base::Float, components);
-    out.push_back({"    " + target + " = " + fit(path, type.base, type.columns, targetType) + ";", pos.line});
+    out.push_back({"    " + target + " = " + fit(path, type.base, type.columns, targetType) + ";", pos});
 }
 
 void Emitter::emitMain(Result&) {
-    int line = entry_.pos.line;
+    SourcePos line = entry_.pos;
     main_.push_back({"", line});
     main_.push_back({"void main()", line});
     main_.push_back({"{", line});
     for (auto& g : program_.globals) {
         if (g->storage != Storage::GlobalStatic || !g->referenced || !g->init || (g->isConst && g->constantInit)) continue;
-        main_.push_back({"    " + g->glslName + " = " + expr(*g->init, true) + ";", g->pos.line});
+        main_.push_back({"    " + g->glslName + " = " + expr(*g->init, true) + ";", g->pos});
     }
     std::string callArgs;
     std::vector<std::pair<std::string, const VarDecl*>> outputs;
     int count = 0;
     for (auto& p : entry_.params) {
         if (p->storage == Storage::EntryUniform) continue;
+        if (p->splitStruct) {
+            // Uniform members come from the struct's uniform; each varying one
+            // from its semantic (or free slot) into a global.
+            std::string slotPath = "kc_split" + std::to_string(count);
+            assignSlots(slotPath, p->type);
+            for (const auto& m : p->type.structDecl->members) {
+                if (m->uniformQualifier) continue;
+                std::string global = splitMember(*p, *m);
+                declarations_.push_back({declaration(m->type, global) + ";", m->pos});
+                std::string semantic = memberSemantic(slotPath + "." + m->glslName, *m);
+                if (semantic.empty()) error(m->pos, "member '" + m->name + "' of '" + p->name + "' needs a semantic");
+                else bindInputs(global, m->type, semantic, *m, main_);
+            }
+            continue;
+        }
         if (p->type.isArray()) {
             error(p->pos, "array parameter '" + p->name + "' of an entry function is not supported");
             continue;
         }
         std::string local = "kc_in" + std::to_string(count++);
-        main_.push_back({"    " + glslTypeName(p->type) + " " + local + ";", p->pos.line});
+        assignSlots(local, p->type);
+        main_.push_back({"    " + glslTypeName(p->type) + " " + local + ";", p->pos});
         if (p->mode != ParamMode::Out) bindInputs(local, p->type, p->semantic, *p, main_);
         if (p->mode != ParamMode::In) outputs.emplace_back(local, p.get());
         callArgs += (callArgs.empty() ? "" : ", ") + local;
@@ -208,6 +290,7 @@ void Emitter::emitMain(Result&) {
     if (entry_.returnType.isVoid()) {
         main_.push_back({"    " + call + ";", line});
     } else {
+        assignSlots("kc_out", entry_.returnType);
         main_.push_back({"    " + glslTypeName(entry_.returnType) + " kc_out = " + call + ";", line});
         bindOutputs("kc_out", entry_.returnType, entry_.returnSemantic, nullptr, entry_.pos, main_);
     }
@@ -220,7 +303,7 @@ void Emitter::emitMain(Result&) {
         }
     }
     Lines attributes;
-    for (const auto& [location, name] : attributes_) attributes.push_back({"attribute vec4 " + name + ";", 0});
+    for (const auto& [location, name] : attributes_) attributes.push_back({"attribute vec4 " + name + ";", SourcePos{}});
     declarations_.insert(declarations_.begin(), attributes.begin(), attributes.end());
 }
 

@@ -65,17 +65,22 @@ const IntrinsicInfo table[] = {
     {"determinant", K::Determinant, 1, "kc_determinant"},
     {"transpose", K::Transpose, 1, "transpose"},
     {"sincos", K::SinCos, 3, "kc_sincos"},
-    {"tex1D", K::Texture, 2, "texture1D", false, 0, 1},
-    {"tex1Dproj", K::Texture, 2, "texture1DProj", false, 0, 2},
-    {"tex2D", K::Texture, 2, "texture2D", false, 1, 2},
-    {"tex2Dproj", K::Texture, 2, "texture2DProj", false, 1, 4},
-    {"tex2Dbias", K::Texture, 2, "kc_tex2Dbias", true, 1, 4},
-    {"tex2Dlod", K::Texture, 2, "kc_tex2Dlod", false, 1, 4},
-    {"tex3D", K::Texture, 2, "texture3D", false, 2, 3},
-    {"tex3Dproj", K::Texture, 2, "texture3DProj", false, 2, 4},
-    {"texCUBE", K::Texture, 2, "textureCube", false, 3, 3},
-    {"texCUBEbias", K::Texture, 2, "kc_texCUBEbias", true, 3, 4},
-    {"texCUBElod", K::Texture, 2, "kc_texCUBElod", false, 3, 4},
+    {"tex1D", K::Texture, -1, "", false, 0, 1, TexPlain},
+    {"tex1Dproj", K::Texture, -1, "", false, 0, 1, TexProj},
+    {"tex1Dbias", K::Texture, -1, "", true, 0, 1, TexBias},
+    {"tex1Dlod", K::Texture, -1, "", false, 0, 1, TexLod},
+    {"tex2D", K::Texture, -1, "", false, 1, 2, TexPlain},
+    {"tex2Dproj", K::Texture, -1, "", false, 1, 2, TexProj},
+    {"tex2Dbias", K::Texture, -1, "", true, 1, 2, TexBias},
+    {"tex2Dlod", K::Texture, -1, "", false, 1, 2, TexLod},
+    {"tex3D", K::Texture, -1, "", false, 2, 3, TexPlain},
+    {"tex3Dproj", K::Texture, -1, "", false, 2, 3, TexProj},
+    {"tex3Dbias", K::Texture, -1, "", true, 2, 3, TexBias},
+    {"tex3Dlod", K::Texture, -1, "", false, 2, 3, TexLod},
+    {"texCUBE", K::Texture, -1, "", false, 3, 3, TexPlain},
+    {"texCUBEproj", K::Texture, -1, "", false, 3, 3, TexProj},
+    {"texCUBEbias", K::Texture, -1, "", true, 3, 3, TexBias},
+    {"texCUBElod", K::Texture, -1, "", false, 3, 3, TexLod},
 };
 
 struct Helper {
@@ -131,6 +136,26 @@ const Helper helpers[] = {
      "ivec2 kc_imod(ivec2 x, ivec2 y) { return x - y * (x / y); }\n"
      "ivec3 kc_imod(ivec3 x, ivec3 y) { return x - y * (x / y); }\n"
      "ivec4 kc_imod(ivec4 x, ivec4 y) { return x - y * (x / y); }\n"},
+    // Component-wise && and || of Cg vectors (GLSL's take scalars only).
+    {"kc_and",
+     "bvec2 kc_and(bvec2 a, bvec2 b) { return bvec2(a.x && b.x, a.y && b.y); }\n"
+     "bvec3 kc_and(bvec3 a, bvec3 b) { return bvec3(a.x && b.x, a.y && b.y, a.z && b.z); }\n"
+     "bvec4 kc_and(bvec4 a, bvec4 b) { return bvec4(a.x && b.x, a.y && b.y, a.z && b.z, a.w && b.w); }\n"},
+    {"kc_or",
+     "bvec2 kc_or(bvec2 a, bvec2 b) { return bvec2(a.x || b.x, a.y || b.y); }\n"
+     "bvec3 kc_or(bvec3 a, bvec3 b) { return bvec3(a.x || b.x, a.y || b.y, a.z || b.z); }\n"
+     "bvec4 kc_or(bvec4 a, bvec4 b) { return bvec4(a.x || b.x, a.y || b.y, a.z || b.z, a.w || b.w); }\n"},
+    // Component-wise ?: with a vector condition.
+    {"kc_select",
+     "vec2 kc_select(bvec2 c, vec2 a, vec2 b) { return vec2(c.x ? a.x : b.x, c.y ? a.y : b.y); }\n"
+     "vec3 kc_select(bvec3 c, vec3 a, vec3 b) { return vec3(c.x ? a.x : b.x, c.y ? a.y : b.y, c.z ? a.z : b.z); }\n"
+     "vec4 kc_select(bvec4 c, vec4 a, vec4 b) { return vec4(c.x ? a.x : b.x, c.y ? a.y : b.y, c.z ? a.z : b.z, c.w ? a.w : b.w); }\n"
+     "ivec2 kc_select(bvec2 c, ivec2 a, ivec2 b) { return ivec2(c.x ? a.x : b.x, c.y ? a.y : b.y); }\n"
+     "ivec3 kc_select(bvec3 c, ivec3 a, ivec3 b) { return ivec3(c.x ? a.x : b.x, c.y ? a.y : b.y, c.z ? a.z : b.z); }\n"
+     "ivec4 kc_select(bvec4 c, ivec4 a, ivec4 b) { return ivec4(c.x ? a.x : b.x, c.y ? a.y : b.y, c.z ? a.z : b.z, c.w ? a.w : b.w); }\n"
+     "bvec2 kc_select(bvec2 c, bvec2 a, bvec2 b) { return bvec2(c.x ? a.x : b.x, c.y ? a.y : b.y); }\n"
+     "bvec3 kc_select(bvec3 c, bvec3 a, bvec3 b) { return bvec3(c.x ? a.x : b.x, c.y ? a.y : b.y, c.z ? a.z : b.z); }\n"
+     "bvec4 kc_select(bvec4 c, bvec4 a, bvec4 b) { return bvec4(c.x ? a.x : b.x, c.y ? a.y : b.y, c.z ? a.z : b.z, c.w ? a.w : b.w); }\n"},
     {"kc_lit",
      "vec4 kc_lit(float nDotL, float nDotH, float m) {\n"
      "    float specular = (nDotL < 0.0 || nDotH < 0.0) ? 0.0 : pow(nDotH, m);\n"
@@ -167,10 +192,6 @@ const Helper helpers[] = {
      "    float c0 = m[2][0] * m[3][1] - m[3][0] * m[2][1];\n"
      "    return s0 * c5 - s1 * c4 + s2 * c3 + s3 * c2 - s4 * c1 + s5 * c0;\n"
      "}\n"},
-    {"kc_tex2Dbias", "vec4 kc_tex2Dbias(sampler2D s, vec4 c) { return texture2D(s, c.xy, c.w); }\n"},
-    {"kc_texCUBEbias", "vec4 kc_texCUBEbias(samplerCube s, vec4 c) { return textureCube(s, c.xyz, c.w); }\n"},
-    {"kc_tex2Dlod", "vec4 kc_tex2Dlod(sampler2D s, vec4 c) { return texture2DLod(s, c.xy, c.w); }\n"},
-    {"kc_texCUBElod", "vec4 kc_texCUBElod(samplerCube s, vec4 c) { return textureCubeLod(s, c.xyz, c.w); }\n"},
 };
 
 }  // namespace

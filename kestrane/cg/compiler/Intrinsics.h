@@ -13,16 +13,31 @@ enum class IntrinsicKind : unsigned char {
     Texture,        // sampler lookups
 };
 
+// Texture lookup families (IntrinsicInfo::form) and, in a checked call's
+// Expr::intValue, the variant the arguments select.
+enum TextureForm : int { TexPlain, TexProj, TexBias, TexLod };
+enum TextureVariant : int {
+    LookPlain,       // tex2D(s, float2)
+    LookShadow,      // tex2D(s, float3): depth compare with .z (tex1D(s, float2) with .y)
+    LookGrad,        // tex2D(s, float2, dx, dy)
+    LookShadowGrad,  // tex2D(s, float3, dx, dy)
+    LookProj,        // tex2Dproj(s, float3): divided by the last component
+    LookProjDepth,   // tex2Dproj(s, float4): a depth compare when the sampler is a shadow sampler
+    LookBias,        // tex2Dbias(s, float4): level bias in .w
+    LookLod,         // tex2Dlod(s, float4): level in .w
+};
+
 struct IntrinsicInfo {
     const char* name;      // Cg name
     IntrinsicKind kind;
-    int arity;
+    int arity;             // -1: checked by the kind (texture lookups take 2 or 4)
     const char* glsl;      // GLSL function or helper ("kc_..."), "" when written specially
     bool fragmentOnly = false;
     // Texture lookups: sampler type index (0: 1D, 1: 2D, 2: 3D, 3: cube) and the
     // number of coordinate components the call takes.
     int sampler = 0;
-    int coordinates = 0;
+    int coordinates = 0;   // of the ordinary lookup: 1D 1, 2D 2, 3D and cube 3
+    int form = TexPlain;
 };
 
 // The intrinsic called name, or null.

@@ -38,8 +38,8 @@ bool isHexDigit(char c) { return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= '
 
 class Lexer {
 public:
-    Lexer(std::string_view source, Diagnostics& diagnostics)
-        : src_(source), diagnostics_(diagnostics) {}
+    Lexer(std::string_view source, Diagnostics& diagnostics, int file)
+        : src_(source), diagnostics_(diagnostics), file_(file) {}
 
     std::vector<Token> run() {
         std::vector<Token> tokens;
@@ -47,7 +47,7 @@ public:
         for (;;) {
             if (skipSpace()) startOfLine = true;
             Token token;
-            token.pos = {line_, column()};
+            token.pos = {line_, column(), file_};
             token.startOfLine = startOfLine;
             startOfLine = false;
             if (at_ >= src_.size()) {
@@ -107,7 +107,7 @@ private:
             } else if (c == '/' && at_ + 1 < src_.size() && src_[at_ + 1] == '/') {
                 while (at_ < src_.size() && src_[at_] != '\n') ++at_;
             } else if (c == '/' && at_ + 1 < src_.size() && src_[at_ + 1] == '*') {
-                SourcePos start{line_, column()};
+                SourcePos start{line_, column(), file_};
                 at_ += 2;
                 bool closed = false;
                 while (at_ < src_.size()) {
@@ -230,6 +230,7 @@ private:
     size_t at_ = 0;
     size_t lineStart_ = 0;
     int line_ = 1;
+    int file_ = 0;
 };
 
 }  // namespace
@@ -258,8 +259,8 @@ std::string describe(const Token& token) {
     }
 }
 
-std::vector<Token> lex(std::string_view source, Diagnostics& diagnostics) {
-    return Lexer(source, diagnostics).run();
+std::vector<Token> lex(std::string_view source, Diagnostics& diagnostics, int file) {
+    return Lexer(source, diagnostics, file).run();
 }
 
 }  // namespace Kestrane::CgCompiler

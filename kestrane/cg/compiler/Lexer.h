@@ -10,7 +10,7 @@
 
 namespace Kestrane::CgCompiler {
 
-// The tokens of source, ending with one Tok::End.
-std::vector<Token> lex(std::string_view source, Diagnostics& diagnostics);
+// The tokens of source, ending with one Tok::End; positions carry file.
+std::vector<Token> lex(std::string_view source, Diagnostics& diagnostics, int file = 0);
 
 }  // namespace Kestrane::CgCompiler

@@ -201,6 +201,12 @@ private:
             fail(decl->pos, "redefinition of type '" + decl->name + "'");
         expect(Tok::LBrace);
         while (!accept(Tok::RBrace)) {
+            bool uniform = false;
+            while (peek().kind == Tok::Identifier && isQualifier(peek().text)) {
+                const Token& q = next();
+                if (q.text != "uniform") fail(q.pos, "'" + q.text + "' is not allowed on a struct member");
+                uniform = true;
+            }
             Type type = parseType();
             if (type.isVoid()) fail(peek().pos, "struct member declared void");
             for (;;) {
@@ -209,6 +215,7 @@ private:
                 member->name = expectIdentifier("a member name");
                 member->type = type;
                 member->storage = Storage::Member;
+                member->uniformQualifier = uniform;
                 parseArraySuffix(*member);
                 if (accept(Tok::Colon)) member->semantic = parseSemantic();
                 decl->members.push_back(std::move(member));
@@ -573,6 +580,19 @@ private:
         }
         if (isTypeName(token)) {
             Type type = parseType();
+            if (accept(Tok::LBracket)) {
+                // Array constructor "T[N](...)" or "T[](...)".
+                type.arraySize = -1;
+                if (peek().kind == Tok::IntLiteral) {
+                    const Token& size = next();
+                    if (size.intValue <= 0 || size.intValue > 4096)
+                        fail(size.pos, "array constructor size must be from 1 to 4096");
+                    type.arraySize = static_cast<int>(size.intValue);
+                } else if (peek().kind != Tok::RBracket) {
+                    fail(peek().pos, "array constructor size must be an integer constant");
+                }
+                expect(Tok::RBracket);
+            }
             if (peek().kind != Tok::LParen) unexpected("'(' after type name in a constructor");
             auto e = std::make_unique<Expr>(ExprKind::Construct, token.pos);
             e->written = type;

@@ -1,8 +1,14 @@
 // Preprocessor of the Cg subset.
 #include "kestrane/cg/compiler/Preprocessor.h"
 
+#include "kestrane/cg/compiler/Lexer.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 
 namespace Kestrane::CgCompiler {
 
@@ -11,6 +17,30 @@ namespace {
 constexpr int maxExpansionDepth = 64;
 constexpr size_t maxOutputTokens = 1u << 18;
 constexpr size_t maxConditionalDepth = 256;
+constexpr int maxIncludeDepth = maxExpansionDepth;
+constexpr size_t maxIncludedBytes = 4u << 20;
+constexpr size_t maxIncludes = 1024;
+
+// Reads an included file from the file system: regular files only.
+std::optional<std::string> readFromDisk(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+    if (std::filesystem::file_size(path, error) > maxIncludedBytes || error) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Spelling of a token as the source would write it (for '#' and '##').
+std::string spellingOf(const Token& t) {
+    switch (t.kind) {
+    case Tok::Identifier: case Tok::IntLiteral: case Tok::FloatLiteral: return t.text;
+    case Tok::String: return "\"" + t.text + "\"";
+    default: return std::string(spelling(t.kind));
+    }
+}
 
 struct Macro {
     bool functionLike = false;
@@ -22,10 +52,23 @@ using Tokens = std::vector<Token>;
 
 class Preprocessor {
 public:
-    Preprocessor(Tokens tokens, Diagnostics& diagnostics)
-        : in_(std::move(tokens)), diagnostics_(diagnostics) {}
+    Preprocessor(Tokens tokens, Diagnostics& diagnostics, const Options& options, std::vector<SourceFile>& files)
+        : main_(std::move(tokens)), in_(&main_), diagnostics_(diagnostics), options_(options), files_(files) {}
 
     Tokens run() {
+        process();
+        if (!conditionals_.empty())
+            diagnostics_.error(conditionals_.back().pos, "#if without a matching #endif");
+        Token end = main_.back();
+        end.kind = Tok::End;
+        out_.push_back(end);
+        return std::move(out_);
+    }
+
+private:
+    // Directives and text of the current token list (the program or an included file).
+    void process() {
+        const Tokens& in_ = *this->in_;
         size_t i = 0;
         while (in_[i].kind != Tok::End && !diagnostics_.full()) {
             size_t end = lineEnd(i);
@@ -45,15 +88,8 @@ public:
             }
             i = runEnd;
         }
-        if (!conditionals_.empty())
-            diagnostics_.error(conditionals_.back().pos, "#if without a matching #endif");
-        Token end = in_.back();
-        end.kind = Tok::End;
-        out_.push_back(end);
-        return std::move(out_);
     }
 
-private:
     struct Conditional {
         bool parentActive;
         bool taken;      // some branch of this #if has been taken
@@ -65,12 +101,14 @@ private:
     bool active() const { return conditionals_.empty() || conditionals_.back().active; }
 
     size_t lineEnd(size_t i) const {
+        const Tokens& in_ = *this->in_;
         ++i;
         while (in_[i].kind != Tok::End && !in_[i].startOfLine) ++i;
         return i;
     }
 
     void directive(size_t i, size_t end) {
+        const Tokens& in_ = *this->in_;
         if (i >= end) return;  // "#" alone
         const Token& name = in_[i];
         const std::string& d = name.text;
@@ -113,19 +151,124 @@ private:
             if (i + 1 < end && in_[i + 1].kind == Tok::Identifier) macros_.erase(in_[i + 1].text);
             else diagnostics_.error(name.pos, "#undef needs a macro name");
         } else if (d == "pragma" || d == "line") {
-            // Compiler hints and line renumbering do not change the translation.
+            // Compiler hints and line renumbering do not change the translation;
+            // "#pragma once" keeps a file from being included again.
+            if (d == "pragma" && i + 1 < end && in_[i + 1].kind == Tok::Identifier && in_[i + 1].text == "once")
+                once_.insert(files_[static_cast<size_t>(name.pos.file)].path);
         } else if (d == "error") {
             std::string text;
             for (size_t k = i + 1; k < end; ++k) text += (k > i + 1 ? " " : "") + in_[k].text;
             diagnostics_.error(name.pos, "#error " + text);
         } else if (d == "include") {
-            diagnostics_.error(name.pos, "#include is not supported: shader sources are self-contained");
+            include(i + 1, end, name.pos);
         } else {
             diagnostics_.error(name.pos, "unknown preprocessor directive '#" + d + "'");
         }
     }
 
+    // Where "#include \"name\"" in the file of pos may find name: beside that
+    // file, beside the program, then in each include directory.
+    // "#include <name>" looks in the include directories, then beside the program.
+    std::vector<std::string> candidates(const std::string& name, SourcePos pos, bool angled) const {
+        namespace fs = std::filesystem;
+        if (fs::path(name).is_absolute()) return {name};
+        std::vector<std::string> out;
+        auto add = [&](const fs::path& dir) {
+            std::string path = (dir / name).lexically_normal().string();
+            if (std::find(out.begin(), out.end(), path) == out.end()) out.push_back(path);
+        };
+        if (!angled) add(fs::path(files_[static_cast<size_t>(pos.file)].path).parent_path());
+        if (!angled) add(fs::path(files_[0].path).parent_path());
+        for (const std::string& dir : options_.includeDirs) add(fs::path(dir));
+        if (angled) add(fs::path(files_[0].path).parent_path());
+        return out;
+    }
+
+    // The text between '<' and '>' of "#include <dir/name.cgh>", rebuilt from its tokens.
+    static bool angledName(const Tokens& line, std::string& name) {
+        if (line.size() < 3 || line.front().kind != Tok::Less || line.back().kind != Tok::Greater) return false;
+        name.clear();
+        for (size_t k = 1; k + 1 < line.size(); ++k) {
+            const Token& prev = line[k - 1];
+            if (k > 1 && (line[k].pos.line != prev.pos.line ||
+                          line[k].pos.column != prev.pos.column + static_cast<int>(spellingOf(prev).size())))
+                name += ' ';
+            name += spellingOf(line[k]);
+        }
+        return true;
+    }
+
+    void include(size_t i, size_t end, SourcePos pos) {
+        const Tokens& in_ = *this->in_;
+        // The name is a string, or macros that expand to one ("#include HEADER(blur)").
+        Tokens line(in_.begin() + static_cast<std::ptrdiff_t>(i), in_.begin() + static_cast<std::ptrdiff_t>(end));
+        std::string angled;
+        if (angledName(line, angled)) {
+            Token named = line[0];
+            named.kind = Tok::String;
+            named.text = angled;
+            line = {named};
+        }
+        if (line.size() != 1 || line[0].kind != Tok::String) {
+            Tokens expanded;
+            std::set<std::string> disabled;
+            expand(line, disabled, 0, expanded);
+            if (overBudget_) return;
+            line = expanded;
+        }
+        if (line.size() != 1 || line[0].kind != Tok::String || line[0].text.empty()) {
+            diagnostics_.error(pos, "#include needs a file name: \"file\" or <file>");
+            return;
+        }
+        const std::string name = line[0].text;
+        const SourceFile& from = files_[static_cast<size_t>(pos.file)];
+        if (from.depth >= maxIncludeDepth) {
+            diagnostics_.error(pos, "#include nested too deeply (more than " + std::to_string(maxIncludeDepth) + " levels)");
+            return;
+        }
+        if (files_.size() > maxIncludes) {
+            diagnostics_.error(pos, "too many #include lines (more than " + std::to_string(maxIncludes) + ")");
+            return;
+        }
+        std::optional<std::string> text;
+        std::string path;
+        for (const std::string& candidate : candidates(name, pos, !angled.empty())) {
+            text = options_.readFile ? options_.readFile(candidate) : readFromDisk(candidate);
+            if (text) {
+                path = candidate;
+                break;
+            }
+        }
+        if (!text) {
+            diagnostics_.error(line[0].pos, "cannot open include file \"" + name + "\"");
+            return;
+        }
+        if (once_.count(path)) return;
+        includedBytes_ += text->size();
+        if (includedBytes_ > maxIncludedBytes) {
+            diagnostics_.error(pos, "included sources are too large (more than " + std::to_string(maxIncludedBytes) + " bytes)");
+            return;
+        }
+        int index = static_cast<int>(files_.size());
+        files_.push_back(SourceFile{path, std::move(*text), from.depth + 1});
+        Tokens tokens = lex(files_.back().text, diagnostics_, index);
+        if (diagnostics_.hasErrors()) return;
+        // The included tokens are processed in place, with the same macros and conditionals.
+        size_t openConditionals = conditionals_.size();
+        const Tokens* saved = in_ptr();
+        this->in_ = &tokens;
+        process();
+        this->in_ = saved;
+        if (conditionals_.size() > openConditionals) {
+            diagnostics_.error(conditionals_.back().pos, "#if without a matching #endif in \"" + name + "\"");
+            conditionals_.resize(openConditionals);
+        }
+    }
+
+    const Tokens* in_ptr() const { return in_; }
+
     void define(size_t i, size_t end, SourcePos pos) {
+        const Tokens& in_ = *this->in_;
         if (i >= end || in_[i].kind != Tok::Identifier) {
             diagnostics_.error(pos, "#define needs a macro name");
             return;
@@ -161,17 +304,30 @@ private:
             }
             ++i;
         }
-        for (; i < end; ++i) {
-            if (in_[i].kind == Tok::Hash || in_[i].kind == Tok::HashHash) {
-                diagnostics_.error(in_[i].pos, "the '#' and '##' operators are not supported");
+        for (size_t k = i; k < end; ++k) {
+            const Token& b = in_[k];
+            if (b.kind == Tok::HashHash && (k == i || k + 1 == end)) {
+                diagnostics_.error(b.pos, "'##' cannot be at either end of a macro body");
                 return;
             }
-            macro.body.push_back(in_[i]);
+            if (b.kind == Tok::Hash && macro.functionLike &&
+                (k + 1 == end || in_[k + 1].kind != Tok::Identifier || paramIndex(macro, in_[k + 1].text) < 0)) {
+                diagnostics_.error(b.pos, "'#' must be followed by a parameter of macro '" + name.text + "'");
+                return;
+            }
+            macro.body.push_back(b);
         }
         macros_[name.text] = std::move(macro);
     }
 
+    static int paramIndex(const Macro& macro, const std::string& name) {
+        for (size_t p = 0; p < macro.params.size(); ++p)
+            if (macro.params[p] == name) return static_cast<int>(p);
+        return -1;
+    }
+
     bool definedTest(size_t i, size_t end, SourcePos pos) {
+        const Tokens& in_ = *this->in_;
         if (i >= end || in_[i].kind != Tok::Identifier) {
             diagnostics_.error(pos, "#ifdef needs a macro name");
             return false;
@@ -205,7 +361,7 @@ private:
             auto found = t.kind == Tok::Identifier && !disabled.count(t.text) ? macros_.find(t.text) : macros_.end();
             if (found == macros_.end()) {
                 if (t.kind == Tok::Hash || t.kind == Tok::HashHash) {
-                    diagnostics_.error(t.pos, "unexpected '" + t.text + "'");
+                    diagnostics_.error(t.pos, "unexpected '" + std::string(spelling(t.kind)) + "' outside a macro definition");
                     return;
                 }
                 emit(out, t);
@@ -232,23 +388,10 @@ private:
                 }
                 std::vector<Tokens> expandedArgs(args.size());
                 for (size_t a = 0; a < args.size(); ++a) expand(args[a], disabled, depth + 1, expandedArgs[a]);
-                for (const Token& b : macro.body) {
-                    size_t p = 0;
-                    while (p < macro.params.size() && !(b.kind == Tok::Identifier && macro.params[p] == b.text)) ++p;
-                    if (p < macro.params.size()) {
-                        for (const Token& a : expandedArgs[p]) {
-                            replaced.push_back(a);
-                            if (++produced_ > maxOutputTokens) break;
-                        }
-                    } else {
-                        replaced.push_back(b);
-                    }
-                    if (!budgetLeft(t.pos)) return;
-                }
+                if (!substitute(macro, args, expandedArgs, replaced, t.pos)) return;
                 i = close;
-            } else {
-                replaced = macro.body;
-                produced_ += replaced.size();
+            } else if (!substitute(macro, {}, {}, replaced, t.pos)) {
+                return;
             }
             for (Token& r : replaced) {
                 r.pos = t.pos;
@@ -260,6 +403,78 @@ private:
             disabled.erase(name);
             if (overBudget_) return;
         }
+    }
+
+    // The body of macro with its parameters replaced: "#p" by the spelling of
+    // the argument, operands of "##" by the argument as written, other
+    // parameters by the expanded argument; "##" joins its neighbours into one
+    // token (an empty operand leaves the other one alone).
+    bool substitute(const Macro& macro, const std::vector<Tokens>& args, const std::vector<Tokens>& expanded,
+                    Tokens& out, SourcePos use) {
+        const Tokens& body = macro.body;
+        size_t chain = 0;    // tokens of the operand chain so far
+        bool paste = false;  // the previous body token was "##"
+        for (size_t k = 0; k < body.size(); ++k) {
+            const Token& b = body[k];
+            if (b.kind == Tok::HashHash) {
+                paste = true;
+                continue;
+            }
+            Tokens piece;
+            int p = b.kind == Tok::Identifier ? paramIndex(macro, b.text) : -1;
+            if (b.kind == Tok::Hash && macro.functionLike) {
+                piece.push_back(stringize(args[static_cast<size_t>(paramIndex(macro, body[k + 1].text))], b));
+                ++k;
+            } else if (p >= 0) {
+                bool operand = paste || (k + 1 < body.size() && body[k + 1].kind == Tok::HashHash);
+                piece = operand ? args[static_cast<size_t>(p)] : expanded[static_cast<size_t>(p)];
+            } else {
+                piece.push_back(b);
+            }
+            if (paste && chain > 0 && !piece.empty()) {
+                if (!pasteInto(out.back(), piece.front(), use)) return false;
+                out.insert(out.end(), piece.begin() + 1, piece.end());
+                chain += piece.size() - 1;
+            } else {
+                out.insert(out.end(), piece.begin(), piece.end());
+                chain = paste ? chain + piece.size() : piece.size();
+            }
+            paste = false;
+            produced_ += piece.size();
+            if (!budgetLeft(use)) return false;
+        }
+        return true;
+    }
+
+    bool pasteInto(Token& left, const Token& right, SourcePos use) {
+        Diagnostics scratch;
+        Tokens lexed = lex(spellingOf(left) + spellingOf(right), scratch, use.file);
+        if (scratch.hasErrors() || lexed.size() != 2) {
+            diagnostics_.error(use, "'##' of " + describe(left) + " and " + describe(right) + " does not form one token");
+            return false;
+        }
+        SourcePos pos = left.pos;
+        left = lexed[0];
+        left.pos = pos;
+        left.startOfLine = false;
+        return true;
+    }
+
+    // "#p": the argument's spelling as a string, one blank where the source had space.
+    static Token stringize(const Tokens& arg, const Token& hash) {
+        Token s = hash;
+        s.kind = Tok::String;
+        s.text.clear();
+        for (size_t k = 0; k < arg.size(); ++k) {
+            if (k > 0) {
+                const Token& prev = arg[k - 1];
+                if (arg[k].pos.line != prev.pos.line ||
+                    arg[k].pos.column != prev.pos.column + static_cast<int>(spellingOf(prev).size()))
+                    s.text += ' ';
+            }
+            s.text += spellingOf(arg[k]);
+        }
+        return s;
     }
 
     // Arguments of a macro use starting at the '(' at open; returns the index
@@ -283,6 +498,7 @@ private:
 
     // #if / #elif expression.
     bool evaluate(size_t i, size_t end, SourcePos pos) {
+        const Tokens& in_ = *this->in_;
         Tokens line;
         for (; i < end; ++i) {
             const Token& t = in_[i];
@@ -412,9 +628,14 @@ private:
         }
     };
 
-    Tokens in_;
+    Tokens main_;
+    const Tokens* in_;
     Tokens out_;
     Diagnostics& diagnostics_;
+    const Options& options_;
+    std::vector<SourceFile>& files_;
+    std::set<std::string> once_;
+    size_t includedBytes_ = 0;
     std::map<std::string, Macro> macros_;
     std::vector<Conditional> conditionals_;
     size_t produced_ = 0;
@@ -423,9 +644,11 @@ private:
 
 }  // namespace
 
-std::vector<Token> preprocess(std::vector<Token> tokens, Diagnostics& diagnostics) {
+std::vector<Token> preprocess(std::vector<Token> tokens, Diagnostics& diagnostics, const Options& options,
+                              std::vector<SourceFile>& files) {
     if (tokens.empty()) tokens.push_back(Token{});
-    return Preprocessor(std::move(tokens), diagnostics).run();
+    if (files.empty()) files.push_back(SourceFile{options.path, "", 0});
+    return Preprocessor(std::move(tokens), diagnostics, options, files).run();
 }
 
 }  // namespace Kestrane::CgCompiler

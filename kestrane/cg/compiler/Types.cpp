@@ -52,6 +52,14 @@ std::string glslTypeName(const Type& type) {
     return prefix + std::to_string(type.columns);
 }
 
+bool holdsSampler(const Type& type) {
+    if (type.base >= Base::Sampler1D && type.base <= Base::SamplerCube) return true;
+    if (type.base != Base::Struct || !type.structDecl) return false;
+    for (const auto& member : type.structDecl->members)
+        if (holdsSampler(member->type)) return true;
+    return false;
+}
+
 Type builtinType(const std::string& name) {
     static const struct {
         const char* prefix;

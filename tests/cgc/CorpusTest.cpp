@@ -1,0 +1,93 @@
+// The corpus of shaders written in the style of collections from elsewhere
+// (tests/cgc/corpus: two entries main_vertex / main_fragment, shared
+// includes) builds both ways: through the Cg runtime (compile, load on the GL
+// driver, link the pair) and through the vessara-cgc command.
+#include "CgTestUtil.h"
+#include "ShaderCorpus.h"
+
+#include "kestrane/cg/Cg.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string cgcCommand() {
+    const char* dir = std::getenv("VESSARA_BUILD_DIR");
+    return std::string(dir && *dir ? dir : "build") + "/vessara-cgc";
+}
+
+// Runs vessara-cgc with arguments; fills its output and error text and returns its exit status.
+int runCgc(const std::string& arguments, std::string& out, std::string& err) {
+    std::string outPath = testing::TempDir() + "cgc_out.txt", errPath = testing::TempDir() + "cgc_err.txt";
+    int status = std::system((cgcCommand() + " " + arguments + " >" + outPath + " 2>" + errPath).c_str());
+    out = readText(outPath);
+    err = readText(errPath);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CgCorpus, EveryCorpusShaderBuildsThroughTheRuntime) {
+    if (!glHarness()) GTEST_SKIP() << "no GL";
+    auto files = corpusFiles();
+    ASSERT_GE(files.size(), 4u);
+    CGcontext context = cgCreateContext();
+    const char* args[] = {"-I", corpusDir, nullptr};
+    for (const auto& [path, text] : files) {
+        SCOPED_TRACE(path);
+        CGprogram vertex = cgCreateProgram(context, CG_SOURCE, text.c_str(), CG_PROFILE_ARBVP1, "main_vertex", args);
+        CGprogram fragment = cgCreateProgram(context, CG_SOURCE, text.c_str(), CG_PROFILE_ARBFP1, "main_fragment", args);
+        ASSERT_TRUE(vertex && fragment) << cgGetLastListing(context);
+        cgGLEnableProfile(CG_PROFILE_ARBVP1);
+        cgGLEnableProfile(CG_PROFILE_ARBFP1);
+        cgGLBindProgram(vertex);
+        cgGLBindProgram(fragment);
+        cgGLPrepareDraw();
+        EXPECT_EQ(cgGetError(), CG_NO_ERROR) << cgGetLastListing(context);
+    }
+    // Members of uniform structs are parameters named "STRUCT.member".
+    const std::string multipass = readText(std::string(corpusDir) + "/multipass.cg");
+    CGprogram fragment = cgCreateProgram(context, CG_SOURCE, multipass.c_str(), CG_PROFILE_ARBFP1, "main_fragment", args);
+    ASSERT_TRUE(fragment);
+    EXPECT_NE(cgGetNamedParameter(fragment, "PREV.texture"), nullptr);
+    EXPECT_NE(cgGetNamedParameter(fragment, "ORIG.texture_size"), nullptr);
+    EXPECT_NE(cgGetNamedParameter(fragment, "IN.frame_count"), nullptr);
+    cgGLDisableProfile(CG_PROFILE_ARBVP1);
+    cgGLDisableProfile(CG_PROFILE_ARBFP1);
+}
+
+TEST(CgCorpus, VessaraCgcCompilesTheCorpusAndReportsErrors) {
+    if (!glHarness()) GTEST_SKIP() << "no GL";
+    std::string out, err;
+    for (const auto& [path, text] : corpusFiles()) {
+        for (const char* stage : {"vertex", "fragment"}) {
+            SCOPED_TRACE(path + " " + stage);
+            int status = runCgc(std::string("--gl --entry main_") + stage + " --stage " + stage + " " + path, out, err);
+            EXPECT_EQ(status, 0) << err;
+            EXPECT_EQ(out.rfind("#version 120\n", 0), 0u) << out;
+        }
+    }
+    // A fault in an included file is reported on that file's line, with the caret.
+    std::string broken = testing::TempDir() + "broken.cg";
+    std::string header = testing::TempDir() + "broken_lib.cgh";
+    std::ofstream(header) << "float gain()\n{\n    return undefined_gain;\n}\n";
+    std::ofstream(broken) << "#include \"broken_lib.cgh\"\nfloat4 main_fragment() : COLOR { return gain(); }\n";
+    EXPECT_EQ(runCgc("--entry main_fragment --stage fragment " + broken, out, err), 1);
+    EXPECT_EQ(err.rfind(header + ":3:12: error: undeclared identifier 'undefined_gain'\n        return undefined_gain;\n" +
+                             std::string(15, ' ') + "^", 0), 0u) << err;
+    EXPECT_EQ(out, "");
+    // Bad options.
+    EXPECT_EQ(runCgc("--stage geometry --entry main_fragment " + broken, out, err), 2);
+    EXPECT_EQ(runCgc("--stage vertex " + broken, out, err), 2);
+    EXPECT_EQ(runCgc("--entry main_fragment --stage fragment --frobnicate " + broken, out, err), 2);
+}
+
+}  // namespace

@@ -1,0 +1,139 @@
+// The Cg that shaders written elsewhere use, one case per feature: each
+// program is compiled for both stages, linked on the GL driver and drawn, and
+// the pixel it computes is compared with the value Cg gives.
+#include "CgTestUtil.h"
+
+#include <functional>
+#include <map>
+
+using namespace Kestrane::CgCompiler;
+
+namespace {
+
+struct FeatureCase {
+    const char* feature;
+    std::string source;
+    std::map<std::string, std::string> files;  // included files, by path
+    std::function<void(CgPair&)> setup;
+    std::array<float, 4> expected;
+};
+
+const float grey[4] = {0.25f, 0.5f, 0.75f, 1.0f};
+const float redGreen[8] = {1, 0, 0, 1, 0, 1, 0, 1};  // 2 x 1: red left, green right
+
+std::vector<FeatureCase> featureCases() {
+    return {
+        {"#include beside the including file, then the program, then -I; <file> in -I; #pragma once",
+         fragmentProgram("return float4(tint() * gain, 1);", "#include \"common.cgh\"\n#include <gain.cgh>\n"),
+         {{"shaders/common.cgh", "#include \"lib/util.cgh\"\n#include \"lib/util.cgh\"\n"},
+          {"shaders/lib/util.cgh", "#pragma once\n#include \"tone.cgh\"\nfloat3 tint() { return TONE; }\n"},
+          {"shaders/lib/tone.cgh", "#define TONE float3(0.25, 0.5, 0.75)\n"},
+          {"extra/gain.cgh", "static const float gain = 2;\n"}},
+         nullptr,
+         {0.5f, 1.0f, 1.5f, 1.0f}},
+        {"# and ## operators, computed #include",
+         fragmentProgram("return float4(halfValue, PASTED, NAME(half, Value) * 2, 1);",
+                         "#define NAME(a, b) a ## b\n#define HEADER(f) #f\n#include HEADER(lib/pasted.cgh)\n"
+                         "static const float NAME(half, Value) = 0.5;\n"),
+         {{"shaders/lib/pasted.cgh", "#define PASTED 0.25\n"}},
+         nullptr,
+         {0.5f, 0.25f, 1.0f, 1.0f}},
+        {"shadow lookups: tex2D float3, tex2Dproj float4",
+         fragmentProgram("return float4(tex2D(depthMap, float3(uv, 0.25)).x, tex2D(depthMap, float3(uv, 0.75)).x,\n"
+                         "              tex2Dproj(depthMap, float4(uv * 2, 0.5, 2)).x, 1);",
+                         "sampler2D depthMap;"),
+         {},
+         [](CgPair& p) { p.setDepthTexture("depthMap", 1, false, 0.5f); },
+         {1.0f, 0.0f, 1.0f, 1.0f}},
+        {"shadow lookup: tex1D float2",
+         fragmentProgram("return float4(tex1D(depthLine, float2(uv.x, 0.75)).x, tex1D(depthLine, float2(uv.x, 0.25)).x, 0, 1);",
+                         "sampler1D depthLine;"),
+         {},
+         [](CgPair& p) { p.setDepthTexture("depthLine", 1, true, 0.5f); },
+         {0.0f, 1.0f, 0.0f, 1.0f}},
+        {"derivative, projective, lod and bias lookups",
+         fragmentProgram("float4 a = tex2D(image, float2(0.25, 0.5), ddx(uv), ddy(uv));\n"
+                         "float4 b = tex2Dproj(image, float3(1.5, 1.0, 2.0));\n"
+                         "float4 c = tex2Dlod(image, float4(0.25, 0.5, 0, 0));\n"
+                         "float4 d = tex2Dbias(image, float4(0.75, 0.5, 0, 0));\n"
+                         "return float4(a.r + a.g * 10, b.r + b.g * 10, c.r + c.g * 10, d.r + d.g * 10);",
+                         "sampler2D image;"),
+         {},
+         [](CgPair& p) { p.setTexture("image", 1, 2, 1, redGreen); },
+         {1.0f, 10.0f, 1.0f, 10.0f}},
+        {"componentwise && || ! ?: on vectors",
+         fragmentProgram("float3 v = float3(uv.x, 0.2, 0.9);\n"
+                         "bool3 hi = v > 0.4;\nbool3 lo = v < 0.6;\n"
+                         "float3 both = (hi && lo) ? 1.0 : 0.0;\n"
+                         "float3 either = (!hi || lo) ? float3(2, 3, 4) : float3(5, 6, 7);\n"
+                         "return float4(both.x, both.y + either.y, both.z + either.z, either.x);"),
+         {},
+         nullptr,
+         {1.0f, 3.0f, 7.0f, 2.0f}},
+        {"uniform structs holding samplers, 'uniform' members, struct uniform declared after its struct",
+         "struct Source { uniform float4 scale; sampler2D image; };\n"
+         "struct Frame { float4 offset; };\n"
+         "uniform Frame FRAME;\n"
+         "float4 look(Source s, float2 uv) { return tex2D(s.image, uv) * s.scale; }\n"
+         "float4 vsMain(float4 p : POSITION, float4 t : TEXCOORD0, out float4 uv : TEXCOORD0) : POSITION\n"
+         "{ uv = t; return p; }\n"
+         "float4 psMain(float2 uv : TEXCOORD0, uniform Source IN) : COLOR { return look(IN, uv) + FRAME.offset; }\n",
+         {},
+         [](CgPair& p) {
+             p.setFloat4("IN.scale", 2, 2, 2, 2);
+             p.setTexture("IN.image", 1, 1, 1, grey);
+             p.setFloat4("FRAME.offset", 0.5f, 0, 0, 0);
+         },
+         {1.0f, 1.0f, 1.5f, 2.0f}},
+        {"entry input struct with uniform members (uniform values and sampler, varying coordinate)",
+         "struct orig { float2 tex_coord; uniform float4 scale; uniform sampler2D texture; };\n"
+         "float4 vsMain(float4 p : POSITION, float4 t : TEXCOORD0, out float4 uv : TEXCOORD0) : POSITION\n"
+         "{ uv = t; return p; }\n"
+         "float4 psMain(orig ORIG) : COLOR { return tex2D(ORIG.texture, ORIG.tex_coord) * ORIG.scale + ORIG.tex_coord.xyxy; }\n",
+         {},
+         [](CgPair& p) {
+             p.setFloat4("ORIG.scale", 2, 2, 2, 2);
+             p.setTexture("ORIG.texture", 1, 1, 1, grey);
+         },
+         {1.0f, 1.5f, 2.0f, 2.5f}},
+        {"varying struct members without a semantic take free TEXCOORD slots in both stages",
+         "struct V { float4 pos : POSITION; float2 uv; float4 tint; float4 extra : TEXCOORD0; };\n"
+         "V vsMain(float4 p : POSITION, float4 t : TEXCOORD0)\n"
+         "{ V o; o.pos = p; o.uv = t.xy; o.tint = float4(0.1, 0.2, 0.3, 0.4); o.extra = float4(1, 2, 3, 4); return o; }\n"
+         "float4 psMain(V i) : COLOR { return i.tint + i.uv.xyxy + i.extra * 0.01; }\n",
+         {},
+         nullptr,
+         {0.61f, 0.72f, 0.83f, 0.94f}},
+        {"array constructors",
+         fragmentProgram("float3 w[3] = float3[3](float3(1, 0, 0), float3(0, 2, 0), float3(0, 0, 3));\n"
+                         "float a[] = float[](0.5, 0.25);\n"
+                         "float3 s = w[0] + w[1] + w[2];\n"
+                         "return float4(s * a[1], a[0]);"),
+         {},
+         nullptr,
+         {0.25f, 0.5f, 0.75f, 0.5f}},
+    };
+}
+
+TEST(CgLanguageFeatures, ProgramsComputeCgValuesOnGl) {
+    if (!glHarness()) GTEST_SKIP() << "no GL";
+    for (const FeatureCase& c : featureCases()) {
+        SCOPED_TRACE(c.feature);
+        Options options;
+        options.path = "shaders/program.cg";
+        options.includeDirs = {"extra"};
+        const auto files = c.files;
+        options.readFile = [files](const std::string& path) -> std::optional<std::string> {
+            auto found = files.find(path);
+            if (found == files.end()) return std::nullopt;
+            return found->second;
+        };
+        CgPair pair = buildPair(c.source, options);
+        ASSERT_TRUE(pair) << pair.error << "\n" << pair.vertex.glsl << pair.fragment.glsl;
+        if (c.setup) c.setup(pair);
+        std::array<float, 4> pixel = pair.draw();
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(pixel[k], c.expected[k], 1e-4) << "component " << k << "\n" << pair.fragment.glsl;
+    }
+}
+
+}  // namespace
