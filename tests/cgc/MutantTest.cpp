@@ -14,7 +14,7 @@ using namespace Kestrane::CgCompiler;
 namespace {
 
 TEST(CgMutants, AcceptedMutantsCompileOnGl) {
-    if (!glHarness()) GTEST_SKIP() << "no GL";
+    ASSERT_TRUE(glHarness()) << "no GL context";
     std::vector<std::string> seeds;
     for (const CorpusShader& s : shaderCorpus()) seeds.emplace_back(s.source);
     for (const auto& [path, text] : repositoryShaders()) seeds.push_back(text);

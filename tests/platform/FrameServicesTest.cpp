@@ -126,6 +126,7 @@ TEST_F(FrameServicesTest, CheckErrorReportsOneErrorOnStandardError)
     testing::internal::CaptureStderr();
     EXPECT_EQ(checkError(), unsigned(GL_INVALID_ENUM));
     EXPECT_EQ(checkError(), 0u);
+    EXPECT_NE(glErrors(), "");  // the error raised on purpose, acknowledged
     const std::string text = testing::internal::GetCapturedStderr();
     EXPECT_NE(text.find("Kestrane Native Error"), std::string::npos) << text;
     EXPECT_NE(text.find("OpenGL native error: 500"), std::string::npos) << text;
