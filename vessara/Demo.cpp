@@ -13,6 +13,8 @@
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -43,6 +45,11 @@ void Demo::load()
 
 void Demo::run()
 {
+    // The music decodes on its own thread while everything else loads.
+    if (!musicPath.empty()) {
+        music = std::make_unique<MusicPlayer>();
+        music->startDecoding(musicPath);
+    }
     startUp();
     std::unique_ptr<MusicClock> clock = startMusic();
     time = 0.0f;
@@ -55,6 +62,11 @@ void Demo::run()
 
 void Demo::startUp()
 {
+    // Loading allocates and frees many large buffers (files, decoded images,
+    // mipmap levels) on several threads. Buffers of 256 KiB and more get
+    // pages of their own, given back when freed, instead of leaving the heap
+    // holding their high-water mark for the whole show.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     context = new Kestrane::Context(width, height, depthBits, stencilBits, samples, pixelType);
     if (fullscreen)
         Kestrane::setDisplayMode(width, height, 32);
@@ -69,6 +81,10 @@ void Demo::startUp()
         drawables[i]->prepare();
     for (std::size_t i = 0; i < drawables.size(); ++i)
         drawables[i]->draw();
+
+    // Loading freed many large buffers (files, decoded images) on several
+    // threads; give their pages back rather than carry them through the show.
+    malloc_trim(0);
 }
 
 std::unique_ptr<MusicClock> Demo::startMusic()
@@ -76,7 +92,8 @@ std::unique_ptr<MusicClock> Demo::startMusic()
     if (musicPath.empty())
         return std::make_unique<PlayerClock>(nullptr, startOffset);
 
-    music = std::make_unique<MusicPlayer>();
+    if (!music)
+        music = std::make_unique<MusicPlayer>();
     if (!music->init())
         reportAudioProblem("BASS error\n" + music->error() + " (the show runs silently on the wall clock)");
     if (!music->createStream(musicPath))

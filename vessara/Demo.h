@@ -4,7 +4,9 @@
 //
 // Use:
 //   Demo() / a production's constructor   settings (fields below).
-//   run()                 the whole show: startUp(), startMusic(), frames on a
+//   run()                 the whole show: the music starts decoding on a thread
+//                         of its own (MusicPlayer::startDecoding), then
+//                         startUp(), startMusic(), frames on a
 //                         PlayerClock until endTime, Escape or a window close,
 //                         shutDown().
 // The steps of run, each usable on its own (capture tool, tests):
