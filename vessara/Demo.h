@@ -11,7 +11,8 @@
 //                         shutDown().
 // The steps of run, each usable on its own (capture tool, tests):
 //   startUp()             context, display switch (when fullscreen), load(),
-//                         prepare() then one warm-up draw() of every drawable.
+//                         prepare() then one warm-up draw() of every drawable
+//                         (scissored to one pixel: the calls, not the filling).
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
 //   runFrames(clock)      the frame loop on any clock (see frame()).
