@@ -62,11 +62,6 @@ void Demo::run()
 
 void Demo::startUp()
 {
-    // Loading allocates and frees many large buffers (files, decoded images,
-    // mipmap levels) on several threads. Buffers of 256 KiB and more get
-    // pages of their own, given back when freed, instead of leaving the heap
-    // holding their high-water mark for the whole show.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     context = new Kestrane::Context(width, height, depthBits, stencilBits, samples, pixelType);
     if (fullscreen)
         Kestrane::setDisplayMode(width, height, 32);
