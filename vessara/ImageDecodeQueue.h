@@ -5,11 +5,11 @@
 // Use (start-up loading, GL thread):
 //   ImageDecodeQueue queue(paths, workers, maxSize);  starts `workers` threads
 //       (at least one) that read and decode the files and build each chain
-//       (buildMipmapChain, maxSize: GL_MAX_TEXTURE_SIZE), each file once, starting them in
-//       list order and at most 2 x workers files ahead of the one taken last
-//       (so few decoded images wait in memory at once).
+//       (buildMipmapChain; maxSize is GL_MAX_TEXTURE_SIZE), each file once,
+//       starting them in list order and at most 2 x workers files ahead of the
+//       one taken last (so few decoded images wait in memory at once).
 //   queue.take(i)   waits for file i and hands over its size, format and
-//       chain for Texture(w, h, format, levels); i = 0, 1, ...
+//       chain for Texture(w, h, format, levels); i = 0, 1, ... in turn.
 //       A file that cannot be opened, read or decoded ends the process through
 //       the fatal path (Kestrane File Error) with its name and the reason, on
 //       the calling thread, when its turn comes.
