@@ -13,6 +13,7 @@ namespace {
 // are counted but not printed.
 constexpr int maxReportedErrors = 100;
 int reportedErrors = 0;
+unsigned long seenErrors = 0;
 }
 
 void clear(float red, float green, float blue, float alpha, bool colour, bool depth, bool stencil)
@@ -41,6 +42,7 @@ unsigned checkError()
     GLenum code = glGetError();
     if (code == GL_NO_ERROR)
         return 0;
+    ++seenErrors;
     if (reportedErrors < maxReportedErrors) {
         std::fprintf(stderr, "Kestrane Native Error: OpenGL native error: %x\n", code);
         if (++reportedErrors == maxReportedErrors)
@@ -48,6 +50,11 @@ unsigned checkError()
         std::fflush(stderr);
     }
     return code;
+}
+
+unsigned long errorCount()
+{
+    return seenErrors;
 }
 
 }  // namespace Kestrane

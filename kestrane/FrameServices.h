@@ -11,6 +11,8 @@
 //       reads one pending GL error; if there is one, reports
 //       "OpenGL native error: <hex>" titled "Kestrane Native Error" on standard
 //       error (never a box: it may come every frame) and returns the code.
+//   errorCount()
+//       how many GL errors checkError() has read so far (reported or not).
 #pragma once
 
 namespace Kestrane {
@@ -18,5 +20,6 @@ namespace Kestrane {
 void clear(float red, float green, float blue, float alpha, bool colour, bool depth, bool stencil);
 void useScreenTarget();
 unsigned checkError();
+unsigned long errorCount();
 
 }  // namespace Kestrane

@@ -4,9 +4,8 @@
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/Messages.h"
+#include "kestrane/Mipmaps.h"
 
-#include <GL/glu.h>
-#include <stb_image_resize.h>
 
 #include <cstddef>
 #include <string>
@@ -60,63 +59,18 @@ private:
     bool changed = false;
 };
 
-// The power of two GLU rescales a size to: the lower one, or the upper one
-// when the two highest bits of the size are set (3 -> 4, 5 -> 4, 200 -> 256,
-// 300 -> 256, 480 -> 512), never above the largest texture GL takes.
-int gluPowerOfTwo(int size, int maxSize)
+// Uploads a chain from buildMipmapChain into the bound texture, level by
+// level (rows packed: the alignment follows each level's row length).
+void uploadLevels(GLint internalFormat, GLenum format, GLenum type, int channels,
+                  const std::vector<MipmapLevel>& levels)
 {
-    int power = 1;
-    for (unsigned value = static_cast<unsigned>(size); value > 1; value >>= 1) {
-        if (value == 3) {
-            power *= 4;
-            break;
-        }
-        power *= 2;
+    const std::size_t componentBytes = type == GL_FLOAT ? sizeof(float) : 1;
+    for (std::size_t level = 0; level < levels.size(); ++level) {
+        const MipmapLevel& image = levels[level];
+        const UnpackAlignment alignment(std::size_t(image.width) * channels * componentBytes);
+        glTexImage2D(GL_TEXTURE_2D, GLint(level), internalFormat, image.width, image.height, 0, format, type,
+                     image.bytes.data());
     }
-    while (power > maxSize && power > 1)
-        power /= 2;
-    return power;
-}
-
-// gluBuild2DMipmaps on pixels of any size. Mesa's GLU leaves the top row of
-// level 0 black when it widens or narrows an image whose height is already a
-// power of two (100 x 64 -> 128 x 64), and its gluScaleImage blends opposite
-// edges into each other; so sizes that need it are resampled here to the
-// power-of-two size GLU would choose (stb_image_resize, edges clamped), and
-// GLU only builds the chain from that.
-GLint buildMipmaps(GLint internalFormat, int width, int height, GLenum format, GLenum type,
-                   const void* pixels, int channels)
-{
-    GLint maxSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    const int w = gluPowerOfTwo(width, maxSize);
-    const int h = gluPowerOfTwo(height, maxSize);
-    if ((w == width && h == height) || width <= 0 || height <= 0)
-        return gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, width, height, format, type, pixels);
-
-    const std::size_t count = static_cast<std::size_t>(w) * h * channels;
-    std::vector<float> scaledFloats;
-    std::vector<std::uint8_t> scaledBytes;
-    const void* scaled = nullptr;
-    if (type == GL_FLOAT) {
-        scaledFloats.resize(count);
-        stbir_resize_float_generic(static_cast<const float*>(pixels), width, height, 0, scaledFloats.data(), w,
-                                   h, 0, channels, STBIR_ALPHA_CHANNEL_NONE, 0, STBIR_EDGE_CLAMP,
-                                   STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR, nullptr);
-        scaled = scaledFloats.data();
-    } else {
-        scaledBytes.resize(count);
-        stbir_resize_uint8_generic(static_cast<const std::uint8_t*>(pixels), width, height, 0,
-                                   scaledBytes.data(), w, h, 0, channels, STBIR_ALPHA_CHANNEL_NONE, 0,
-                                   STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR, nullptr);
-        scaled = scaledBytes.data();
-    }
-    GLint unpackAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const GLint result = gluBuild2DMipmaps(GL_TEXTURE_2D, internalFormat, w, h, format, type, scaled);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
-    return result;
 }
 
 }  // namespace
@@ -168,13 +122,11 @@ Texture::Texture(int width, int height, const void* pixels, PixelFormat format, 
         break;
     }
     case Mipmapped:
-        if (pixels) {
-            const int channels = format == Rgb ? 3 : 4;
-            const GLint result = buildMipmaps(glInternalFormat_, width, height, glFormat_, glType_, pixels, channels);
-            if (result != 0)
-                showMessage(NativeErrorTitle,
-                            std::string("gluBuild2DMipmaps: ") +
-                                reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(result))));
+        if (pixels && width > 0 && height > 0) {
+            GLint maxSize = 0;
+            glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+            uploadLevels(glInternalFormat_, glFormat_, glType_, format == Rgb ? 3 : 4,
+                         buildMipmapChain(pixels, width, height, format, maxSize));
         } else {
             glTexImage2D(GL_TEXTURE_2D, 0, glInternalFormat_, width, height, 0, glFormat_, glType_, nullptr);
         }
@@ -186,6 +138,24 @@ Texture::Texture(int width, int height, const void* pixels, PixelFormat format, 
         // An unknown filter leaves the texture created and bound, without an image.
         break;
     }
+    checkError();
+}
+
+Texture::Texture(int width, int height, PixelFormat format, const std::vector<MipmapLevel>& levels)
+    : format_(format), filter_(Mipmapped), width_(width), height_(height)
+{
+    const GLPixelFormat gl = glPixelFormat(format);
+    glFormat_ = gl.format;
+    glType_ = gl.type;
+    glInternalFormat_ = gl.internalFormat;
+    glGenTextures(1, &id_);
+    checkError();
+    glBindTexture(GL_TEXTURE_2D, id_);
+    checkError();
+    uploadLevels(glInternalFormat_, glFormat_, glType_, format == Rgb ? 3 : 4, levels);
+    checkError();
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     checkError();
 }
 

@@ -7,8 +7,11 @@
 //                                           Rgba, RgbaFloat) or undefined depth.
 //   Texture(image, filter)                  the same from an Image.
 //       Nearest / Linear: level 0, clamp to edge. Mipmapped: the whole chain
-//       through gluBuild2DMipmaps (sizes rescaled to powers of two), trilinear,
-//       GL's default repeat wrapping.
+//       as gluBuild2DMipmaps makes it (buildMipmapChain, Mipmaps.h: sizes
+//       rescaled to the power of two GLU chooses), trilinear, GL's default
+//       repeat wrapping.
+//   Texture(w, h, format, levels)           Mipmapped from a chain built
+//                                           beforehand (on another thread).
 //   setWrap(Clamp or anything else)         binds it and sets clamp / repeat.
 //   id()                                    the GL name, for samplers.
 // Lifetime: the GL texture is deleted with the object. Rows whose length is
@@ -16,6 +19,9 @@
 #pragma once
 
 #include "kestrane/Image.h"
+#include "kestrane/Mipmaps.h"
+
+#include <vector>
 
 namespace Kestrane {
 
@@ -35,6 +41,7 @@ class Texture {
 public:
     Texture(int width, int height, const void* pixels, PixelFormat format, TextureFilter filter);
     Texture(const Image& image, TextureFilter filter);
+    Texture(int width, int height, PixelFormat format, const std::vector<MipmapLevel>& levels);
     ~Texture();
     Texture(const Texture&) = delete;
     Texture& operator=(const Texture&) = delete;

@@ -5,6 +5,11 @@
 //   ImageLoader image(File(path, "rb"));   reads the whole file, decodes, closes
 //                                          the file
 //   Texture texture(image, Mipmapped);     then the loader may go.
+//   ImageLoader image(bytes, error);       decodes bytes already read; on any
+//                                          thread (stb keeps its failure
+//                                          reason per thread). A failure
+//                                          leaves it empty (0 x 0) with
+//                                          stb's reason in error.
 // What a file becomes:
 //   JPEG, grey or colour                       Rgb (grey expanded to R = G = B)
 //   PNG colour, or palette without tRNS        Rgb
@@ -18,11 +23,19 @@
 #include "kestrane_ext/File.h"
 #include "kestrane_ext/ImageExt.h"
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 namespace KestraneExt {
 
 class ImageLoader : public ImageExt {
 public:
     explicit ImageLoader(File file);
+    ImageLoader(const std::vector<std::uint8_t>& bytes, std::string& error);
+
+private:
+    bool decode(const std::vector<std::uint8_t>& bytes, std::string& error);
 };
 
 }  // namespace KestraneExt

@@ -4,6 +4,7 @@
 #include "kestrane/Shader.h"
 #include "vessara/Demo.h"
 #include "vessara/Element.h"
+#include "vessara/ImageDecodeQueue.h"
 
 namespace Vessara {
 
@@ -12,8 +13,11 @@ void loadDataDirectories(Demo& demo, const std::string& root)
     const std::string data = root + "data/";
     const std::string framework = root + "vessara_data/";
 
-    demo.textures.loadDirectory(data, "*.jpg");
-    demo.textures.loadDirectory(data, "*.png");
+    // Images are decoded on worker threads while this thread uploads them.
+    std::vector<std::string> images = matchingFiles(data, "*.jpg");
+    const std::vector<std::string> pngs = matchingFiles(data, "*.png");
+    images.insert(images.end(), pngs.begin(), pngs.end());
+    demo.textures.loadFiles(data, images, ImageDecodeQueue::defaultWorkers());
     demo.meshes.loadDirectory(data, "*.vxm");
     demo.shaders.loadDirectory(data, "*.cg");
     demo.shaders.loadDirectory(framework, "*.cg");

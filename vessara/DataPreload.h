@@ -2,7 +2,8 @@
 // of scratch render targets. Demo::load calls both, in this order.
 //
 // Use (GL context current):
-//   loadDataDirectories(demo)   textures "data/*.jpg" then "data/*.png", meshes
+//   loadDataDirectories(demo)   textures "data/*.jpg" then "data/*.png"
+//                               (decoded in parallel, uploaded in that order), meshes
 //                               "data/*.vxm", complete shaders "data/*.cg" then
 //                               "vessara_data/*.cg" (a name in both ends up as
 //                               the "vessara_data/" one). Keys are bare file

@@ -4,13 +4,16 @@
 //
 // Use:
 //   Demo() / a production's constructor   settings (fields below).
-//   run()                 the whole show: startUp(), startMusic(), frames on a
+//   run()                 the whole show: the music starts decoding on a thread
+//                         of its own (MusicPlayer::startDecoding), then
+//                         startUp(), startMusic(), frames on a
 //                         PlayerClock until endTime, Escape or a window close,
 //                         shutDown().
 // The steps of run, each usable on its own (capture tool, tests):
 //   startUp()             context, full screen (when fullscreen: a display
 //                         switch, or the desktop's resolution), load(),
-//                         prepare() then one warm-up draw() of every drawable.
+//                         prepare() then one warm-up draw() of every drawable
+//                         (scissored to one pixel: the calls, not the filling).
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
 //   runFrames(clock)      the frame loop on any clock (see frame()).

@@ -39,7 +39,10 @@ struct Mpg123Handle {
 bool decodeMusic(const std::string& path, DecodedMusic& music, std::string& error)
 {
     music.samples.clear();
+    long fileBytes = 0;
     if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
+        if (std::fseek(probe, 0, SEEK_END) == 0)
+            fileBytes = std::ftell(probe);
         std::fclose(probe);
     } else {
         error = path + ": " + std::strerror(errno);
@@ -64,6 +67,18 @@ bool decodeMusic(const std::string& path, DecodedMusic& music, std::string& erro
         return false;
     }
     mh.opened = true;
+
+    // Room for the whole track at once, estimated from the file's size and
+    // its first frame's bit rate (exact for constant bit rates): growing a
+    // 36 MB vector step by step would briefly hold two copies.
+    long rate = 0;
+    int channels = 0, encoding = 0;
+    mpg123_frameinfo info{};
+    if (mpg123_getformat(mh.handle, &rate, &channels, &encoding) == MPG123_OK &&
+        mpg123_info(mh.handle, &info) == MPG123_OK && info.bitrate > 0 && fileBytes > 0) {
+        const double seconds = double(fileBytes) * 8.0 / (double(info.bitrate) * 1000.0);
+        music.samples.reserve(std::size_t(seconds * 1.02 * musicRate) * 2);
+    }
 
     std::vector<unsigned char> buffer(64 * 1024);
     for (;;) {
@@ -133,11 +148,30 @@ bool MusicPlayer::init()
     return true;
 }
 
+void MusicPlayer::startDecoding(const std::string& path)
+{
+    decodingPath = path;
+    decoding = std::async(std::launch::async, [path] {
+        Decoding result;
+        result.ok = decodeMusic(path, result.music, result.error);
+        return result;
+    });
+}
+
 bool MusicPlayer::createStream(const std::string& path)
 {
     DecodedMusic decoded;
     std::string reason;
-    if (!decodeMusic(path, decoded, reason)) {
+    bool ok;
+    if (decoding.valid() && decodingPath == path) {
+        Decoding result = decoding.get();
+        decoded = std::move(result.music);
+        reason = std::move(result.error);
+        ok = result.ok;
+    } else {
+        ok = decodeMusic(path, decoded, reason);
+    }
+    if (!ok) {
         lastError = reason;
         return false;
     }

@@ -6,6 +6,9 @@
 //                           on the wall clock.
 //   createStream(path)      decodes the whole file; false (and error()) when it
 //                           cannot be opened or holds no MPEG audio.
+//   startDecoding(path)     optional, earlier: decodes on a thread of its own
+//                           meanwhile (start-up loading); createStream of the
+//                           same path then waits for that result instead.
 //   play()                  starts playback; false without a stream.
 //   setPosition(bytes)      jumps (byte offsets of 44.1 kHz 16-bit stereo).
 //   position()              byte offset of the sample being heard now: output
@@ -20,6 +23,7 @@
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +50,7 @@ public:
 
     bool init();
     bool createStream(const std::string& path);
+    void startDecoding(const std::string& path);
     bool play();
     void setPosition(std::uint64_t bytes);
     std::uint64_t position() const;
@@ -64,7 +69,14 @@ private:
     struct Shared;
     static void audioCallback(void* user, std::uint8_t* out, int length);
 
+    struct Decoding {
+        DecodedMusic music;
+        std::string error;
+        bool ok = false;
+    };
     DecodedMusic music;
+    std::string decodingPath;
+    std::future<Decoding> decoding;
     std::uint32_t device = 0;  // SDL_AudioDeviceID
     std::uint32_t deviceBufferBytes = 0;
     bool started = false;

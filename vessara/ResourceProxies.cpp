@@ -1,3 +1,5 @@
+#include <epoxy/gl.h>
+
 #include "vessara/ResourceProxies.h"
 
 #include "kestrane/CgErrorHandler.h"
@@ -8,6 +10,7 @@
 #include "kestrane_ext/StreamTypes.h"
 #include "kestrane_ext/TextFile.h"
 #include "kestrane_ext/VXMLoader.h"
+#include "vessara/ImageDecodeQueue.h"
 
 namespace Vessara {
 
@@ -17,6 +20,21 @@ Kestrane::Texture* TextureResourceProxy::load(const std::string& path)
 {
     KestraneExt::ImageLoader image(KestraneExt::File(path, "rb"));
     return new Kestrane::Texture(image, Kestrane::Mipmapped);
+}
+
+void TextureResourceProxy::loadFiles(const std::string& directory, const std::vector<std::string>& names,
+                                     unsigned workers)
+{
+    std::vector<std::string> paths;
+    for (const std::string& name : names)
+        paths.push_back(directory + name);
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    ImageDecodeQueue queue(std::move(paths), workers, maxSize);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const DecodedImage image = queue.take(i);
+        cache[names[i]] = new Kestrane::Texture(image.width, image.height, image.format, image.levels);
+    }
 }
 
 Kestrane::PixelShader* PixelShaderResourceProxy::load(const std::string& path)

@@ -1,7 +1,9 @@
 // The demo's five file caches, one per resource type, each a FileResourceProxy
 // whose load(path) makes one object from one file:
 //   TextureResourceProxy          JPEG/PNG -> Kestrane::Texture, Mipmapped
-//                                 (full mipmap chain, trilinear, repeating)
+//                                 (full mipmap chain, trilinear, repeating);
+//                                 loadFiles decodes many files in parallel
+//                                 (ImageDecodeQueue.h), uploads in order
 //   PixelShaderResourceProxy      Cg text -> Kestrane::PixelShader, "psMain", ARB fragment
 //   VertexShaderResourceProxy     Cg text -> Kestrane::VertexShader, "vsMain", ARB vertex
 //   CompleteShaderResourceProxy   Cg text (read once) -> Kestrane::CompleteShader,
@@ -33,6 +35,10 @@ namespace Vessara {
 class TextureResourceProxy : public FileResourceProxy<Kestrane::Texture> {
 public:
     Kestrane::Texture* load(const std::string& path) override;
+
+    // Like loadDirectory for the given bare names, in their order, with the
+    // files decoded on `workers` threads while the textures are made here.
+    void loadFiles(const std::string& directory, const std::vector<std::string>& names, unsigned workers);
 };
 
 class PixelShaderResourceProxy : public FileResourceProxy<Kestrane::PixelShader> {

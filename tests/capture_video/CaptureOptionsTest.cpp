@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 using namespace Capture;
 
@@ -145,9 +147,39 @@ TEST(CaptureFigures, MedianWorstAndRate)
     EXPECT_NE(table.find("50.00", whole), std::string::npos) << table;
 }
 
-TEST(CaptureProgress, LineShowsFramesRateAndTimeLeft)
+TEST(CaptureProgress, LineShowsFramePercentageAndTimeLeft)
 {
-    EXPECT_EQ(formatProgress(120, 600, 23.44, 20.4), "frame 120/600  23.4 fps  0:20 left");
-    EXPECT_EQ(formatProgress(1, 12280, 2.0, 6139.5), "frame 1/12280  2.0 fps  102:20 left");
-    EXPECT_EQ(formatProgress(0, 10, 0.0, NAN), "frame 0/10");
+    EXPECT_EQ(formatProgress(1, 12280, 2.0, 6139.5), "frame 1/12280  0.0%  2.0 fps  102:20 left");
+    EXPECT_EQ(formatProgress(0, 10, 0.0, NAN), "frame 0/10  0.0%");
+
+    // On a clock the test moves: 120 of 600 frames in 10 s is 12 fps with 40 s
+    // left; a frame a tenth of a second later is not redrawn; the last always is.
+    double now = 500.0;
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    ASSERT_NE(out, nullptr);
+    Progress progress(600, true, [&] { return now; }, out);
+    now = 510.0;
+    progress.update(120);
+    now = 510.1;
+    progress.update(121);
+    now = 530.0;
+    progress.update(600);
+    progress.finish();
+    std::fclose(out);
+    const std::string lines(text, size);
+    std::free(text);
+    EXPECT_EQ(lines, "\rframe 120/600  20.0%  12.0 fps  0:40 left\033[K"
+                     "\rframe 600/600  100.0%  20.0 fps  0:00 left\033[K\n");
+
+    // Not on a terminal: nothing at all.
+    text = nullptr;
+    out = open_memstream(&text, &size);
+    Progress quiet(600, false, [&] { return now; }, out);
+    quiet.update(600);
+    quiet.finish();
+    std::fclose(out);
+    EXPECT_EQ(size, 0u);
+    std::free(text);
 }

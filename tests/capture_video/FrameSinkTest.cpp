@@ -1,6 +1,7 @@
 // Output checks, the PATH search and the pipe to the encoder, the encoder
 // played by small shell scripts so that no real ffmpeg is needed.
 #include "FrameSink.h"
+#include "FrameWriter.h"
 #include "VideoEncoder.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numeric>
+#include <thread>
 
 using namespace Capture;
 namespace fs = std::filesystem;
@@ -166,4 +169,72 @@ TEST_F(Scratch, FramesAreNumberedInTheirDirectory)
     fs::remove_all(root);
     EXPECT_FALSE(sink.write(8, frame(1), error));
     EXPECT_NE(error.find("frame000008.png"), std::string::npos) << error;
+}
+
+namespace {
+
+// Remembers what reached it, from which thread; fails at frame `failAt`.
+class RecordingSink : public FrameSink {
+public:
+    explicit RecordingSink(long failAt = -1) : failAt(failAt) {}
+    bool write(long n, const std::vector<std::uint8_t>& rgb, std::string& error) override
+    {
+        if (n == failAt) {
+            error = "disk full at frame " + std::to_string(n);
+            return false;
+        }
+        frames.push_back(n);
+        intact = intact && rgb.size() == 3 && rgb[0] == std::uint8_t(n) && rgb[2] == std::uint8_t(n / 256);
+        threads.push_back(std::this_thread::get_id());
+        return true;
+    }
+    bool finish(std::string&) override { return true; }
+
+    long failAt;
+    std::vector<long> frames;
+    std::vector<std::thread::id> threads;
+    bool intact = true;
+};
+
+}  // namespace
+
+TEST(FrameWriter, WritesEveryFrameOnceInOrderOffTheCallingThread)
+{
+    for (std::size_t capacity : {std::size_t(1), std::size_t(4)}) {
+        RecordingSink sink;
+        std::string error;
+        {
+            FrameWriter writer(sink, capacity);
+            for (long n = 0; n < 300; ++n)
+                ASSERT_TRUE(writer.push(n, {std::uint8_t(n), 7, std::uint8_t(n / 256)}, error)) << error;
+            ASSERT_TRUE(writer.finish(error)) << error;
+            EXPECT_EQ(writer.written(), 300);
+        }
+        std::vector<long> expected(300);
+        std::iota(expected.begin(), expected.end(), 0L);
+        EXPECT_EQ(sink.frames, expected) << "capacity " << capacity;
+        EXPECT_TRUE(sink.intact);
+        ASSERT_FALSE(sink.threads.empty());
+        EXPECT_NE(sink.threads.front(), std::this_thread::get_id());
+        EXPECT_EQ(std::count(sink.threads.begin(), sink.threads.end(), sink.threads.front()), 300);
+    }
+}
+
+TEST(FrameWriter, AFailedWriteStopsTheCaptureWithTheSinksMessage)
+{
+    RecordingSink sink(5);
+    FrameWriter writer(sink, 2);
+    std::string error;
+    long pushed = 0;
+    while (pushed < 100 && writer.push(pushed, {std::uint8_t(pushed), 0, 0}, error))
+        ++pushed;
+    // The queue holds at most two frames, so pushing stops soon after frame 5.
+    EXPECT_LT(pushed, 100);
+    EXPECT_GE(pushed, 5);
+    EXPECT_EQ(error, "disk full at frame 5");
+    std::string finishError;
+    EXPECT_FALSE(writer.finish(finishError));
+    EXPECT_EQ(finishError, "disk full at frame 5");
+    EXPECT_EQ(sink.frames, (std::vector<long>{0, 1, 2, 3, 4}));
+    EXPECT_EQ(writer.written(), 5);
 }

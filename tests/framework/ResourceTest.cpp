@@ -3,6 +3,9 @@
 #include "FrameworkFixture.h"
 #include "support/TestSupport.h"
 
+#include <epoxy/gl.h>
+
+#include "kestrane/FrameServices.h"
 #include "kestrane/Shader.h"
 #include "kestrane/Texture.h"
 #include "vessara/DataPreload.h"
@@ -127,6 +130,70 @@ TEST_F(FrameworkTest, JpegAndPngOfOneBaseNameAreTwoEntries)
     EXPECT_EQ(4, demo.textures["tile.jpg"]->width());
     EXPECT_EQ(8, demo.textures["tile.png"]->width());
     EXPECT_EQ(Kestrane::Mipmapped, demo.textures["tile.png"]->filter());
+}
+
+namespace {
+
+// Every mipmap level of a texture, read back as RGBA bytes.
+std::vector<std::vector<uint8_t>> levelsOf(const Kestrane::Texture& texture)
+{
+    std::vector<std::vector<uint8_t>> levels;
+    texture.bind();
+    for (int level = 0;; ++level) {
+        GLint w = 0, h = 0;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &w);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &h);
+        if (w == 0 || h == 0)
+            return levels;
+        levels.emplace_back(size_t(w) * h * 4);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, levels.back().data());
+    }
+}
+
+}  // namespace
+
+TEST_F(FrameworkTest, ParallelLoadingMakesTheSameTexturesAsOneByOne)
+{
+    // Files of several sizes (powers of two and not), channel counts and
+    // codecs, each with its own pattern, so that a mix-up shows.
+    DataRoot root;
+    struct Picture {
+        const char* name;
+        int w, h, channels;
+    };
+    const Picture pictures[] = {{"a.png", 100, 60, 4}, {"b.jpg", 64, 64, 3}, {"c.png", 256, 32, 3},
+                                {"d.png", 3, 5, 4},    {"e.jpg", 40, 90, 3}, {"f.png", 128, 128, 4}};
+    std::vector<std::string> names;
+    for (const Picture& p : pictures) {
+        std::vector<uint8_t> pixels(size_t(p.w) * p.h * p.channels);
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = uint8_t((i * 37 + names.size() * 91 + (i / p.channels) % 7 * 29) & 255);
+        const std::string path = root.path(std::string("data/") + p.name);
+        if (std::string(p.name).ends_with(".png"))
+            ASSERT_NE(0, stbi_write_png(path.c_str(), p.w, p.h, p.channels, pixels.data(), p.w * p.channels));
+        else
+            ASSERT_NE(0, stbi_write_jpg(path.c_str(), p.w, p.h, p.channels, pixels.data(), 90));
+        names.push_back(p.name);
+    }
+
+    TextureResourceProxy parallel;
+    parallel.loadFiles(root.path("data/"), names, 3);
+    TextureResourceProxy serial;
+    for (const std::string& name : names) {
+        serial.cache[name] = serial.load(root.path("data/" + name));
+        SCOPED_TRACE(name);
+        const Kestrane::Texture* made = parallel[name];
+        EXPECT_EQ(made->width(), serial[name]->width());
+        EXPECT_EQ(made->height(), serial[name]->height());
+        EXPECT_EQ(made->format(), serial[name]->format());
+        EXPECT_EQ(made->filter(), Kestrane::Mipmapped);
+        const auto expected = levelsOf(*serial[name]);
+        EXPECT_GT(expected.size(), 1u);
+        EXPECT_TRUE(levelsOf(*made) == expected);
+    }
+    EXPECT_EQ(parallel.cache.size(), names.size());
+    EXPECT_EQ(Kestrane::checkError(), 0u);
 }
 
 // Every failed look-up ends the program naming what was asked for: a name

@@ -5,6 +5,8 @@
 #include "kestrane/FrameServices.h"
 #include "kestrane_ext/ImageExt.h"
 
+#include <GL/glu.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -110,6 +112,40 @@ TEST_F(TextureTest, MipmappedImageHasACompleteChainAndRepeats)
     drawTextured(texture, 300, 300, 8, 4);
     EXPECT_TRUE(near(readPixel(300, 301), 255, 0, 0));
     EXPECT_TRUE(near(readPixel(307, 301), 0, 255, 0));
+}
+
+TEST_F(TextureTest, MipmapLevelsAreTheOnesGluBuilds)
+{
+    // Patterned images whose chains pass through single rows or columns
+    // (64 x 16 ends 4 x 1, 2 x 1, 1 x 1): every level equals GLU's own.
+    struct Case {
+        int w, h;
+        Kestrane::PixelFormat format;
+    };
+    for (const Case c : {Case{64, 16, Kestrane::Rgb}, Case{8, 32, Kestrane::Rgba}, Case{1, 4, Kestrane::Rgb}}) {
+        const int channels = c.format == Kestrane::Rgb ? 3 : 4;
+        const GLenum glFormat = c.format == Kestrane::Rgb ? GL_RGB : GL_RGBA;
+        Bytes pixels(std::size_t(c.w) * c.h * channels);
+        for (std::size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = std::uint8_t((i * 53 + i / 7 * 11) & 255);
+        Texture ours(KestraneExt::ImageExt(c.w, c.h, c.format, pixels), Kestrane::Mipmapped);
+
+        GLuint glu = 0;
+        glGenTextures(1, &glu);
+        glBindTexture(GL_TEXTURE_2D, glu);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, channels, c.w, c.h, glFormat, GL_UNSIGNED_BYTE, pixels.data()), 0);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        for (int level = 0, size = std::max(c.w, c.h); size >= 1; ++level, size /= 2) {
+            Bytes expected(std::size_t(std::max(1, c.w >> level)) * std::max(1, c.h >> level) * channels);
+            glBindTexture(GL_TEXTURE_2D, glu);
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glGetTexImage(GL_TEXTURE_2D, level, glFormat, GL_UNSIGNED_BYTE, expected.data());
+            EXPECT_EQ(texImage(ours, glFormat, level), expected) << c.w << " x " << c.h << " level " << level;
+        }
+        glDeleteTextures(1, &glu);
+    }
+    EXPECT_EQ(Kestrane::checkError(), 0u);
 }
 
 TEST_F(TextureTest, RescaledImagesKeepEveryRow)

@@ -7,7 +7,8 @@
 // Starts the production on SDL's offscreen video driver (unless
 // SDL_VIDEODRIVER names another), loads and warms up as the show does, and
 // renders on a virtual clock with the music's spectrum at each frame's time.
-// --at writes the 800 x 600 screen at one music time as FILE.png; a range is
+// --at writes the 800 x 600 screen at one music time as FILE.png and says how
+// long the process took from its start to that frame; a range is
 // written as numbered PNG frames or as a video with the music (RangeCapture.h);
 // --bench prints frame times (Benchmark.h). --wide uses the 800 x 450
 // letterbox viewport of vessara-wide. Options are in CaptureOptions.h.
@@ -20,6 +21,7 @@
 #include "CaptureOptions.h"
 #include "FrameCapture.h"
 #include "FrameSink.h"
+#include "ProcessStats.h"
 #include "RangeCapture.h"
 #include "ShowRenderer.h"
 
@@ -47,11 +49,13 @@ int capture(const Options& options)
 {
     Prod::Prod prod(options.wide);
     prod.fullscreen = false;
+    // The spectrum comes from the decoded music at the requested time; no
+    // audio device is opened. It decodes while the show loads.
+    Vessara::MusicPlayer music;
+    if (!prod.musicPath.empty())
+        music.startDecoding(prod.musicPath);
     prod.startUp();
 
-    // The spectrum comes from the decoded music at the requested time; no
-    // audio device is opened.
-    Vessara::MusicPlayer music;
     if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
         Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
                                           " (frames get an empty spectrum)");
@@ -66,12 +70,16 @@ int capture(const Options& options)
     prod.renderFrame(time, clock.frameDelta(), nullptr);
 
     const auto pixels = Capture::readFrame(prod.width, prod.height);
+    const double startUpSeconds = Capture::secondsSinceStart();
     std::string error;
     if (!Capture::writePng(options.out, prod.width, prod.height, pixels, error)) {
         std::fprintf(stderr, "vessara-capture: %s\n", error.c_str());
         return EXIT_FAILURE;
     }
     prod.shutDown();
+    if (startUpSeconds >= 0)
+        std::printf("vessara-capture: %s written; %.2f s from process start to the frame read back\n",
+                    options.out.c_str(), startUpSeconds);
     return EXIT_SUCCESS;
 }
 

@@ -4,6 +4,7 @@
 
 #include <stb_image_write.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -12,17 +13,17 @@ namespace Capture {
 std::vector<std::uint8_t> readFrame(int width, int height)
 {
     const std::size_t rowBytes = std::size_t(width) * 3;
-    std::vector<std::uint8_t> bottomUp(rowBytes * std::size_t(height));
+    std::vector<std::uint8_t> pixels(rowBytes * std::size_t(height));
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
 
     // GL's first row is the bottom of the screen; an image's is the top.
-    std::vector<std::uint8_t> upright(bottomUp.size());
-    for (int row = 0; row < height; ++row)
-        std::memcpy(&upright[std::size_t(height - 1 - row) * rowBytes], &bottomUp[std::size_t(row) * rowBytes],
-                    rowBytes);
-    return upright;
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+        std::swap_ranges(pixels.begin() + std::ptrdiff_t(std::size_t(top) * rowBytes),
+                         pixels.begin() + std::ptrdiff_t(std::size_t(top + 1) * rowBytes),
+                         pixels.begin() + std::ptrdiff_t(std::size_t(bottom) * rowBytes));
+    return pixels;
 }
 
 bool writePng(const std::string& path, int width, int height, const std::vector<std::uint8_t>& rgb,

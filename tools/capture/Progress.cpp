@@ -3,26 +3,27 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
-#include <cstdio>
 
 namespace Capture {
 
 std::string formatProgress(long done, long total, double fps, double secondsLeft)
 {
-    char line[96];
+    char line[112];
+    const double percent = total > 0 ? 100.0 * double(done) / double(total) : 100.0;
     if (fps > 0.0 && std::isfinite(secondsLeft)) {
         const long left = std::lround(std::max(secondsLeft, 0.0));
-        std::snprintf(line, sizeof line, "frame %ld/%ld  %.1f fps  %ld:%02ld left", done, total, fps, left / 60,
-                      left % 60);
+        std::snprintf(line, sizeof line, "frame %ld/%ld  %.1f%%  %.1f fps  %ld:%02ld left", done, total, percent,
+                      fps, left / 60, left % 60);
     } else {
-        std::snprintf(line, sizeof line, "frame %ld/%ld", done, total);
+        std::snprintf(line, sizeof line, "frame %ld/%ld  %.1f%%", done, total, percent);
     }
     return line;
 }
 
-Progress::Progress(long frames, bool show)
-    : total(frames), enabled(show), started(Clock::now()), lastDrawn(started)
+Progress::Progress(long frames, bool show, Clock now, std::FILE* stream)
+    : total(frames), enabled(show), clock(std::move(now)), out(stream), started(clock())
 {
 }
 
@@ -31,29 +32,34 @@ bool Progress::terminal()
     return ::isatty(STDERR_FILENO) == 1;
 }
 
+double Progress::steadySeconds()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 void Progress::update(long frames)
 {
     done = frames;
     if (!enabled)
         return;
-    const Clock::time_point now = Clock::now();
-    if (drawn && done < total && now - lastDrawn < std::chrono::milliseconds(250))
+    const double now = clock();
+    if (drawn && done < total && now - lastDrawn < 0.25)
         return;
     lastDrawn = now;
-    const double seconds = std::chrono::duration<double>(now - started).count();
+    const double seconds = now - started;
     const double fps = seconds > 0.0 ? double(done) / seconds : 0.0;
     const double left = fps > 0.0 ? double(total - done) / fps : NAN;
     // \033[K clears what a longer previous line left behind.
-    std::fprintf(stderr, "\r%s\033[K", formatProgress(done, total, fps, left).c_str());
-    std::fflush(stderr);
+    std::fprintf(out, "\r%s\033[K", formatProgress(done, total, fps, left).c_str());
+    std::fflush(out);
     drawn = true;
 }
 
 void Progress::finish()
 {
     if (enabled && drawn) {
-        std::fputc('\n', stderr);
-        std::fflush(stderr);
+        std::fputc('\n', out);
+        std::fflush(out);
         drawn = false;
     }
 }

@@ -1,5 +1,6 @@
-// The capture's progress line on a terminal: frames done, frames per second,
-// time left, redrawn in place at most four times a second.
+// The capture's progress line on a terminal: frames done, the percentage,
+// frames per second and the time left, redrawn in place at most four times a
+// second.
 //
 // Use:
 //   Progress progress(total, enabled)   enabled: pass Progress::terminal(),
@@ -8,10 +9,12 @@
 //   progress.update(done)     after each frame.
 //   progress.finish()         ends the line (once, at the end).
 //   formatProgress(done, total, fps, secondsLeft)   the line's text.
-// Reads the wall clock (steady_clock) only to report; frames never depend on it.
+// Reads the wall clock (steady_clock) only to report; frames never depend on
+// it. Tests pass their own clock (seconds) and output stream.
 #pragma once
 
-#include <chrono>
+#include <cstdio>
+#include <functional>
 #include <string>
 
 namespace Capture {
@@ -20,20 +23,24 @@ std::string formatProgress(long done, long total, double fps, double secondsLeft
 
 class Progress {
 public:
-    Progress(long total, bool enabled);
+    using Clock = std::function<double()>;  // seconds, steady
+
+    Progress(long total, bool enabled, Clock clock = steadySeconds, std::FILE* out = stderr);
     static bool terminal();
+    static double steadySeconds();
 
     void update(long done);
     void finish();
 
 private:
-    using Clock = std::chrono::steady_clock;
     long total;
     bool enabled;
+    Clock clock;
+    std::FILE* out;
     bool drawn = false;
     long done = 0;
-    Clock::time_point started;
-    Clock::time_point lastDrawn;
+    double started;
+    double lastDrawn = 0.0;
 };
 
 }  // namespace Capture

@@ -1,3 +1,5 @@
+#include <epoxy/gl.h>
+
 #include "ShowRenderer.h"
 
 #include "FrameCapture.h"
@@ -22,6 +24,9 @@ ShowRenderer::ShowRenderer(bool wide) : prod(wide)
 
 void ShowRenderer::startUp()
 {
+    // The music decodes on its own thread while the show loads.
+    if (!prod.musicPath.empty())
+        music.startDecoding(prod.musicPath);
     prod.startUp();
     if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
         Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
@@ -38,6 +43,11 @@ void ShowRenderer::render(double time, double frameDelta)
     const bool heard = music.spectrumAt(bytes > 0 ? std::uint64_t(bytes) : 0, spectrum);
     prod.renderFrame(float(time), float(frameDelta), heard ? spectrum : nullptr);
     Kestrane::checkError();
+}
+
+void ShowRenderer::finish() const
+{
+    glFinish();
 }
 
 std::vector<std::uint8_t> ShowRenderer::read() const

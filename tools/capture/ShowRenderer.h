@@ -13,6 +13,8 @@
 //                             the spectrum of the decoded music at t, on a screen
 //                             cleared to black first (so a time with no entry is
 //                             black, not the previous frame).
+//   renderer.finish()         waits until the frame is drawn (glFinish), so
+//                             drawing and read-back can be timed apart.
 //   renderer.read()           the frame's RGB pixels, top row first.
 //   renderer.quitRequested()  true once SDL saw a quit (Ctrl-C, SIGTERM).
 //   renderer.shutDown()       releases the GL context.
@@ -36,6 +38,7 @@ public:
 
     void startUp();
     void render(double time, double frameDelta);
+    void finish() const;
     std::vector<std::uint8_t> read() const;
     bool quitRequested() const;
     void shutDown();
