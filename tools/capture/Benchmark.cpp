@@ -105,10 +105,12 @@ std::string sceneName(const Vessara::Demo& demo, const Vessara::Drawable* drawab
 
 std::string row(const char* number, const std::string& scene, const char* range, const Figures& f, double floor)
 {
-    const double unit = floor > 0.0 ? floor : NAN;
+    char units[40] = "       -        -";  // no floor measured
+    if (floor > 0.0)
+        std::snprintf(units, sizeof units, "%8.1f %8.1f", f.median / floor, f.worst / floor);
     char text[200];
-    std::snprintf(text, sizeof text, "%3s  %-26s %-13s %9.2f %9.2f %8.1f %8.1f %6.1f\n", number, scene.c_str(), range,
-                  f.median, f.worst, f.median / unit, f.worst / unit, f.fps);
+    std::snprintf(text, sizeof text, "%3s  %-26s %-13s %9.2f %9.2f %s %6.1f\n", number, scene.c_str(), range, f.median,
+                  f.worst, units, f.fps);
     return text;
 }
 
