@@ -57,19 +57,17 @@ double secondsSinceProcessStart()
     return -1.0;
 }
 
-// The floor unit: batches of full-screen copy passes between the two 512 x 512
+// The floor unit: a batch of full-screen copy passes between the two 512 x 512
 // pool elements (scratch and reduced, both only ever hold intermediate
-// pictures), each batch ended by glFinish; appends each batch's milliseconds
-// per pass.
-constexpr int FloorBatches = 5;
+// pictures), ended by glFinish; appends the batch's milliseconds per pass.
 constexpr int FloorPassesPerBatch = 8;
 
-void timeFloor(Vessara::Demo& demo, std::vector<double>& perPass)
+void timeFloor(Vessara::Demo& demo, std::vector<double>& perPass, int batches = 1)
 {
     Vessara::Element& scratch = *Vessara::poolElement(512, demo.scratchPool);
     Vessara::Element& reduced = *Vessara::poolElement(512, demo.reducedPool);
     glFinish();
-    for (int batch = 0; batch < FloorBatches; ++batch) {
+    for (int batch = 0; batch < batches; ++batch) {
         const Clock::time_point start = Clock::now();
         for (int pass = 0; pass < FloorPassesPerBatch; ++pass) {
             if (pass % 2 == 0)
@@ -219,11 +217,11 @@ int runBenchmark(const Options& options)
     glFinish();
     report.loadSeconds = millisecondsSince(loadStart) / 1000.0 + std::max(startedBefore, 0.0);
 
-    // The floor is timed before every entry, so that it shares the machine's
-    // moods with the frames it measures.
+    // The floor is timed after every frame, so that it shares the moods of a
+    // machine whose speed varies with the frames it measures.
     std::vector<double> floorPasses;
+    timeFloor(demo, floorPasses, 4);
     for (const Vessara::TimelineEntry& entry : demo.timeline) {
-        timeFloor(demo, floorPasses);
         EntryTiming timing{sceneName(demo, entry.drawable), entry.start, entry.end, {}};
         for (int k = 0; k < options.benchFrames; ++k) {
             if (renderer.quitRequested()) {
@@ -234,6 +232,7 @@ int runBenchmark(const Options& options)
             renderer.render(sampleTime(entry, k), frameDelta);
             glFinish();
             timing.milliseconds.push_back(millisecondsSince(start));
+            timeFloor(demo, floorPasses);
         }
         report.entries.push_back(std::move(timing));
     }

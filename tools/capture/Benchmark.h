@@ -10,7 +10,7 @@
 // for a frame before presenting it. Start-up runs from process start (window,
 // data, warm-up, music decode) to the end of the first frame.
 // The floor unit is the cost of one bare full-screen 512 x 512 one-texture pass
-// (the show's copyTarget), timed between the entries of the same run; frames
+// (the show's copyTarget), timed after every frame of the same run; frames
 // are also given in floor units, which compare across runs on a machine whose
 // speed varies, and across machines.
 //   summarize(ms)             median, worst and frames per second of a sample.
