@@ -8,9 +8,11 @@
 // Use:
 //   WaveMesh wave;                      empty
 //   wave.prepare(scene, "seastar.vxm")  once: the file's first mesh, its
+//                                       vertices moved to a dynamic buffer, its
 //                                       tangent frames, base positions and radii
 //   wave.deform(T, spin, &drift)        every frame, before the mesh is drawn:
-//                                       positions rewritten, tangent frames again
+//                                       positions rewritten, tangent frames again,
+//                                       in one mapping of the buffer
 //   wave.geometry->draw()
 // The mesh stays the resource cache's; rewriting it in place makes the cached
 // file this scene's own. Nothing is allocated per frame.

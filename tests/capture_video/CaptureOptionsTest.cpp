@@ -136,15 +136,25 @@ TEST(CaptureFigures, MedianWorstAndRate)
     report.loadSeconds = 1.25;
     report.entries = {{"Pils", 0.0, 4.42, {10.0, 30.0}}, {"ShinyCross", 4.42, 16.2, {40.0, 50.0}}};
     const std::string table = formatTable(report);
-    EXPECT_NE(table.find("load (start-up to first frame): 1.25 s"), std::string::npos) << table;
+    EXPECT_NE(table.find("start-up (process start to first frame): 1.25 s"), std::string::npos) << table;
     EXPECT_NE(table.find("Pils"), std::string::npos);
     EXPECT_NE(table.find("20.00"), std::string::npos);  // Pils median
     EXPECT_NE(table.find("45.00"), std::string::npos);  // ShinyCross median
-    // Whole show: median of all four frames, 35 ms; worst 50 ms.
+    // Whole show: each frame weighs its entry's length over its frame count,
+    // so ShinyCross (11.78 s) outweighs Pils (4.42 s): the median is 40 ms,
+    // not the plain median of the four frames (35 ms); worst 50 ms.
     const auto whole = table.find("whole show");
     ASSERT_NE(whole, std::string::npos);
-    EXPECT_NE(table.find("35.00", whole), std::string::npos) << table;
+    EXPECT_NE(table.find("40.00", whole), std::string::npos) << table;
     EXPECT_NE(table.find("50.00", whole), std::string::npos) << table;
+    // Equal weights either side of the middle: halfway between.
+    EXPECT_EQ(showMedian({{"A", 0.0, 1.0, {10.0}}, {"B", 1.0, 2.0, {20.0}}}), 15.0);
+    EXPECT_EQ(showMedian({}), 0.0);
+    // Frames in floor units beside the milliseconds: Pils' median 20 ms and
+    // worst 30 ms at a 4 ms floor.
+    report.floorMilliseconds = 4.0;
+    const std::string units = formatTable(report);
+    EXPECT_NE(units.find("20.00     30.00      5.0      7.5"), std::string::npos) << units;
 }
 
 TEST(CaptureProgress, LineShowsFramePercentageAndTimeLeft)

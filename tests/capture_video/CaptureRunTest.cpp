@@ -188,7 +188,8 @@ TEST(CaptureBench, PrintsLoadTimeAndOneRowPerEntry)
 {
     const ToolRun result = capture("--bench --frames 1");
     ASSERT_EQ(result.status, 0) << result.output;
-    EXPECT_NE(result.output.find("load (start-up to first frame):"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("start-up (process start to first frame):"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("floor unit (one 512 x 512 one-texture pass):"), std::string::npos) << result.output;
     for (const char* row : {"\n  1  ", "\n 10  ", "whole show"})
         EXPECT_NE(result.output.find(row), std::string::npos) << row << "\n" << result.output;
     EXPECT_EQ(result.output.find("\n 11  "), std::string::npos) << result.output;

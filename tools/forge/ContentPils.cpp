@@ -51,8 +51,11 @@ Contour forkOutline() {
             c.push_back({centre.x + r * std::cos(a), centre.y + r * std::sin(a)});
         }
     };
-    // Right side, handle end to tine base.
-    for (float y = -32.0f; y < 20.0f; y += (y < -29.0f ? 0.25f : 1.0f)) c.push_back({forkHalfWidth(y), y});
+    // Right side, handle end to tine base: a point every 2.5 units, finer
+    // round the handle's end. Seen from 300 units the fork is some 70 pixels
+    // long, so a point every 2 pixels or so; close up the sides still read
+    // as curves.
+    for (float y = -32.0f; y < 20.0f; y += (y < -29.0f ? 1.0f : 2.5f)) c.push_back({forkHalfWidth(y), y});
     // Four tapering tines, right to left, with rounded tips and gaps.
     // A head wider and gaps wider than a real fork's: seen at a hundred pixels
     // through the blur and outlines, the four tines must still read.
@@ -64,18 +67,18 @@ Contour forkOutline() {
         const float inner = 0.5f * Tip;
         if (tine == 3) c.push_back({x1, 20.0f});
         c.push_back({mid + inner, TipY - inner});
-        arc({mid, TipY - inner}, inner, 0.0f, Pi, 6);
+        arc({mid, TipY - inner}, inner, 0.0f, Pi, 3);
         if (tine > 0) {
             // Down into the gap to the left and round its bottom.
             const float g0 = x0 - Gap, r = 0.5f * Gap;
             c.push_back({x0, GapY + r});
-            arc({g0 + r, GapY + r}, r, 0.0f, -Pi, 5);
+            arc({g0 + r, GapY + r}, r, 0.0f, -Pi, 3);
         } else {
             c.push_back({x0, 20.0f});
         }
     }
     // Left side, tine base back down to the handle end.
-    for (float y = 19.0f; y > -32.0f; y -= (y <= -29.0f ? 0.25f : 1.0f)) c.push_back({-forkHalfWidth(y), y});
+    for (float y = 19.5f; y > -32.0f; y -= (y <= -29.0f ? 1.0f : 2.5f)) c.push_back({-forkHalfWidth(y), y});
     return cleaned(c, 1e-4f);
 }
 
@@ -85,7 +88,7 @@ Mesh fork() {
     ExtrudeStyle style;
     style.depth = 1.3f;
     style.bevel = 0.45f;
-    style.bevelSteps = 3;
+    style.bevelSteps = 1;  // the rounded edges are a pixel or two wide
     style.creaseDegrees = 50.0f;
     style.uvScale = 1.0f / 64.0f;
     Mesh m = extrude(groupContours({forkOutline()}), style);

@@ -27,7 +27,7 @@ std::vector<std::uint8_t> vxmFile(const Mesh& mesh, const std::string& name) {
 // three times through the ring. The tube swells and pinches along the knot
 // and its section is an ellipse that twists, so the reflections stream.
 Mesh jiha() {
-    constexpr int Samples = 480;
+    constexpr int Samples = 240;
     // The knot rings the vertical axis below the camera at the origin, so
     // that, turning about that axis, it keeps streaming through the view
     // (which looks down at about 35 degrees).
@@ -45,7 +45,7 @@ Mesh jiha() {
             const float ellipse = 1.0f + 0.3f * std::cos(2.0f * a + 2.0f * Pi * 9.0f * t);
             return 1.35f * swell * ellipse;
         },
-        48, true);
+        32, true);
     // A slow ripple over the surface keeps the reflections alive.
     m.displace([](Float3 p, Float3) { return 0.06f * fbm3(p.x * 0.9f, p.y * 0.9f, p.z * 0.9f, 17, 3); });
     // Larger and farther looks the same from the camera, but puts it (about
