@@ -169,7 +169,7 @@ TEST_F(FrameworkTest, ParallelLoadingMakesTheSameTexturesAsOneByOne)
         std::vector<uint8_t> pixels(size_t(p.w) * p.h * p.channels);
         for (size_t i = 0; i < pixels.size(); ++i)
             pixels[i] = uint8_t((i * 37 + names.size() * 91 + (i / p.channels) % 7 * 29) & 255);
-        const std::string path = root.path(std::string("data/") + p.name);
+        const std::string path = root.file(std::string("data/") + p.name);
         if (std::string(p.name).ends_with(".png"))
             ASSERT_NE(0, stbi_write_png(path.c_str(), p.w, p.h, p.channels, pixels.data(), p.w * p.channels));
         else
@@ -178,10 +178,10 @@ TEST_F(FrameworkTest, ParallelLoadingMakesTheSameTexturesAsOneByOne)
     }
 
     TextureResourceProxy parallel;
-    parallel.loadFiles(root.path("data/"), names, 3);
+    parallel.loadFiles(root.file("data/"), names, 3);
     TextureResourceProxy serial;
     for (const std::string& name : names) {
-        serial.cache[name] = serial.load(root.path("data/" + name));
+        serial.cache[name] = serial.load(root.file("data/" + name));
         SCOPED_TRACE(name);
         const Kestrane::Texture* made = parallel[name];
         EXPECT_EQ(made->width(), serial[name]->width());
