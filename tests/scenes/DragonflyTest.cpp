@@ -3,7 +3,7 @@
 // refuses at start-up, its frames in the show, and what the generated
 // content promises (dragonflies in view, wings beating).
 #include "SceneFixture.h"
-#include "textures/TempDir.h"
+#include "support/TestSupport.h"
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/State.h"
@@ -205,7 +205,7 @@ protected:
         return pixels;
     }
 
-    TempDir dir;
+    TestSupport::TempDir dir;
 };
 
 TEST_F(DragonflyTest, EveryPlainNodeButTheCameraTargetCarriesADragonfly)
@@ -254,22 +254,6 @@ TEST_F(DragonflyDeathTest, PathScenesWithoutTheirNodesAndWrongTagsEndTheProgram)
     const std::string retagged = dir.write("retagged.ztx", bytes);
     EXPECT_EXIT(load(retagged, "data/dragonflypaths.ztx"), testing::ExitedWithCode(1),
                 "retagged\\.ztx\": Unknown file tag");
-}
-
-TEST_F(DragonflyTest, TheShowsEntryIsLitStableAndFlashesWhite)
-{
-    const Prod::Prod& prod = sharedProd();
-    ASSERT_NE(dynamic_cast<Dragonfly*>(prod.timeline[5].drawable), nullptr);
-    const float start = prod.timeline[5].start;
-
-    for (float t : {1.0f, 10.0f}) {
-        const auto first = renderAt(start + t);
-        EXPECT_EQ(differingBytes(first, renderAt(start + t)), 0u) << "t = " << t;
-        EXPECT_GT(meanLevel(first), 60.0) << "t = " << t;
-        EXPECT_LT(meanLevel(first), 200.0) << "t = " << t;
-    }
-    EXPECT_GT(meanLevel(renderAt(start + beat(16))), 250.0);
-    EXPECT_LT(meanLevel(renderAt(start + beat(16.5))), 200.0);
 }
 
 }  // namespace

@@ -46,8 +46,7 @@ void StdDrawTest::TearDown()
 {
     Kestrane::State::resetRenderState();
     Kestrane::State::resetAll();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    GLTest::TearDown();
 }
 
 Kestrane::CompleteShader* StdDrawTest::useDataShader(const std::string& name)

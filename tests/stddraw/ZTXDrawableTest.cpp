@@ -1,7 +1,7 @@
 #include <epoxy/gl.h>
 
 #include "StdDrawFixture.h"
-#include "textures/TempDir.h"
+#include "support/TestSupport.h"
 
 #include "kestrane/State.h"
 #include "kestrane_ext/ZTXWriter.h"
@@ -107,7 +107,7 @@ protected:
         useDataShader("vessara_colorspecular.cg");
     }
 
-    TempDir dir;
+    TestSupport::TempDir dir;
 };
 
 }  // namespace
