@@ -7,7 +7,7 @@
 // offset, a pass reading the wrong texture, a wrong constant) fails. After an
 // intended change of a scene, an effect or the content, regenerate them and
 // look at them before committing:
-//   VESSARA_UPDATE_REFERENCES=1 build/test_capture --gtest_filter='*ShowReference*'
+//   VESSARA_UPDATE_REFERENCES=1 build/test_programs --gtest_filter='*ShowReference*'
 #include "ShowRenderer.h"
 
 #include "support/TestSupport.h"

@@ -4,7 +4,7 @@
 // a wrong-but-plausible picture (a pass reading the wrong texture, a wrong
 // constant) fails. After an intended change of an effect or the scene,
 // regenerate the references and look at them:
-//   VESSARA_UPDATE_REFERENCES=1 build/test_framework --gtest_filter='*EffectPictures*'
+//   VESSARA_UPDATE_REFERENCES=1 build/test_gl --gtest_filter='*EffectPictures*'
 #include "FrameworkFixture.h"
 #include "TestScene.h"
 
