@@ -76,13 +76,8 @@ std::string writeScene(const TestSupport::TempDir& dir, const std::string& name,
     return path;
 }
 
-class BalloonTest : public GLTest {
+class BalloonTest : public SceneTests::SceneTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        sharedProd();
-    }
 
     // The centre pixel of the square drawn by drawable over a screen
     // cleared to the background colour.

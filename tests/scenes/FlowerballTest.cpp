@@ -163,14 +163,7 @@ TEST(FlowerballRules, ADrawableSceneNeedsItsTagMeshesMaterialsAndTextures)
 
 namespace {
 
-class FlowerballFrames : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        SceneTests::sharedProd();
-    }
-};
+using FlowerballFrames = SceneTests::SceneTest;
 
 // Share of pixels that are strawberry red.
 double redShare(const std::vector<std::uint8_t>& rgba)

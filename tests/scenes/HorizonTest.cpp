@@ -107,14 +107,7 @@ TEST(HorizonRules, AForestWithoutVerticesEndsTheProgramNamingTheFile)
     EXPECT_EQ(v[1], 2.0f);
 }
 
-class HorizonFrameTest : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        SceneTests::sharedProd();
-    }
-};
+using HorizonFrameTest = SceneTests::SceneTest;
 
 // Mean level of the rows between two heights of the screen (0 bottom, 1 top).
 double bandLevel(const std::vector<std::uint8_t>& rgba, double from, double to)

@@ -15,14 +15,7 @@ float beat(double b)
     return Prod::atBeat(b, 163.0f);
 }
 
-class ScenesFrameTest : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        sharedProd();
-    }
-};
+using ScenesFrameTest = SceneTests::SceneTest;
 
 }  // namespace
 

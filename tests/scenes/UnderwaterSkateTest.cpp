@@ -174,12 +174,11 @@ TEST_F(WaveMeshTest, TheSpinTurnsAboutZThenYThenXByZAgain)
 
 namespace {
 
-class UnderwaterSkateFrames : public GLTest {
+class UnderwaterSkateFrames : public SceneTest {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
-        sharedProd();
+        SceneTest::SetUp();
         underwaterStart = sharedProd().timeline[6].start;
         skateStart = sharedProd().timeline[9].start;
     }
