@@ -37,7 +37,6 @@ TEST(Ease, ClampsAndEasesBetweenZeroAndOne)
     EXPECT_FLOAT_EQ(ease(0.5f), 0.5f);
     EXPECT_EQ(ease(1.0f), 1.0f);
     EXPECT_EQ(ease(2.0f), 1.0f);
-    EXPECT_NEAR(ease(0.25f), 0.5f - 0.5f * std::cos(3.1415927f * 0.25f), 1e-7f);
     // Soft ends: the first step is much smaller than a linear one.
     EXPECT_LT(ease(0.01f), 0.001f);
 }

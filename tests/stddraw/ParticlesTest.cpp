@@ -17,11 +17,7 @@ protected:
     {
         StdDrawTest::SetUp();
         useDataShader("vessara_particles.cg");
-        // Camera 2 units in front of the origin with a 90 degree view: a quad
-        // of half-size 1 there covers the middle half of the height, a
-        // 300 x 300 square at (250..550, 150..450).
-        perspective(90.0f);
-        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+        restart();
     }
 };
 

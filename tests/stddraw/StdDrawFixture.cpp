@@ -87,6 +87,13 @@ void StdDrawTest::clearScreen(float r, float g, float b, float a)
     Kestrane::clear(r, g, b, a, true, true, true);
 }
 
+void StdDrawTest::restart()
+{
+    clearScreen();
+    perspective(90.0f);
+    scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+}
+
 void StdDrawTest::perspective(float fovDegrees, float aspect, float nearPlane, float farPlane)
 {
     demo->camera.fieldOfView = fovDegrees;
