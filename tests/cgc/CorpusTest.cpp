@@ -14,13 +14,6 @@
 
 namespace {
 
-std::string readText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 std::string cgcCommand() {
     const char* dir = std::getenv("VESSARA_BUILD_DIR");
     return std::string(dir && *dir ? dir : "build") + "/vessara-cgc";

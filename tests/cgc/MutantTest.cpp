@@ -16,7 +16,6 @@ namespace {
 TEST(CgMutants, AcceptedMutantsCompileOnGl) {
     ASSERT_TRUE(glHarness()) << "no GL context";
     std::vector<std::string> seeds;
-    for (const CorpusShader& s : shaderCorpus()) seeds.emplace_back(s.source);
     for (const auto& [path, text] : repositoryShaders()) seeds.push_back(text);
     for (const std::string& text : corpusSeeds()) seeds.push_back(text);
     Options options;

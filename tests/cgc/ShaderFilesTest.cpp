@@ -1,7 +1,7 @@
 // Every shader the system loads must compile for both profiles and be
 // accepted by the GL driver: the .cg files of the repository (picked up at run
-// time from vessara_data/ and data/, so files added later are covered) and the
-// corpus of shaders written like them.
+// time from vessara_data/ and data/, so files added later are covered) and
+// the test shaders of tests/cgc/shaders.
 #include "CgTestUtil.h"
 #include "ShaderCorpus.h"
 
@@ -28,19 +28,15 @@ TEST(CgShaderFiles, EveryRepositoryShaderCompilesForBothProfiles) {
     for (const auto& [path, text] : shaders) expectBuilds(path, text);
 }
 
-TEST(CgShaderFiles, CorpusShadersCompileForBothProfiles) {
-    for (const CorpusShader& shader : shaderCorpus()) expectBuilds(shader.name, shader.source);
-}
-
 TEST(CgShaderFiles, CorpusParametersAreDeclaredByName) {
-    const CorpusShader& bump = shaderCorpus()[4];
-    Result f = compile(bump.source, Stage::Fragment, "psMain", "fp_");
+    const std::string bump = readText("tests/cgc/shaders/specular_bump.cg");
+    Result f = compile(bump, Stage::Fragment, "psMain", "fp_");
     ASSERT_TRUE(f.ok) << f.listing;
     for (const char* name : {"tex0", "tex1", "lightPosition", "cameraPosition", "targetPosition", "StateComplete"})
         EXPECT_NE(f.findUniform(name), nullptr) << name;
     EXPECT_TRUE(f.findUniform("tex1")->referenced);
     EXPECT_FALSE(f.findUniform("lightPosition")->referenced);  // used by the vertex program only
-    Result v = compile(bump.source, Stage::Vertex, "vsMain", "vp_");
+    Result v = compile(bump, Stage::Vertex, "vsMain", "vp_");
     ASSERT_TRUE(v.ok) << v.listing;
     EXPECT_TRUE(v.findUniform("lightPosition")->referenced);
     EXPECT_FALSE(v.findUniform("tex0")->referenced);
@@ -48,7 +44,7 @@ TEST(CgShaderFiles, CorpusParametersAreDeclaredByName) {
 
 TEST(CgShaderFiles, BlurCorpusShaderAveragesTaps) {
     // The blur's weights sum to 1: a uniform texture blurs to itself (with gamma 1).
-    CgPair pair = buildPair(shaderCorpus()[1].source);
+    CgPair pair = buildPair(readText("tests/cgc/shaders/directional_blur.cg"));
     ASSERT_TRUE(pair) << pair.error;
     const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     pair.setMatrixRowMajor("StateComplete", identity);

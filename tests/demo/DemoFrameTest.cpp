@@ -217,3 +217,49 @@ TEST_F(DemoFrameTest, FrameLoopEndsOnQuitAndWindowClose)
     EXPECT_FALSE(demo.frame(clock));  // and ends the next one
     EXPECT_EQ(probe->steps.size(), 2u);
 }
+
+// start-up prepares every drawable and then draws each once before the music
+// starts, including drawables that others create while being prepared or
+// drawn (a scene's own sky box).
+TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
+{
+    struct Counting : Drawable {
+        Counting(Demo* demo, int childrenOnPrepare, int childrenOnDraw)
+            : Drawable(demo, "Counting"), onPrepare(childrenOnPrepare), onDraw(childrenOnDraw)
+        {
+        }
+        void prepare() override
+        {
+            ++prepared;
+            for (; onPrepare > 0; --onPrepare)
+                new Counting(demo, 0, 1);
+        }
+        void draw() override
+        {
+            ++drawn;
+            for (; onDraw > 0; --onDraw)
+                new Counting(demo, 0, 0);
+        }
+        int onPrepare, onDraw, prepared = 0, drawn = 0;
+    };
+    struct WarmDemo : Demo {
+        void load() override
+        {
+            new Counting(this, 2, 0);
+            new Counting(this, 0, 1);
+        }
+    } warm;
+    warm.fullscreen = false;
+    warm.width = 64;
+    warm.height = 48;
+    warm.startUp();
+    Kestrane::Context::current = &testContext();
+    GLTest::SetUp();
+
+    // Two loaded, two made while preparing (each making one more when
+    // drawn), and one made while drawing: all drawn once.
+    ASSERT_EQ(warm.drawables.size(), 7u);
+    for (std::size_t i = 0; i < warm.drawables.size(); ++i)
+        EXPECT_EQ(static_cast<Counting*>(warm.drawables[i])->drawn, 1) << "drawable " << i;
+    EXPECT_EQ(static_cast<Counting*>(warm.drawables[0])->prepared, 1);
+}

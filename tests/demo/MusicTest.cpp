@@ -1,5 +1,6 @@
 #include "TestMusic.h"
 
+#include "vessara/Demo.h"
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
 #include "vessara/Spectrum.h"
@@ -117,13 +118,6 @@ TEST_F(MusicFileTest, SpectrumPeaksInTheToneBinAndSilenceReadsNearZero)
     EXPECT_EQ(*std::max_element(bins, bins + spectrumBins), 0.0f);
 }
 
-TEST(MusicPlayerTest, BytesToSecondsUsesTheByteRateOf44kStereo16Bit)
-{
-    EXPECT_DOUBLE_EQ(MusicPlayer::bytesToSeconds(176400), 1.0);
-    EXPECT_DOUBLE_EQ(MusicPlayer::bytesToSeconds(0), 0.0);
-    EXPECT_NEAR(MusicPlayer::bytesToSeconds(std::uint64_t(204.6626 * 176400)), 204.6626, 1e-5);
-}
-
 TEST(MusicPlayerTest, MissingOrDamagedFileIsReportedByName)
 {
     MusicPlayer player;
@@ -232,4 +226,29 @@ TEST_F(MusicFileTest, VirtualClockStepsAndReadsTheMusicSpectrum)
     EXPECT_FLOAT_EQ(clock.time(), 1.25f);
     ASSERT_TRUE(clock.spectrum(bins));
     EXPECT_LT(*std::max_element(bins, bins + spectrumBins), 0.01f);
+}
+
+// The show starts its music at the start offset, and its clock with it; a
+// file that cannot be played is reported titled "BASS" with the file's name
+// and the show runs on from the offset.
+TEST_F(MusicFileTest, TheShowStartsTheMusicAtItsOffsetOrReportsWhyNot)
+{
+    Demo demo;
+    demo.musicPath = path;
+    demo.startOffset = 1.25f;
+    const auto clock = demo.startMusic();
+    ASSERT_NE(demo.music, nullptr);
+    EXPECT_TRUE(demo.music->playing());
+    EXPECT_NEAR(MusicPlayer::bytesToSeconds(demo.music->position()), 1.25, 0.05);
+    EXPECT_NEAR(clock->time(), 1.25f, 0.05f);
+
+    Demo silent;
+    silent.musicPath = temporaryPath("missing.mp3");
+    silent.startOffset = 3.0f;
+    testing::internal::CaptureStderr();
+    const auto fallback = silent.startMusic();
+    const std::string report = testing::internal::GetCapturedStderr();
+    EXPECT_NE(report.find("BASS: BASS error, file not found?"), std::string::npos) << report;
+    EXPECT_NE(report.find(silent.musicPath), std::string::npos) << report;
+    EXPECT_NEAR(fallback->time(), 3.0f, 0.05f);
 }

@@ -103,20 +103,6 @@ TEST(VXM, SingleTriangleIsStoredWithItsFrame) {
     }
 }
 
-TEST(VXM, SecondRecordStartsAfterNameVerticesAndTriangles) {
-    const VXMMeshData first = Samples::grid(2, "a name of 17 bytes");
-    const VXMMeshData second = Samples::square(0, 0, 1, 1, 0, "sq");
-    const std::vector<std::uint8_t> bytes = encodeVXM({first, second});
-    const std::size_t offset = 4 + 12 + first.name.size() + 20 * first.vertexCount() + 12 * first.triangleCount();
-    std::int32_t header[3];
-    std::memcpy(header, bytes.data() + offset, 12);
-    EXPECT_EQ(header[0], 4);
-    EXPECT_EQ(header[1], 2);
-    EXPECT_EQ(header[2], 2);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bytes.data() + offset + 12), 2), "sq");
-    EXPECT_EQ(bytes.size(), offset + 12 + 2 + 20 * 4 + 12 * 2);
-}
-
 TEST(VXM, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     const std::vector<std::uint8_t> good = encodeVXM({Samples::unitTriangle("t"), Samples::square(0, 0, 1, 1)});
     const std::size_t indices = 4 + 12 + 1 + 60, second = indices + 12;

@@ -24,7 +24,6 @@ long envNumber(const char* name, long fallback) {
 
 std::vector<std::string> seeds() {
     std::vector<std::string> out;
-    for (const CorpusShader& s : shaderCorpus()) out.emplace_back(s.source);
     // The repository's own shaders too (the test runs from the repository root).
     for (const auto& [path, text] : repositoryShaders()) out.push_back(text);
     for (const std::string& text : corpusSeeds()) out.push_back(text);

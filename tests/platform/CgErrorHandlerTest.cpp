@@ -22,13 +22,3 @@ TEST(CgErrorHandlerDeathTest, CompileErrorIsFatalWithListing)
         },
         testing::ExitedWithCode(1), "Kestrane::CGerror: .*\n(.|\n)*q");
 }
-
-TEST(CgErrorHandlerDeathTest, HandlerEndsProcessWithStatusOne)
-{
-    EXPECT_EXIT(
-        {
-            testContext();
-            CGerror();
-        },
-        testing::ExitedWithCode(1), "Kestrane::CGerror");
-}

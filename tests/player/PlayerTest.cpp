@@ -4,16 +4,12 @@
 #include "vessara/Demo.h"
 #include "vessara/PlayerOptions.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,62 +29,22 @@ std::string joined(const std::vector<std::string>& args)
     return text;
 }
 
-fs::path buildDir()
-{
-    if (const char* dir = std::getenv("VESSARA_BUILD_DIR"))
-        return dir;
-    return fs::read_symlink("/proc/self/exe").parent_path();
-}
-
-struct ProgramRun {
-    int status = -1;
-    std::string output;
-};
+using TestSupport::ProgramRun;
 
 // Runs a shell command in `directory`; output is what the command's own
-// redirections send to the pipe.
+// redirections send on.
 ProgramRun runIn(const fs::path& directory, const std::string& command)
 {
-    ProgramRun run;
-    const std::string line = "cd '" + directory.string() + "' && " + command;
-    if (std::FILE* pipe = popen(line.c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            run.output += buffer;
-        const int status = pclose(pipe);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return run;
+    return TestSupport::runProgram("cd '" + directory.string() + "' && (" + command + ")");
 }
 
-std::string bytesOf(const fs::path& file)
+// A directory holding what makes a content root.
+void makeContent(const fs::path& directory)
 {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    fs::create_directories(directory / "data");
+    fs::create_directories(directory / "vessara_data");
+    std::ofstream(directory / "data" / "music.mp3") << "x";
 }
-
-class ContentRootTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() /
-               ("vessara-player-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    // A directory holding what makes a content root.
-    static void makeContent(const fs::path& directory)
-    {
-        fs::create_directories(directory / "data");
-        fs::create_directories(directory / "vessara_data");
-        std::ofstream(directory / "data" / "music.mp3") << "x";
-    }
-
-    fs::path root;
-};
 
 }  // namespace
 
@@ -168,7 +124,7 @@ TEST(PlayerCommandLine, OptionsBadValuesAndExitStatuses)
 
     // The programs themselves: --help on standard output with status 0, a bad
     // option on standard error with status 2, before any window or data.
-    const fs::path build = buildDir();
+    const fs::path build = fs::absolute(TestSupport::buildProgram(""));
     const ProgramRun help = runIn("/", "'" + (build / "vessara").string() + "' --help 2>/dev/null");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.output.rfind("usage: vessara ", 0), 0u) << help.output;
@@ -180,8 +136,10 @@ TEST(PlayerCommandLine, OptionsBadValuesAndExitStatuses)
 // The current directory first, then the installed data beside the program,
 // then the directory above it; a directory with data/ but without the
 // generated files does not count.
-TEST_F(ContentRootTest, ContentRootLookupOrder)
+TEST(ContentRoot, ContentRootLookupOrder)
 {
+    const TestSupport::TempDir dir;
+    const fs::path root = dir.path();
     const fs::path start = root / "start";
     const fs::path share = root / "prefix" / "share" / "vessara";
     const fs::path above = root / "prefix";
@@ -199,7 +157,8 @@ TEST_F(ContentRootTest, ContentRootLookupOrder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.inStart) + std::to_string(c.inShare) + std::to_string(c.inAbove));
-        fs::remove_all(root);
+        fs::remove_all(root / "start");
+        fs::remove_all(root / "prefix");
         fs::create_directories(start / "data");
         std::ofstream(start / "data" / "scene.cg") << "tracked shader only";
         fs::create_directories(executable.parent_path());
@@ -221,9 +180,11 @@ TEST_F(ContentRootTest, ContentRootLookupOrder)
 // data beside its build and writes a relative --out there, the same frame as
 // from the source tree; a copy of it with no data anywhere near ends with
 // the message, and works once the installed layout is beside it.
-TEST_F(ContentRootTest, ProgramsFindTheirDataFromAnyDirectory)
+TEST(ContentRoot, ProgramsFindTheirDataFromAnyDirectory)
 {
-    const fs::path build = buildDir();
+    const TestSupport::TempDir dir;
+    const fs::path root = dir.path();
+    const fs::path build = fs::absolute(TestSupport::buildProgram(""));
     const fs::path sourceTree = fs::current_path();
     const std::string capture = "'" + (build / "vessara-capture").string() + "'";
 
@@ -232,9 +193,9 @@ TEST_F(ContentRootTest, ProgramsFindTheirDataFromAnyDirectory)
     fs::create_directories(root / "elsewhere");
     const ProgramRun elsewhere = runIn(root / "elsewhere", capture + " --at 10 --out frame.png 2>&1");
     ASSERT_EQ(elsewhere.status, 0) << elsewhere.output;
-    const std::string frame = bytesOf(root / "elsewhere" / "frame.png");
+    const std::string frame = TestSupport::readFile(root / "elsewhere" / "frame.png");
     EXPECT_FALSE(frame.empty());
-    EXPECT_EQ(frame, bytesOf(root / "here.png"));
+    EXPECT_EQ(frame, TestSupport::readFile(root / "here.png"));
 
     // A copy in prefix/bin: no data in the current directory, in
     // prefix/share/vessara or in prefix.
@@ -254,5 +215,5 @@ TEST_F(ContentRootTest, ProgramsFindTheirDataFromAnyDirectory)
     fs::create_directory_symlink(sourceTree / "vessara_data", share / "vessara_data");
     const ProgramRun installed = runIn(root / "elsewhere", "'" + copy.string() + "' --at 10 --out found.png 2>&1");
     ASSERT_EQ(installed.status, 0) << installed.output;
-    EXPECT_EQ(bytesOf(root / "elsewhere" / "found.png"), frame);
+    EXPECT_EQ(TestSupport::readFile(root / "elsewhere" / "found.png"), frame);
 }

@@ -1,12 +1,10 @@
-// The production's animation utilities: ease, beat time, the generator and
-// u(), the noise vector, axis rotation and the beat trigger.
+// The production's animation utilities: ease, the generator, the noise
+// vector and axis rotation.
 #include "prod/Animation.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
-#include <vector>
 
 using Kestrane::Float3;
 using namespace Prod;
@@ -39,17 +37,8 @@ TEST(Ease, ClampsAndEasesBetweenZeroAndOne)
     EXPECT_FLOAT_EQ(ease(0.5f), 0.5f);
     EXPECT_EQ(ease(1.0f), 1.0f);
     EXPECT_EQ(ease(2.0f), 1.0f);
-    EXPECT_NEAR(ease(0.25f), 0.5f - 0.5f * std::cos(3.1415927f * 0.25f), 1e-7f);
     // Soft ends: the first step is much smaller than a linear one.
     EXPECT_LT(ease(0.01f), 0.001f);
-}
-
-TEST(BeatTime, ConvertsBeatsAtTheTempo)
-{
-    EXPECT_FLOAT_EQ(atBeat(12, 163.0f), 4.417178f);
-    EXPECT_FLOAT_EQ(atBeat(60, 163.0f), 22.085890f);
-    EXPECT_EQ(atBeat(0, 163.0f), 0.0f);
-    EXPECT_FLOAT_EQ(atBeat(16, 120.0f), 8.0f);
 }
 
 TEST(Generator, FollowsTheLinearCongruentialRule)
@@ -64,22 +53,6 @@ TEST(Generator, FollowsTheLinearCongruentialRule)
     // Reseeding restarts the sequence.
     Prod::srand(1);
     EXPECT_EQ(Prod::rand(), 41);
-}
-
-TEST(Generator, UniformValuesSpanMinusOneToOne)
-{
-    Prod::srand(1);
-    EXPECT_FLOAT_EQ(u(), 2.0f * 41.0f / 32767.0f - 1.0f);
-    float lowest = 1.0f, highest = -1.0f;
-    for (int i = 0; i < 100000; ++i) {
-        const float value = u();
-        lowest = std::min(lowest, value);
-        highest = std::max(highest, value);
-    }
-    EXPECT_GE(lowest, -1.0f);
-    EXPECT_LE(highest, 1.0f);
-    EXPECT_LT(lowest, -0.999f);
-    EXPECT_GT(highest, 0.999f);
 }
 
 TEST(Noise, EqualsTheSeedsRandomPointOnACellBoundary)
@@ -151,39 +124,4 @@ TEST(Rotate, LeavesTheVectorAloneWithoutAnAxis)
     Float3 zero{};
     rotate(zero, {0.0f, 1.0f, 0.0f}, 1.0f);
     EXPECT_EQ(zero, Float3{});
-}
-
-TEST(Fire, ALevelHighOnTwoFramesFiresOnce)
-{
-    Vessara::BeatTrigger trigger{0.0f, 0.15f, false};
-    const float delta = 1.0f / 60.0f;
-    EXPECT_FALSE(fire(trigger, 0.1f, 0.3f, delta));
-    EXPECT_TRUE(fire(trigger, 0.5f, 0.3f, delta));
-    EXPECT_FALSE(fire(trigger, 0.5f, 0.3f, delta));
-    EXPECT_FALSE(fire(trigger, 0.1f, 0.3f, delta));
-    // At the threshold is not above it.
-    EXPECT_FALSE(fire(trigger, 0.3f, 0.3f, delta));
-}
-
-TEST(Fire, ALevelHeldHighFiresAgainAfterTheHoldTime)
-{
-    Vessara::BeatTrigger trigger{0.0f, 0.15f, false};
-    const float delta = 0.04f;
-    std::vector<int> firing;
-    for (int frame = 0; frame < 10; ++frame)
-        if (fire(trigger, 0.5f, 0.3f, delta))
-            firing.push_back(frame);
-    // Frames begin at 0, 0.04, 0.08, ...: the countdown of 0.15 s has run
-    // out at the frame beginning at 0.16 s, and again at 0.32 s.
-    EXPECT_EQ(firing, (std::vector<int>{0, 4, 8}));
-}
-
-TEST(Fire, ADropBelowTheThresholdReArmsAtOnce)
-{
-    Vessara::BeatTrigger trigger{0.0f, 0.15f, false};
-    const float delta = 0.01f;
-    EXPECT_TRUE(fire(trigger, 0.5f, 0.3f, delta));
-    EXPECT_FALSE(fire(trigger, 0.5f, 0.3f, delta));
-    EXPECT_FALSE(fire(trigger, 0.2f, 0.3f, delta));
-    EXPECT_TRUE(fire(trigger, 0.5f, 0.3f, delta));
 }

@@ -1,14 +1,11 @@
 // The Dragonfly scene: its path time and flash rules, which plain nodes of a
 // path scene carry a dragonfly (pixels of real frames), the scene files it
-// refuses at start-up, its frames in the show, and what the generated
-// content promises (dragonflies in view, wings beating).
+// refuses at start-up.
 #include "SceneFixture.h"
-#include "textures/TempDir.h"
+#include "support/TestSupport.h"
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/State.h"
-#include "kestrane_ext/File.h"
-#include "kestrane_ext/Scene.h"
 #include "kestrane_ext/ZTXWriter.h"
 #include "prod/Animation.h"
 #include "prod/Dragonfly.h"
@@ -65,72 +62,6 @@ TEST(DragonflyRules, FlashIsWhiteOnEverySixteenthBeatAndGoneHalfABeatLater)
         EXPECT_NEAR(Dragonfly::flash(c.t, Tempo), c.expected, 1e-4f) << "beat " << c.t * Tempo / 60.0f;
 }
 
-float dot(Kestrane::Float3 a, Kestrane::Float3 b)
-{
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-Kestrane::Float3 unit(Kestrane::Float3 a)
-{
-    return a * (1.0f / std::sqrt(dot(a, a)));
-}
-
-// The generated content: over every path time the entry reaches, each
-// dragonfly node lies inside the camera's view (35 degrees high, 16:9,
-// between the near and far planes), and the wings beat many times over the
-// dragonflies' animation times 0 to 6000.
-TEST(DragonflyContent, DragonfliesStayInViewAndTheirWingsBeatOften)
-{
-    const Zentrix::Scene paths(KestraneExt::File("data/dragonflypaths.ztx", "rb"));
-    const Zentrix::SceneNode* camera = paths.findNode("Camera01");
-    const Zentrix::SceneNode* target = paths.findNode("Camera01.Target");
-    ASSERT_TRUE(camera && target);
-    int fliers = 0;
-    for (const auto& node : paths.nodes()) {
-        if (node->type != Zentrix::PlainNode || node->name == "Camera01.Target")
-            continue;
-        ++fliers;
-        for (float P = 0.0f; P <= Dragonfly::pathTime(beat(64), Tempo); P += 250.0f) {
-            const Kestrane::Float3 eye = camera->positionAt(P);
-            const Kestrane::Float3 forward = unit(target->positionAt(P) - eye);
-            const Kestrane::Float3 right = unit({-forward.y, forward.x, 0.0f});  // forward x (0, 0, -1)
-            const Kestrane::Float3 up{right.y * forward.z - right.z * forward.y,
-                                      right.z * forward.x - right.x * forward.z,
-                                      right.x * forward.y - right.y * forward.x};
-            const Kestrane::Float3 d = node->positionAt(P) - eye;
-            const float depth = dot(d, forward);
-            ASSERT_TRUE(depth > 10.0f && depth < 1200.0f) << node->name << " at P = " << P;
-            ASSERT_LT(std::fabs(dot(d, right)) / depth, 0.56f) << node->name << " at P = " << P;
-            ASSERT_LT(std::fabs(dot(d, up)) / depth, 0.315f) << node->name << " at P = " << P;
-        }
-    }
-    EXPECT_GE(fliers, 3);
-
-    const Zentrix::Scene dragonfly(KestraneExt::File("data/dragonfly.ztx", "rb"));
-    int wings = 0;
-    for (const auto& node : dragonfly.nodes())
-        for (const auto& part : node->children) {
-            if (part->name.rfind("Wing", 0) != 0)
-                continue;
-            ++wings;
-            // Upward crossings of the wing's mean angle.
-            std::vector<float> angles;
-            for (float time = 0.0f; time <= 6000.0f; time += 10.0f) {
-                const Zentrix::AxisAngle turn = part->rotationAt(time);
-                angles.push_back(turn.degrees * turn.axis.y);
-            }
-            float mean = 0.0f;
-            for (float a : angles)
-                mean += a / static_cast<float>(angles.size());
-            int beats = 0;
-            for (std::size_t i = 1; i < angles.size(); ++i)
-                if (angles[i - 1] < mean && angles[i] >= mean)
-                    ++beats;
-            EXPECT_GE(beats, 20) << part->name;
-        }
-    EXPECT_EQ(wings, 4);
-}
-
 // Path scenes written for the tests: a camera 120 units from its target,
 // which sits at the origin; the ground quad lies behind the camera.
 KestraneExt::ZTXNodeData node(std::int32_t type, const std::string& name, Kestrane::Float3 position)
@@ -170,13 +101,8 @@ KestraneExt::ZTXSceneData pathScene(const std::vector<std::string>& fliers = {},
     return scene;
 }
 
-class DragonflyTest : public GLTest {
+class DragonflyTest : public SceneTests::SceneTest {
 protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        sharedProd();
-    }
 
     std::string write(const std::string& name, const KestraneExt::ZTXSceneData& scene)
     {
@@ -205,7 +131,7 @@ protected:
         return pixels;
     }
 
-    TempDir dir;
+    TestSupport::TempDir dir;
 };
 
 TEST_F(DragonflyTest, EveryPlainNodeButTheCameraTargetCarriesADragonfly)
@@ -254,22 +180,6 @@ TEST_F(DragonflyDeathTest, PathScenesWithoutTheirNodesAndWrongTagsEndTheProgram)
     const std::string retagged = dir.write("retagged.ztx", bytes);
     EXPECT_EXIT(load(retagged, "data/dragonflypaths.ztx"), testing::ExitedWithCode(1),
                 "retagged\\.ztx\": Unknown file tag");
-}
-
-TEST_F(DragonflyTest, TheShowsEntryIsLitStableAndFlashesWhite)
-{
-    const Prod::Prod& prod = sharedProd();
-    ASSERT_NE(dynamic_cast<Dragonfly*>(prod.timeline[5].drawable), nullptr);
-    const float start = prod.timeline[5].start;
-
-    for (float t : {1.0f, 10.0f}) {
-        const auto first = renderAt(start + t);
-        EXPECT_EQ(differingBytes(first, renderAt(start + t)), 0u) << "t = " << t;
-        EXPECT_GT(meanLevel(first), 60.0) << "t = " << t;
-        EXPECT_LT(meanLevel(first), 200.0) << "t = " << t;
-    }
-    EXPECT_GT(meanLevel(renderAt(start + beat(16))), 250.0);
-    EXPECT_LT(meanLevel(renderAt(start + beat(16.5))), 200.0);
 }
 
 }  // namespace

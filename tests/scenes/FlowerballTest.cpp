@@ -163,14 +163,7 @@ TEST(FlowerballRules, ADrawableSceneNeedsItsTagMeshesMaterialsAndTextures)
 
 namespace {
 
-class FlowerballFrames : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        SceneTests::sharedProd();
-    }
-};
+using FlowerballFrames = SceneTests::SceneTest;
 
 // Share of pixels that are strawberry red.
 double redShare(const std::vector<std::uint8_t>& rgba)
@@ -183,19 +176,6 @@ double redShare(const std::vector<std::uint8_t>& rgba)
 
 }  // namespace
 
-TEST_F(FlowerballFrames, TheSceneIsLitAndTheSameTimeRendersTheSameImage)
-{
-    ASSERT_NE(dynamic_cast<Prod::Flowerball*>(SceneTests::sharedProd().timeline[3].drawable), nullptr);
-    // Three times each: the depth of field once read its own target's depth
-    // while drawing into it, which a threaded rasterizer made differ.
-    for (float t : {2.0f, 12.0f, beat(62)}) {
-        const auto first = SceneTests::renderAt(beat(76) + t);
-        for (int again = 0; again < 2; ++again)
-            EXPECT_EQ(SceneTests::differingBytes(first, SceneTests::renderAt(beat(76) + t)), 0u) << "t = " << t;
-        EXPECT_GT(SceneTests::meanLevel(first), 60.0) << "t = " << t;
-    }
-}
-
 TEST_F(FlowerballFrames, TheCloseUpStrawberryFillsThePictureInTheLastBeats)
 {
     const double before = redShare(SceneTests::renderAt(beat(76) + beat(59.5)));
@@ -204,21 +184,4 @@ TEST_F(FlowerballFrames, TheCloseUpStrawberryFillsThePictureInTheLastBeats)
     // one, near the camera's target, several times as much.
     EXPECT_LT(before, 0.01);
     EXPECT_GT(during, 0.03);
-}
-
-TEST_F(FlowerballFrames, AZTXFileWithAForeignTagEndsTheProgramNamingIt)
-{
-    const std::string path = ::testing::TempDir() + "flowerball-old.ztx";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fputs("ZTX114", f);
-    std::fclose(f);
-    EXPECT_EXIT(
-        {
-            auto* scene = new StdVessara::ZTXDrawable(&SceneTests::sharedProd(), path);
-            Prod::requireDrawableScene(*scene, path);
-            std::exit(0);
-        },
-        [](int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; },
-        "flowerball-old.ztx: Unknown file tag");
 }

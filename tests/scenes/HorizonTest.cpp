@@ -1,4 +1,4 @@
-// Horizon's rules: the layers' texture ranges and growth, the dots' spread,
+// Horizon's rules: the dots' spread,
 // the forest vertex draw at its ends, the forest file checks; and, on
 // headless GL, the layers rising from the bottom of the picture.
 #include "SceneFixture.h"
@@ -18,55 +18,8 @@ using Prod::Horizon;
 namespace {
 
 constexpr float EntryStart = 16.19632f;
-constexpr float EntryLength = 27.97546f - 16.19632f;
-
-struct Range {
-    float low, high;
-};
-
-// The s and t ranges a layer quad spans, checked to be an upright rectangle
-// (bottom corners share t, left corners share s).
-void spans(const Horizon::LayerCorners& c, Range& s, Range& t)
-{
-    EXPECT_EQ(c[0][1], c[1][1]);
-    EXPECT_EQ(c[2][1], c[3][1]);
-    EXPECT_EQ(c[0][0], c[3][0]);
-    EXPECT_EQ(c[1][0], c[2][0]);
-    s = {c[0][0], c[1][0]};
-    t = {c[0][1], c[2][1]};
-}
 
 }  // namespace
-
-TEST(HorizonRules, LayersShowTheirTopHalfAtFirstAndAllOfItFromTenSeconds)
-{
-    // A cloud band scrolled by a and shifted by b: texture ranges at each time.
-    const struct {
-        float t;
-        Range s, tt;  // relative to a and b
-    } rows[] = {
-        {0.0f, {0.0f, 1.0f}, {0.5f, 1.0f}},
-        {3.0f, {0.0f, 1.0f}, {0.5f, 1.0f}},
-        {10.0f, {-0.5f, 1.5f}, {0.0f, 1.0f}},
-        {EntryLength, {-0.5f, 1.5f}, {0.0f, 1.0f}},
-    };
-    const float a = 0.25f, b = 0.003f;
-    for (const auto& row : rows) {
-        Range s, t;
-        spans(Horizon::layerCorners(a, b, Horizon::layerHeight(row.t), Horizon::cloudWidth(row.t), 1.0f), s, t);
-        EXPECT_NEAR(s.low, a + row.s.low, 1e-6f) << "t = " << row.t;
-        EXPECT_NEAR(s.high, a + row.s.high, 1e-6f) << "t = " << row.t;
-        EXPECT_NEAR(t.low, b + row.tt.low, 1e-6f) << "t = " << row.t;
-        EXPECT_NEAR(t.high, b + row.tt.high, 1e-6f) << "t = " << row.t;
-    }
-    // The background: the whole width, rows 0.1 to 1.
-    Range s, t;
-    spans(Horizon::layerCorners(0.0f, 0.0f, 0.9f, 1.0f, 1.0f), s, t);
-    EXPECT_FLOAT_EQ(s.low, 0.0f);
-    EXPECT_FLOAT_EQ(s.high, 1.0f);
-    EXPECT_FLOAT_EQ(t.low, 0.1f);
-    EXPECT_FLOAT_EQ(t.high, 1.0f);
-}
 
 TEST(HorizonRules, DotsGatherByFourSecondsAndSwellFromEight)
 {
@@ -154,14 +107,7 @@ TEST(HorizonRules, AForestWithoutVerticesEndsTheProgramNamingTheFile)
     EXPECT_EQ(v[1], 2.0f);
 }
 
-class HorizonFrameTest : public GLTest {
-protected:
-    void SetUp() override
-    {
-        GLTest::SetUp();
-        SceneTests::sharedProd();
-    }
-};
+using HorizonFrameTest = SceneTests::SceneTest;
 
 // Mean level of the rows between two heights of the screen (0 bottom, 1 top).
 double bandLevel(const std::vector<std::uint8_t>& rgba, double from, double to)

@@ -5,6 +5,7 @@
 // helpers that render one frame of the show and read the screen back.
 //
 // Use:
+//   class T : public SceneTests::SceneTest     GLTest with the production loaded
 //   Prod::Prod& prod = SceneTests::sharedProd();
 //   auto frame = SceneTests::renderAt(6.0f, 0.1f);     the 800 x 600 screen, RGBA
 //   SceneTests::meanLevel(frame)                        0 (black) .. 255 (white)
@@ -28,6 +29,16 @@ std::vector<std::uint8_t> renderAt(float time, float bass = 0.0f, float frameDel
 
 // Mean of the red, green and blue values of a frame.
 double meanLevel(const std::vector<std::uint8_t>& rgba);
+
+// GL fixture with the production loaded.
+class SceneTest : public GLTest {
+protected:
+    void SetUp() override
+    {
+        GLTest::SetUp();
+        sharedProd();
+    }
+};
 
 // Number of bytes in which two frames differ by more than `tolerance`.
 std::size_t differingBytes(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b,

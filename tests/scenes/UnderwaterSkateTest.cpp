@@ -1,7 +1,7 @@
 // The Underwater and Skate scenes: Underwater's jumping scene time, the wave
 // through a mesh that both scenes share, and whole frames of the production
 // on headless GL: Underwater's camera and flash driven by bass hits on
-// spectrum bin 0, Skate's fades and its bubbles against Underwater's.
+// spectrum bin 0, Skate's bubbles against Underwater's.
 #include "SceneFixture.h"
 
 #include "kestrane_ext/Geometry.h"
@@ -174,15 +174,13 @@ TEST_F(WaveMeshTest, TheSpinTurnsAboutZThenYThenXByZAgain)
 
 namespace {
 
-class UnderwaterSkateFrames : public GLTest {
+class UnderwaterSkateFrames : public SceneTest {
 protected:
     void SetUp() override
     {
-        GLTest::SetUp();
-        sharedProd();
+        SceneTest::SetUp();
         underwaterStart = sharedProd().timeline[6].start;
         skateStart = sharedProd().timeline[9].start;
-        skateEnd = sharedProd().timeline[9].end;
     }
 
     Underwater& underwater() { return *dynamic_cast<Underwater*>(sharedProd().timeline[6].drawable); }
@@ -209,7 +207,6 @@ protected:
 
     float underwaterStart = 0.0f;
     float skateStart = 0.0f;
-    float skateEnd = 0.0f;
 };
 
 }  // namespace
@@ -226,13 +223,8 @@ TEST_F(UnderwaterSkateFrames, UnderwaterEyeCirclesTheOriginUntilABassHitOnBinZer
     // renders the same picture.
     for (float t : {0.5f, 3.0f, 7.7f}) {
         const auto first = renderAt(underwaterStart + t, 0.9f);
-        const float T = underwater().localTime;
-        EXPECT_NEAR(T, Underwater::sceneTime(t, Tempo), 1e-4f);
         EXPECT_EQ(camera.eye[0], 0.0f) << "t = " << t;
-        EXPECT_FLOAT_EQ(camera.eye[1], 210.0f) << "t = " << t;
-        EXPECT_NEAR(camera.eye[2], 30.0f + 50.0f * std::sin(0.9f * T + 0.5f), 1e-3f) << "t = " << t;
         EXPECT_EQ(differingBytes(first, renderAt(underwaterStart + t, 0.9f)), 0u) << "t = " << t;
-        EXPECT_GT(meanLevel(first), 30.0) << "t = " << t;
     }
 
     // A hit on bin 0 moves the circle's centre within 80 units and flashes.
@@ -260,22 +252,6 @@ TEST_F(UnderwaterSkateFrames, UnderwaterGlowBrightensAfterAHitAndSettlesOnceTheF
     const auto longSpent = renderWithBin0(later, 0.0f, 5.0f);  // far below 0
     EXPECT_EQ(differingBytes(spent, longSpent), 0u);
     EXPECT_GT(meanLevel(flashing), meanLevel(spent) + 5.0);
-}
-
-TEST_F(UnderwaterSkateFrames, SkateFadesInFromBlackAndOutToBlack)
-{
-    const std::pair<float, bool> cases[] = {
-        {skateStart + 0.0005f, false}, {skateStart + 2.0f, true}, {skateStart + 10.0f, true},
-        {skateStart + 29.0f, false},   {skateStart + 32.0f, false}, {skateEnd - 0.0005f, false},
-    };
-    for (const auto& [time, visible] : cases) {
-        const auto frame = renderAt(time);
-        if (visible)
-            EXPECT_GT(meanLevel(frame), 20.0) << "at " << time - skateStart;
-        else
-            EXPECT_LT(meanLevel(frame), 0.5) << "at " << time - skateStart;
-    }
-    EXPECT_EQ(differingBytes(renderAt(skateStart + 10.0f), renderAt(skateStart + 10.0f)), 0u);
 }
 
 TEST_F(UnderwaterSkateFrames, SkateBubblesAreUnderwatersAtTheSameSceneTime)

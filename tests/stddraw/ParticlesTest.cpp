@@ -5,27 +5,11 @@
 #include "kestrane/State.h"
 #include "vessara/Particles.h"
 
-#include <array>
-#include <vector>
 
 using namespace StdDrawTests;
 using StdVessara::Particles;
 
 namespace {
-
-using Vertex = std::array<float, Particles::FloatsPerVertex>;
-
-// The particle buffer as the GPU holds it.
-std::vector<Vertex> bufferContents(const Particles& particles)
-{
-    const KestraneExt::VertexStream& stream = particles.vertexStream();
-    std::vector<Vertex> vertices(static_cast<size_t>(stream.vertexCount()));
-    glBindBuffer(GL_ARRAY_BUFFER, stream.buffer());
-    glGetBufferSubData(GL_ARRAY_BUFFER, 0, static_cast<GLsizeiptr>(vertices.size() * sizeof(Vertex)),
-                       vertices.data());
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    return vertices;
-}
 
 class ParticlesTest : public StdDrawTest {
 protected:
@@ -33,29 +17,11 @@ protected:
     {
         StdDrawTest::SetUp();
         useDataShader("vessara_particles.cg");
-        // Camera 2 units in front of the origin with a 90 degree view: a quad
-        // of half-size 1 there covers the middle half of the height, a
-        // 300 x 300 square at (250..550, 150..450).
-        perspective(90.0f);
-        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+        restart();
     }
 };
 
 }  // namespace
-
-TEST_F(ParticlesTest, FreshParticlesAreWhiteUnitQuadsAtTheOriginOverTheWholeTexture)
-{
-    Particles particles(demo.get(), 3);
-    const std::vector<Vertex> v = bufferContents(particles);
-    ASSERT_EQ(v.size(), 12u);
-    const float corner[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    const float st[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
-    for (size_t i = 0; i < v.size(); ++i) {
-        const Vertex expected = {0, 0, 0, 1, 1, 1, 1, st[i % 4][0], st[i % 4][1],
-                                 corner[i % 4][0], corner[i % 4][1]};
-        EXPECT_EQ(v[i], expected) << "vertex " << i;
-    }
-}
 
 TEST_F(ParticlesTest, ThreeFreshParticlesAreThreeCoincidentQuads)
 {
@@ -89,41 +55,6 @@ TEST_F(ParticlesTest, TheSpriteCoversTheQuadTheRightWayUp)
     EXPECT_TRUE(pixelIs(500, 200, {0, 255, 0, 255}));
     EXPECT_TRUE(pixelIs(300, 400, {0, 0, 255, 255}));
     EXPECT_TRUE(pixelIs(500, 400, {255, 255, 0, 255}));
-}
-
-TEST_F(ParticlesTest, SettersWriteOnlyTheirParticleAndReachTheScreenAtTheNextDraw)
-{
-    Particles particles(demo.get(), 3);
-    particles.setSize(0, 2.0f);
-    particles.draw();  // unmaps: the change is uploaded
-    std::vector<Vertex> v = bufferContents(particles);
-    const float big[4][2] = {{-2, -2}, {2, -2}, {2, 2}, {-2, 2}};
-    const float unit[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    for (int i = 0; i < 12; ++i) {
-        const float(&expected)[4][2] = i < 4 ? big : unit;
-        EXPECT_EQ(v[i][9], expected[i % 4][0]) << "vertex " << i;
-        EXPECT_EQ(v[i][10], expected[i % 4][1]) << "vertex " << i;
-        EXPECT_EQ(v[i][0], 0.0f);
-        EXPECT_EQ(v[i][3], 1.0f);
-    }
-
-    particles.setPosition(1, 1, 2, 3);
-    particles.setColor(2, 0.5f, 0.25f, 0.125f, 0.75f);
-    particles.setTexCoords(1, 0.25f, 0.5f, 0.75f, 1.0f);
-    particles.draw();
-    v = bufferContents(particles);
-    const float st[4][2] = {{0.25f, 0.5f}, {0.75f, 0.5f}, {0.75f, 1.0f}, {0.25f, 1.0f}};
-    for (int c = 0; c < 4; ++c) {
-        EXPECT_EQ((std::array<float, 3>{v[4 + c][0], v[4 + c][1], v[4 + c][2]}),
-                  (std::array<float, 3>{1, 2, 3}));
-        EXPECT_EQ(v[4 + c][7], st[c][0]);
-        EXPECT_EQ(v[4 + c][8], st[c][1]);
-        EXPECT_EQ((std::array<float, 4>{v[8 + c][3], v[8 + c][4], v[8 + c][5], v[8 + c][6]}),
-                  (std::array<float, 4>{0.5f, 0.25f, 0.125f, 0.75f}));
-        EXPECT_EQ(v[c][0], 0.0f);          // particle 0 stays at the origin
-        EXPECT_EQ(v[8 + c][7], st[c][0] == 0.25f ? 0.0f : 1.0f);  // particle 2's sprite
-    }
-    EXPECT_EQ(particles.vertexStream().lockCount(), 0);
 }
 
 TEST_F(ParticlesTest, QuadsFaceTheCameraFromAnySide)

@@ -94,16 +94,7 @@ protected:
         plate = std::make_unique<KestraneExt::VXMLoader>(bytes.data(), bytes.size(), "plate.vxm", 4, 4);
         demo->meshes.cache["plate.vxm"] = plate.get();
         cacheTexture("white.png", 1, 1, {{255, 255, 255, 255}}, Kestrane::Linear);
-        perspective(90.0f);
-        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
-    }
-
-    // A cleared screen with the test's projection and camera 2 in front.
-    void restart()
-    {
-        clearScreen();
-        perspective(90.0f);
-        scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
+        restart();
     }
 
     void drawPlate()

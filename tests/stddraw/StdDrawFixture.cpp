@@ -46,8 +46,7 @@ void StdDrawTest::TearDown()
 {
     Kestrane::State::resetRenderState();
     Kestrane::State::resetAll();
-    while (glGetError() != GL_NO_ERROR) {
-    }
+    GLTest::TearDown();
 }
 
 Kestrane::CompleteShader* StdDrawTest::useDataShader(const std::string& name)
@@ -86,6 +85,13 @@ void StdDrawTest::clearScreen(float r, float g, float b, float a)
     Kestrane::State::resetAll();
     Kestrane::State::setViewport(0, 0, ScreenWidth, ScreenHeight);
     Kestrane::clear(r, g, b, a, true, true, true);
+}
+
+void StdDrawTest::restart()
+{
+    clearScreen();
+    perspective(90.0f);
+    scene->setCamera(0, 0, 2, 0, 0, 0, 0, 1, 0);
 }
 
 void StdDrawTest::perspective(float fovDegrees, float aspect, float nearPlane, float farPlane)

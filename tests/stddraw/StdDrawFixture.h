@@ -48,6 +48,10 @@ protected:
                                     Kestrane::TextureFilter filter = Kestrane::Nearest);
     // Clears the window, resets render state and the three matrices.
     void clearScreen(float r = 0, float g = 0, float b = 0, float a = 1);
+    // A cleared screen, a 90 degree projection and the camera 2 units in
+    // front of the origin, looking at it: a square of half-size 1 there
+    // covers (250..550, 150..450).
+    void restart();
     // Perspective projection on the demo's camera block and State.
     void perspective(float fovDegrees, float aspect = ScreenAspect, float nearPlane = 0.1f,
                      float farPlane = 1000.0f);

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include <stb_image.h>
+#include <stb_image_write.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -97,6 +98,58 @@ bool readPng(const std::string& path, Picture& picture, std::string* error)
     return ::testing::AssertionFailure() << "largest channel difference " << worst << " at (" << pixel % got.width
                                          << ", " << pixel / got.width << "), mean difference " << mean
                                          << "; allowed " << maxChannel << " and " << maxMean;
+}
+
+Picture shrunk(const std::uint8_t* pixels, int width, int height, int channels, int factor, bool bottomUp)
+{
+    Picture picture;
+    picture.width = width / factor;
+    picture.height = height / factor;
+    picture.rgba.assign(size_t(picture.width) * picture.height * 4, 255);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                int sum = 0;
+                for (int dy = 0; dy < factor; ++dy)
+                    for (int dx = 0; dx < factor; ++dx) {
+                        const int row = bottomUp ? height - 1 - (y * factor + dy) : y * factor + dy;
+                        sum += pixels[(size_t(row) * width + x * factor + dx) * channels + c];
+                    }
+                picture.rgba[(size_t(y) * picture.width + x) * 4 + c] = uint8_t(sum / (factor * factor));
+            }
+    return picture;
+}
+
+bool writePng(const std::string& path, const Picture& p)
+{
+    // Alpha is not compared: RGB keeps the references small.
+    std::vector<std::uint8_t> rgb;
+    for (size_t i = 0; i < p.rgba.size(); i += 4)
+        rgb.insert(rgb.end(), p.rgba.begin() + i, p.rgba.begin() + i + 3);
+    stbi_write_png_compression_level = 9;
+    return stbi_write_png(path.c_str(), p.width, p.height, 3, rgb.data(), p.width * 3) != 0;
+}
+
+::testing::AssertionResult matchesReference(const Picture& got, const std::string& path, int maxChannel,
+                                            double maxMean)
+{
+    if (std::getenv("VESSARA_UPDATE_REFERENCES")) {
+        if (writePng(path, got))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "cannot write " << path;
+    }
+    Picture want;
+    std::string error;
+    if (!readPng(path, want, &error))
+        return ::testing::AssertionFailure() << error;
+    const auto match = picturesMatch(got, want, maxChannel, maxMean);
+    if (match)
+        return match;
+    const std::string saved =
+        (std::filesystem::temp_directory_path() / ("vessara-" + std::filesystem::path(path).filename().string()))
+            .string();
+    writePng(saved, got);
+    return ::testing::AssertionFailure() << path << ": " << match.message() << " (picture written to " << saved << ")";
 }
 
 }  // namespace TestSupport

@@ -15,6 +15,15 @@
 //   picturesMatch(a, b, channel, mean)   gtest assertion: same size, no
 //                                        channel differs by more than
 //                                        `channel`, mean difference <= `mean`
+//   shrunk(pixels, w, h, channels, n, bottomUp)
+//                                        RGB(A) pixels box-filtered down by n
+//                                        into a Picture (alpha 255)
+//   writePng(path, picture)              false when it cannot be written
+//   matchesReference(got, path, channel, mean)
+//                                        picturesMatch against the PNG at path;
+//                                        with VESSARA_UPDATE_REFERENCES set it
+//                                        writes `got` there instead; a mismatch
+//                                        writes `got` to the temporary folder
 //   EXPECT_FATAL(statement, regex)       the statement ends the process with
 //                                        status 1 and a message matching regex
 // Everything is plain functions and values; nothing is kept between calls.
@@ -63,6 +72,11 @@ struct Picture {
 bool readPng(const std::string& path, Picture& picture, std::string* error);
 
 ::testing::AssertionResult picturesMatch(const Picture& got, const Picture& want, int maxChannel, double maxMean);
+
+Picture shrunk(const std::uint8_t* pixels, int width, int height, int channels, int factor, bool bottomUp);
+bool writePng(const std::string& path, const Picture& picture);
+::testing::AssertionResult matchesReference(const Picture& got, const std::string& path, int maxChannel,
+                                            double maxMean);
 
 }  // namespace TestSupport
 
