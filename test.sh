@@ -15,7 +15,7 @@ ctest --test-dir build -j "$(nproc)" --output-on-failure
 # driven by the randomized mutation tests.
 if [ "${VESSARA_SKIP_SANITIZE:-0}" != 1 ]; then
   if [ ! -f build-asan/build.ninja ]; then
-    cmake -S . -B build-asan -G Ninja -DVESSARA_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake -S . -B build-asan -G Ninja -DVESSARA_SANITIZE=ON >/dev/null
   fi
   if cmake --build build-asan --target help | grep -q '^fuzz_tests'; then
     cmake --build build-asan -j "$(nproc)" --target fuzz_tests
