@@ -48,9 +48,10 @@ public:
 
     void setWrap(int wrap);
     // A mipmapped texture minifies from the one nearest level instead of
-    // blending two: half the texel reads, for surfaces whose scale barely
-    // changes across the screen. Other textures are left as they are.
-    void useNearestLevel();
+    // blending two (false: blends two again, as created): half the texel
+    // reads, for surfaces whose scale barely changes across the screen.
+    // Other textures are left as they are.
+    void useNearestLevel(bool nearest = true);
     // Binds it to GL_TEXTURE_2D of the active unit.
     void bind() const;
 
