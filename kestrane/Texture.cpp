@@ -175,4 +175,12 @@ void Texture::setWrap(int wrap)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, mode);
 }
 
+void Texture::useNearestLevel(bool nearest)
+{
+    if (filter_ != Mipmapped)
+        return;
+    glBindTexture(GL_TEXTURE_2D, id_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearest ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
+}
+
 }  // namespace Kestrane

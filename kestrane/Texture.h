@@ -47,6 +47,11 @@ public:
     Texture& operator=(const Texture&) = delete;
 
     void setWrap(int wrap);
+    // A mipmapped texture minifies from the one nearest level instead of
+    // blending two (false: blends two again, as created): half the texel
+    // reads, for surfaces whose scale barely changes across the screen.
+    // Other textures are left as they are.
+    void useNearestLevel(bool nearest = true);
     // Binds it to GL_TEXTURE_2D of the active unit.
     void bind() const;
 

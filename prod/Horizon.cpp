@@ -131,6 +131,11 @@ void Horizon::draw()
         (*textures)[name]->setWrap(Kestrane::Clamp);
     for (const char* name : {"skyer2.png", "skyer3.png", "piper2.png", "piper3.png", "grill.png"})
         (*textures)[name]->setWrap(Kestrane::Repeat);
+    // Each layer is a flat full-screen quad, one scale across the screen: the
+    // nearest mipmap level reads half the texels of a blend of two.
+    for (const Layer& l : layersAt(t))
+        (*textures)[l.texture]->useNearestLevel();
+    (*textures)["scene3.jpg"]->useNearestLevel();
 
     // 2. Projection, view and world: identity.
     resetAll();

@@ -139,6 +139,10 @@ void Drawable::drawImage(const std::string& textureName, float x, float y, float
     setFloat("alpha", 1.0f);
     uploadCamera();
     setTexture("tex0", textureName);
+    // The image lies flat at one scale: its nearest mipmap level reads half
+    // the texels of a blend of two and looks the same.
+    Kestrane::Texture* image = (*textures)[textureName];
+    image->useNearestLevel(true);
 
     Kestrane::begin(Kestrane::Quads);
     Kestrane::vertexAttribute(2, 0.0f, 0.0f, 0.0f, 1.0f);
@@ -150,6 +154,7 @@ void Drawable::drawImage(const std::string& textureName, float x, float y, float
     Kestrane::vertexAttribute(2, 0.0f, 1.0f, 0.0f, 1.0f);
     Kestrane::vertexAttribute(0, x, y + h, 0.0f, 1.0f);
     Kestrane::end();
+    image->useNearestLevel(false);
 
     popAll();
     disable(Kestrane::Capability::Blend);
