@@ -2,22 +2,15 @@
 
 #include <epoxy/gl.h>
 
-#include <SDL.h>
+#include "support/GLTest.h"
 
-#include <cstdlib>
 #include <vector>
 
 using namespace Kestrane::CgCompiler;
 
 GlHarness* glHarness() {
     static GlHarness* harness = []() -> GlHarness* {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_Window* window = SDL_CreateWindow("cgc", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!window) return nullptr;
-        SDL_GLContext context = SDL_GL_CreateContext(window);
-        if (!context || SDL_GL_MakeCurrent(window, context) != 0) return nullptr;
+        testContext();
         auto* h = new GlHarness;
         glGenTextures(1, &h->colour);
         glBindTexture(GL_TEXTURE_2D, h->colour);
