@@ -159,6 +159,20 @@ TEST(ZTX, WrongVersionTagGivesAnEmptySceneAndItsMessage) {
     EXPECT_EQ(load(shortFile).errorText(), Zentrix::VersionMessage);
 }
 
+TEST(ZTXGeometry, TextureChannelOneGivesNormalsAndTangents) {
+    ZTXSceneData data;
+    data.nodes.push_back(Samples::squareNode("Quad", 1.0f, {0, 0, 0}, true));
+    const ZTXLoader scene = load(encodeZTX(data));
+    Geometry* g = scene.findGeometry("Quad");
+    ASSERT_TRUE(g);
+    float n[4] = {}, t[4] = {};
+    g->createAttribute(Semantic::Normal)->get(2, n);
+    g->createAttribute(Semantic::TexCoord2)->get(2, t);
+    // The face normal is (P0 - P1) x (P2 - P1): the square faces +y; u runs along x.
+    EXPECT_FLOAT_EQ(n[1], 1.0f);
+    EXPECT_FLOAT_EQ(t[0], 1.0f);
+}
+
 TEST(ZTX, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     ZTXSceneData data;
     data.nodes.push_back(Samples::squareNode("Quad", 1.0f, {0, 0, 0}));
