@@ -93,31 +93,6 @@ TEST_F(FrameServicesTest, ClearFillsOnlyTheFlaggedBuffers)
     glClearDepth(1.0);
 }
 
-TEST_F(FrameServicesTest, UseScreenTargetUnbindsAndRestoresViewport)
-{
-    GLuint fbo = 0, colour = 0;
-    glGenFramebuffers(1, &fbo);
-    glGenRenderbuffers(1, &colour);
-    glBindRenderbuffer(GL_RENDERBUFFER, colour);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, 16, 16);
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-    glViewport(0, 0, 16, 16);
-
-    useScreenTarget();
-    GLint bound = -1, viewport[4] = {};
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(bound, 0);
-    EXPECT_EQ(viewport[0], 0);
-    EXPECT_EQ(viewport[1], 0);
-    EXPECT_EQ(viewport[2], 800);
-    EXPECT_EQ(viewport[3], 600);
-
-    glDeleteFramebuffers(1, &fbo);
-    glDeleteRenderbuffers(1, &colour);
-}
-
 TEST_F(FrameServicesTest, CheckErrorReportsOneErrorOnStandardError)
 {
     EXPECT_EQ(checkError(), 0u);
