@@ -152,24 +152,6 @@ TEST_F(ParameterTest, SamplerReadsTheTextureBoundToIt) {
     shader.disableTexture("tex0");
 }
 
-TEST_F(ParameterTest, TwoSamplersReadTwoTextures) {
-    CompleteShader shader(twoTextureSource, "vsMain", "psMain");
-    shader.bind();
-    shader.setTexture("texA", red);
-    shader.setTexture("texB", green);
-    shader.uploadState();
-    drawFullScreen();
-    expectPixel(400, 300, 255, 255, 0);
-
-    // Swapped textures.
-    shader.setTexture("texA", green);
-    shader.setTexture("texB", red);
-    drawFullScreen();
-    expectPixel(400, 300, 0, 0, 0);
-    shader.disableTexture("texA");
-    shader.disableTexture("texB");
-}
-
 TEST_F(ParameterTest, DisablingFreesTheUnit) {
     CompleteShader first(oneTextureSource, "vsMain", "psMain");
     CompleteShader second(twoTextureSource, "vsMain", "psMain");
