@@ -197,23 +197,6 @@ TEST_F(TextureTest, SetWrapOneClampsEveryOtherValueRepeats)
     EXPECT_TRUE(near(readPixel(25, 50), 0, 255, 0));
 }
 
-TEST_F(TextureTest, FloatAndDepthFormats)
-{
-    Texture floats(2, 2, nullptr, Kestrane::RgbaFloat, Kestrane::Nearest);
-    floats.bind();
-    GLint internal = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &internal);
-    EXPECT_EQ(internal, GL_RGBA32F);
-    std::vector<float> texels(16, 1.0f);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_FLOAT, texels.data());
-    EXPECT_EQ(texels, std::vector<float>(16, 0.0f));
-
-    Texture depth(8, 4, nullptr, Kestrane::Depth, Kestrane::Linear);
-    depth.bind();
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_DEPTH_SIZE, &internal);
-    EXPECT_GT(internal, 0);
-}
-
 TEST_F(TextureTest, DeletesItsName)
 {
     GLuint id = 0;
