@@ -1,16 +1,31 @@
-// A mesh node written with the scene builder and read back by the engine's
-// own ZTX loader faces outwards after the loader's tangent frames. (What the
-// builder writes for cameras, tracks and materials shows in the show's
-// reference frames.)
+// Scenes written with the scene builder and read back by the engine's own
+// ZTX reader: the camera and its keys as written, and mesh nodes facing
+// outwards after the loader's tangent frames.
 #include "MeshShapes.h"
 #include "SceneBuilder.h"
 
+#include "kestrane_ext/Scene.h"
 #include "kestrane_ext/StreamTypes.h"
 #include "kestrane_ext/ZTXLoader.h"
 
 #include <gtest/gtest.h>
 
 using namespace Forge;
+
+TEST(SceneBuilder, CameraAndKeysReadBackAsWritten) {
+    SceneBuilder b;
+    auto& cam = b.camera("Camera01", {0, -200, 50}, {0, 0, 10}, 45, 2, 900);
+    SceneBuilder::positionKey(cam, 0, {0, -200, 50});
+    SceneBuilder::positionKey(cam, 50, {100, -200, 50});
+    const std::vector<std::uint8_t> bytes = b.encode();
+    const Zentrix::Scene scene(bytes.data(), bytes.size(), "sample.ztx");
+    const auto* c = dynamic_cast<const Zentrix::CameraNode*>(scene.findNode("Camera01"));
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->camera.fieldOfView, 45.0f);
+    EXPECT_EQ(c->camera.nearPlane, 2.0f);
+    EXPECT_EQ(c->camera.farPlane, 900.0f);
+    EXPECT_NEAR(c->positionAt(25).x, 50.0f, 1e-3f);  // halfway between the keys
+}
 
 TEST(SceneBuilder, MeshNodesFaceOutwardsAfterLoading) {
     SceneBuilder b;
