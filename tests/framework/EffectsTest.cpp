@@ -103,6 +103,35 @@ TEST_F(FrameworkTest, EffectsDrawOnlyFromTheirThresholdsAndLeaveTheirTargetBound
     }
 }
 
+TEST_F(FrameworkTest, DirectionalBlurStepsGrowAndFollowTheElementsSize)
+{
+    // A stand-in blur shader that adds its step (scaled by 25.6) to the
+    // picture on every pass, so the passes' steps add up in the result.
+    static Kestrane::CompleteShader probe(
+        "float4x4 StateComplete;\n"
+        "uniform sampler2D tex0; uniform float4 pixelStep;\n"
+        "struct F { float4 position : POSITION; float2 uv : TEXCOORD0; };\n"
+        "F vsMain(float4 p : POSITION, float4 uv : TEXCOORD0)\n"
+        "{ F o; o.position = mul(StateComplete, p); o.uv = uv.xy; return o; }\n"
+        "float4 psMain(float2 uv : TEXCOORD0) : COLOR\n"
+        "{ return tex2D(tex0, uv) + float4(pixelStep.x * 25.6, pixelStep.y * 25.6, 0.0, 0.0); }\n",
+        "vsMain", "psMain");
+    Demo& demo = sharedDemo();
+    Kestrane::CompleteShader* real = demo.shaders["vessara_directional_blur.cg"];
+    demo.shaders.cache["vessara_directional_blur.cg"] = &probe;
+    // x: steps 0.5/512 twice, then grown to 1.5/512 twice: 0.2 in red.
+    Element* square = newElement(512, 512);
+    fill(*square, 0, 0, 0, 1);
+    directionalBlur(*square, 0.5f, 0.0f, 2.0f, 1.0f);
+    EXPECT_TRUE(near(pixelOf(*square, 100, 100), {51, 0, 0, 255}, 2));
+    // y divides by the height: 1/256 twice and 1.5/256 twice, 0.5 in green.
+    Element* wide = newElement(512, 256);
+    fill(*wide, 0, 0, 0, 1);
+    directionalBlur(*wide, 0.0f, 1.0f, 0.5f, 1.0f);
+    EXPECT_TRUE(near(pixelOf(*wide, 100, 100), {0, 128, 0, 255}, 2));
+    demo.shaders.cache["vessara_directional_blur.cg"] = real;
+}
+
 TEST_F(FrameworkTest, WideElementKeepsItsSizeThroughOutlineEdges)
 {
     Element* element = newElement(512, 256);

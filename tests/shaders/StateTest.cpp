@@ -65,10 +65,17 @@ TEST_F(StateTest, ReservedAndLargeCapabilitiesChangeNothing) {
 TEST_F(StateTest, ResetRenderStateKeepsDepthFunction) {
     State::enable(Capability::Blend);
     State::setDepthFunction(CompareFunction::Greater);
+    State::setBlendFunction(BlendFactor::One, BlendFactor::One);
     State::resetRenderState();
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    GLint depth = 0;
+    // Scenes that enable blending get plain alpha blending, and the depth
+    // function is left alone.
+    GLint source = 0, destination = 0, depth = 0;
+    glGetIntegerv(GL_BLEND_SRC_RGB, &source);
+    glGetIntegerv(GL_BLEND_DST_RGB, &destination);
     glGetIntegerv(GL_DEPTH_FUNC, &depth);
+    EXPECT_EQ(source, GL_SRC_ALPHA);
+    EXPECT_EQ(destination, GL_ONE_MINUS_SRC_ALPHA);
     EXPECT_EQ(depth, GL_GREATER);
     State::setDepthFunction(CompareFunction::Less);
 }
