@@ -116,22 +116,28 @@ CgPair::~CgPair() {
     if (program) glDeleteProgram(program);
 }
 
+namespace {
+
+// Runs set(location) for the uniform's location in each program that uses it.
+template <typename Set>
+void setUniform(const CgPair& pair, const std::string& name, Set set) {
+    glUseProgram(pair.program);
+    for (const Result* r : {&pair.vertex, &pair.fragment})
+        if (GLint l = location(pair.program, *r, name); l >= 0) set(l);
+}
+
+}  // namespace
+
 void CgPair::setFloat(const std::string& name, float x) {
-    glUseProgram(program);
-    for (const Result* r : {&vertex, &fragment})
-        if (GLint l = location(program, *r, name); l >= 0) glUniform1f(l, x);
+    setUniform(*this, name, [&](GLint l) { glUniform1f(l, x); });
 }
 
 void CgPair::setFloat4(const std::string& name, float x, float y, float z, float w) {
-    glUseProgram(program);
-    for (const Result* r : {&vertex, &fragment})
-        if (GLint l = location(program, *r, name); l >= 0) glUniform4f(l, x, y, z, w);
+    setUniform(*this, name, [&](GLint l) { glUniform4f(l, x, y, z, w); });
 }
 
 void CgPair::setMatrixRowMajor(const std::string& name, const float* m) {
-    glUseProgram(program);
-    for (const Result* r : {&vertex, &fragment})
-        if (GLint l = location(program, *r, name); l >= 0) glUniformMatrix4fv(l, 1, GL_TRUE, m);
+    setUniform(*this, name, [&](GLint l) { glUniformMatrix4fv(l, 1, GL_TRUE, m); });
 }
 
 void CgPair::setTexture(const std::string& name, int unit, int w, int h, const float* rgba) {

@@ -206,26 +206,6 @@ TEST_F(ParameterTest, UndeclaredNamesChangeNothing) {
     EXPECT_EQ(errors.count(), 0);
 }
 
-TEST_F(ParameterTest, UniformDeclaredByBothProgramsGetsTheValueInBoth) {
-    CompleteShader shader(sharedUniformSource, "vsMain", "psMain");
-    shader.bind();
-    const float tint[4] = {0.8f, 0.6f, 1.0f, 1.0f};
-    shader.setFloat4("tint", tint);
-    shader.uploadState();
-    drawFullScreen();
-    // Vertex colour tint times fragment tint: 0.64, 0.36, 1.
-    expectPixel(400, 300, 163, 92, 255);
-    // Written in the source but used by neither entry: no program declares it.
-    CountErrors errors;
-    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "unused"), nullptr);
-    EXPECT_EQ(cgGetNamedParameter(shader.vertex->program, "unused"), nullptr);
-    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "StateComplete"), nullptr);
-    shader.setFloat("unused", 3.0f);
-    drawFullScreen();
-    expectPixel(400, 300, 163, 92, 255);
-    EXPECT_EQ(errors.count(), 0);
-}
-
 TEST_F(ParameterTest, ValuesSurviveBindingAnotherShader) {
     CompleteShader gray(alphaSource, "vsMain", "psMain");
     CompleteShader tinted(sharedUniformSource, "vsMain", "psMain");
