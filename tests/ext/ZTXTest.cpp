@@ -153,8 +153,6 @@ TEST(ZTX, WrongVersionTagGivesAnEmptySceneAndItsMessage) {
         EXPECT_EQ(scene.nodeCount(), 0);
         EXPECT_EQ(scene.materialCount(), 0);
     }
-    EXPECT_EQ(std::string(Zentrix::VersionMessage).substr(0, 51),
-              "Unknown file tag. Version conflict or damaged file\n");
     const std::vector<std::uint8_t> shortFile = {'Z', 'T', 'X'};
     EXPECT_EQ(load(shortFile).errorText(), Zentrix::VersionMessage);
 }
