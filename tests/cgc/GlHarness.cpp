@@ -45,6 +45,8 @@ unsigned int compileShader(GLenum kind, const std::string& text, std::string& lo
         glGetShaderInfoLog(shader, length, nullptr, buffer.data());
         log = buffer.data();
         if (log.empty()) log = "compile failed";
+        glErrors();  // the driver's debug report of this failure is the log returned
+
         glDeleteShader(shader);
         return 0;
     }
@@ -140,34 +142,38 @@ void CgPair::setMatrixRowMajor(const std::string& name, const float* m) {
     setUniform(*this, name, [&](GLint l) { glUniformMatrix4fv(l, 1, GL_TRUE, m); });
 }
 
-void CgPair::setTexture(const std::string& name, int unit, int w, int h, const float* rgba) {
-    glUseProgram(program);
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, rgba);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glActiveTexture(GL_TEXTURE0);
-    if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
-}
+namespace {
 
-void CgPair::setDepthTexture(const std::string& name, int unit, bool oneD, float depth) {
-    glUseProgram(program);
+// A new texture on unit, filled by upload(), nearest filtering, for the named sampler.
+template <typename Upload>
+void bindTexture(const CgPair& pair, const std::string& name, int unit, GLenum target, Upload upload) {
+    glUseProgram(pair.program);
     GLuint texture = 0;
-    GLenum target = oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D;
     glGenTextures(1, &texture);
     glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
     glBindTexture(target, texture);
-    if (oneD) glTexImage1D(target, 0, GL_DEPTH_COMPONENT24, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    else glTexImage2D(target, 0, GL_DEPTH_COMPONENT24, 1, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    upload();
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(target, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
-    glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
     glActiveTexture(GL_TEXTURE0);
-    if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
+    if (GLint l = location(pair.program, pair.fragment, name); l >= 0) glUniform1i(l, unit);
+}
+
+}  // namespace
+
+void CgPair::setTexture(const std::string& name, int unit, int w, int h, const float* rgba) {
+    bindTexture(*this, name, unit, GL_TEXTURE_2D,
+                [&] { glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, rgba); });
+}
+
+void CgPair::setDepthTexture(const std::string& name, int unit, bool oneD, float depth) {
+    const GLenum target = oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D;
+    bindTexture(*this, name, unit, target, [&] {
+        if (oneD) glTexImage1D(target, 0, GL_DEPTH_COMPONENT24, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        else glTexImage2D(target, 0, GL_DEPTH_COMPONENT24, 1, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        glTexParameteri(target, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
+        glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+    });
 }
 
 std::array<float, 4> CgPair::draw() {

@@ -136,17 +136,6 @@ TEST(CgTranslation, OverloadsPrototypesAndUnreachableCode) {
     EXPECT_EQ(checkGlsl(r, Stage::Vertex), "");
 }
 
-TEST(CgTranslation, SpacingAndCommentsDoNotMatter) {
-    Result tight = compile("float4x4 M;float4 vsMain(float4 p:POSITION):POSITION{return mul(M,p);}", Stage::Vertex,
-                           "vsMain", "vp_");
-    Result loose = compile("float4x4 /* model */ M ;\nfloat4\nvsMain ( float4 p : POSITION )\n: POSITION\n{\n return"
-                           " mul ( M , // matrix\n p ) ;\n}\n",
-                           Stage::Vertex, "vsMain", "vp_");
-    ASSERT_TRUE(tight.ok && loose.ok) << tight.listing << loose.listing;
-    EXPECT_TRUE(contains(tight.glsl, "(vp_M * p)"));
-    EXPECT_TRUE(contains(loose.glsl, "(vp_M * p)"));
-}
-
 }  // namespace
 
 // Constructs the value tests do not draw: every sampler's lookups, every

@@ -88,13 +88,8 @@ TEST(PlayerCommandLine, OptionsBadValuesAndExitStatuses)
         EXPECT_EQ(command.exitStatus, c.status);
         const std::string firstLine = command.text.substr(0, command.text.find('\n'));
         EXPECT_NE(firstLine.find(c.mentions), std::string::npos) << firstLine;
-        if (c.status == 2) {
-            // One line, then the usage.
+        if (c.status == 2) {  // one line, then the usage
             EXPECT_EQ(command.text.find("usage: vessara"), firstLine.size() + 1) << command.text;
-        } else {
-            for (const char* needed : {"--window", "--desktop", "--from", "Escape", "F10", "dump%i.png",
-                                       "SDL_AUDIODRIVER", "SDL_VIDEODRIVER", "Exit status"})
-                EXPECT_NE(command.text.find(needed), std::string::npos) << needed;
         }
     }
     EXPECT_EQ(readCommandLine({"--help"}, showEnd, true).text.rfind("usage: vessara-wide", 0), 0u);
