@@ -2,105 +2,48 @@
 // the frames, the video and the benchmark table it produces.
 #include "FrameSink.h"
 
-#include <stb_image.h>
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <cstdlib>
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace fs = std::filesystem;
+using TestSupport::ProgramRun;
+using TestSupport::runProgram;
 
 namespace {
 
-std::string buildDir()
+ProgramRun capture(const std::string& arguments)
 {
-    if (const char* dir = std::getenv("VESSARA_BUILD_DIR"))
-        return dir;
-    std::error_code error;
-    const auto self = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string("build") : self.parent_path().string();
-}
-
-struct ToolRun {
-    int status = -1;
-    std::string output;  // standard output and error together
-};
-
-ToolRun run(const std::string& command)
-{
-    ToolRun result;
-    if (std::FILE* pipe = popen((command + " 2>&1").c_str(), "r")) {
-        char buffer[512];
-        while (std::fgets(buffer, sizeof buffer, pipe))
-            result.output += buffer;
-        const int status = pclose(pipe);
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    return result;
-}
-
-ToolRun capture(const std::string& arguments)
-{
-    return run(buildDir() + "/vessara-capture " + arguments);
+    return runProgram(TestSupport::buildProgram("vessara-capture") + " " + arguments);
 }
 
 class CaptureRun : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() /
-               ("vessara-run-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-    std::string path(const std::string& name) const { return (root / name).string(); }
-    fs::path root;
+    std::string path(const std::string& name) const { return dir.file(name); }
+    TestSupport::TempDir dir;
 };
-
-std::string bytesOf(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 long filesIn(const fs::path& directory)
 {
     return std::distance(fs::directory_iterator(directory), fs::directory_iterator());
 }
 
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgb;
+// The PNG at path; blackRows tells whether rows first..last (0 on top) are black.
+struct Image : TestSupport::Picture {
+    explicit Image(const fs::path& file) { TestSupport::readPng(file.string(), *this, nullptr); }
     bool blackRows(int first, int last) const
     {
-        for (std::size_t i = std::size_t(first) * width * 3; i < std::size_t(last + 1) * width * 3; ++i)
-            if (rgb[i])
-                return false;
+        for (int y = first; y <= last; ++y)
+            for (int x = 0; x < width; ++x)
+                if (at(x, y)[0] || at(x, y)[1] || at(x, y)[2])
+                    return false;
         return true;
     }
 };
-
-Image load(const fs::path& file)
-{
-    Image image;
-    int channels = 0;
-    if (unsigned char* data = stbi_load(file.c_str(), &image.width, &image.height, &channels, 3)) {
-        image.rgb.assign(data, data + std::size_t(image.width) * image.height * 3);
-        stbi_image_free(data);
-    }
-    return image;
-}
 
 }  // namespace
 
@@ -108,18 +51,18 @@ TEST_F(CaptureRun, SameRangeGivesTheSameFramesAndRoundedCount)
 {
     // (10.11 - 10) * 30 = 3.3 frames: three are written.
     for (const char* name : {"a", "b"}) {
-        const ToolRun result = capture("--from 10 --to 10.11 --fps 30 --out " + path(name));
+        const ProgramRun result = capture("--from 10 --to 10.11 --fps 30 --out " + path(name));
         ASSERT_EQ(result.status, 0) << result.output;
     }
     EXPECT_EQ(filesIn(path("a")), 3);
     EXPECT_EQ(filesIn(path("b")), 3);
     for (long n = 0; n < 3; ++n) {
         const std::string name = Capture::PngDirectory::frameName(n);
-        const std::string a = bytesOf(root / "a" / name);
+        const std::string a = TestSupport::readFile(dir.path() / "a" / name);
         ASSERT_FALSE(a.empty()) << name;
-        EXPECT_TRUE(a == bytesOf(root / "b" / name)) << name << " differs between two captures";
+        EXPECT_TRUE(a == TestSupport::readFile(dir.path() / "b" / name)) << name << " differs between two captures";
     }
-    const Image first = load(root / "a" / Capture::PngDirectory::frameName(0));
+    const Image first(dir.path() / "a" / Capture::PngDirectory::frameName(0));
     ASSERT_EQ(first.width, 800);
     ASSERT_EQ(first.height, 600);
     EXPECT_FALSE(first.blackRows(0, 599)) << "frame at 10 s is a scene, not black";
@@ -129,13 +72,13 @@ TEST_F(CaptureRun, ShowStartIsBlackAndWideBandsStayBlack)
 {
     // Frame 0 at t = 0 lies on the first entry's start (not active): black.
     // Frame 1 at t = 0.05 shows the first scene inside the 800 x 450 band.
-    const ToolRun result = capture("--wide --from 0 --to 0.1 --fps 20 --out " + path("wide"));
+    const ProgramRun result = capture("--wide --from 0 --to 0.1 --fps 20 --out " + path("wide"));
     ASSERT_EQ(result.status, 0) << result.output;
     ASSERT_EQ(filesIn(path("wide")), 2);
-    const Image start = load(root / "wide" / "frame000000.png");
+    const Image start(dir.path() / "wide" / "frame000000.png");
     ASSERT_EQ(start.height, 600);
     EXPECT_TRUE(start.blackRows(0, 599));
-    const Image scene = load(root / "wide" / "frame000001.png");
+    const Image scene(dir.path() / "wide" / "frame000001.png");
     ASSERT_EQ(scene.height, 600);
     EXPECT_TRUE(scene.blackRows(0, 74)) << "top band";
     EXPECT_TRUE(scene.blackRows(525, 599)) << "bottom band";
@@ -147,9 +90,9 @@ TEST_F(CaptureRun, VideoHoldsTheFramesAndTheMusic)
     // test.sh installs ffmpeg: its absence is a broken set-up, not a pass.
     ASSERT_FALSE(Capture::findOnPath("ffmpeg", std::getenv("PATH")).empty()) << "ffmpeg is not installed";
     ASSERT_FALSE(Capture::findOnPath("ffprobe", std::getenv("PATH")).empty()) << "ffprobe is not installed";
-    const ToolRun result = capture("--from 52 --to 52.5 --fps 10 --out " + path("pils.mp4"));
+    const ProgramRun result = capture("--from 52 --to 52.5 --fps 10 --out " + path("pils.mp4"));
     ASSERT_EQ(result.status, 0) << result.output;
-    const ToolRun probe = run("ffprobe -v error -show_entries stream=codec_type,r_frame_rate,nb_frames "
+    const ProgramRun probe = runProgram("ffprobe -v error -show_entries stream=codec_type,r_frame_rate,nb_frames "
                           "-show_entries format=duration -of default=noprint_wrappers=1 " +
                           path("pils.mp4"));
     ASSERT_EQ(probe.status, 0) << probe.output;
@@ -168,7 +111,7 @@ TEST_F(CaptureRun, BadOptionsAreRefusedBeforeRendering)
              "--out " + frames + " --fast", "--from 5 --to 3 --out " + frames, "--fps 0 --out " + frames,
           "--fps -24 --out " + frames, "--out /proc/version/frames", "--out " + path("missing/show.mp4"),
           "--at 5 --out " + path("missing/f.png"), "--bench --out " + frames}) {
-        const ToolRun result = capture(arguments);
+        const ProgramRun result = capture(arguments);
         EXPECT_EQ(result.status, 2) << arguments << "\n" << result.output;
         EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
         EXPECT_EQ(result.output.rfind("vessara-capture: ", 0), 0u) << result.output;
@@ -176,7 +119,7 @@ TEST_F(CaptureRun, BadOptionsAreRefusedBeforeRendering)
     EXPECT_FALSE(fs::exists(frames));
 
     // Without ffmpeg a video cannot be made: the tool says so and points to --out DIR.
-    const ToolRun noFfmpeg = run("env PATH=" + path("empty") + " " + buildDir() + "/vessara-capture --out " +
+    const ProgramRun noFfmpeg = runProgram("env PATH=" + path("empty") + " " + TestSupport::buildProgram("vessara-capture") + " --out " +
                              path("show.mp4"));
     EXPECT_EQ(noFfmpeg.status, 2) << noFfmpeg.output;
     EXPECT_NE(noFfmpeg.output.find("ffmpeg"), std::string::npos) << noFfmpeg.output;
@@ -186,7 +129,7 @@ TEST_F(CaptureRun, BadOptionsAreRefusedBeforeRendering)
 
 TEST(CaptureBench, PrintsLoadTimeAndOneRowPerEntry)
 {
-    const ToolRun result = capture("--bench --frames 1");
+    const ProgramRun result = capture("--bench --frames 1");
     ASSERT_EQ(result.status, 0) << result.output;
     EXPECT_NE(result.output.find("start-up (process start to first frame):"), std::string::npos) << result.output;
     EXPECT_NE(result.output.find("floor unit (one 512 x 512 one-texture pass):"), std::string::npos) << result.output;

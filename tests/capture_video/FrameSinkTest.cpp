@@ -4,6 +4,8 @@
 #include "FrameWriter.h"
 #include "VideoEncoder.h"
 
+#include "support/TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -23,16 +25,6 @@ namespace {
 
 class Scratch : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        root = fs::temp_directory_path() /
-               ("vessara-sink-" + std::to_string(getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
     std::string script(const std::string& name, const std::string& body, bool executable = true)
     {
         const fs::path path = root / name;
@@ -41,7 +33,8 @@ protected:
         return path.string();
     }
 
-    fs::path root;
+    TestSupport::TempDir dir;
+    const fs::path& root = dir.path();
 };
 
 std::vector<std::uint8_t> frame(std::uint8_t seed)

@@ -2,22 +2,15 @@
 
 #include <epoxy/gl.h>
 
-#include <SDL.h>
+#include "support/GLTest.h"
 
-#include <cstdlib>
 #include <vector>
 
 using namespace Kestrane::CgCompiler;
 
 GlHarness* glHarness() {
     static GlHarness* harness = []() -> GlHarness* {
-        setenv("SDL_VIDEODRIVER", "offscreen", 0);
-        if (SDL_Init(SDL_INIT_VIDEO) != 0) return nullptr;
-        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-        SDL_Window* window = SDL_CreateWindow("cgc", 0, 0, 16, 16, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        if (!window) return nullptr;
-        SDL_GLContext context = SDL_GL_CreateContext(window);
-        if (!context || SDL_GL_MakeCurrent(window, context) != 0) return nullptr;
+        testContext();
         auto* h = new GlHarness;
         glGenTextures(1, &h->colour);
         glBindTexture(GL_TEXTURE_2D, h->colour);
@@ -52,6 +45,8 @@ unsigned int compileShader(GLenum kind, const std::string& text, std::string& lo
         glGetShaderInfoLog(shader, length, nullptr, buffer.data());
         log = buffer.data();
         if (log.empty()) log = "compile failed";
+        glErrors();  // the driver's debug report of this failure is the log returned
+
         glDeleteShader(shader);
         return 0;
     }
@@ -123,52 +118,62 @@ CgPair::~CgPair() {
     if (program) glDeleteProgram(program);
 }
 
+namespace {
+
+// Runs set(location) for the uniform's location in each program that uses it.
+template <typename Set>
+void setUniform(const CgPair& pair, const std::string& name, Set set) {
+    glUseProgram(pair.program);
+    for (const Result* r : {&pair.vertex, &pair.fragment})
+        if (GLint l = location(pair.program, *r, name); l >= 0) set(l);
+}
+
+}  // namespace
+
 void CgPair::setFloat(const std::string& name, float x) {
-    glUseProgram(program);
-    for (const Result* r : {&vertex, &fragment})
-        if (GLint l = location(program, *r, name); l >= 0) glUniform1f(l, x);
+    setUniform(*this, name, [&](GLint l) { glUniform1f(l, x); });
 }
 
 void CgPair::setFloat4(const std::string& name, float x, float y, float z, float w) {
-    glUseProgram(program);
-    for (const Result* r : {&vertex, &fragment})
-        if (GLint l = location(program, *r, name); l >= 0) glUniform4f(l, x, y, z, w);
+    setUniform(*this, name, [&](GLint l) { glUniform4f(l, x, y, z, w); });
 }
 
 void CgPair::setMatrixRowMajor(const std::string& name, const float* m) {
-    glUseProgram(program);
-    for (const Result* r : {&vertex, &fragment})
-        if (GLint l = location(program, *r, name); l >= 0) glUniformMatrix4fv(l, 1, GL_TRUE, m);
+    setUniform(*this, name, [&](GLint l) { glUniformMatrix4fv(l, 1, GL_TRUE, m); });
 }
 
-void CgPair::setTexture(const std::string& name, int unit, int w, int h, const float* rgba) {
-    glUseProgram(program);
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, rgba);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glActiveTexture(GL_TEXTURE0);
-    if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
-}
+namespace {
 
-void CgPair::setDepthTexture(const std::string& name, int unit, bool oneD, float depth) {
-    glUseProgram(program);
+// A new texture on unit, filled by upload(), nearest filtering, for the named sampler.
+template <typename Upload>
+void bindTexture(const CgPair& pair, const std::string& name, int unit, GLenum target, Upload upload) {
+    glUseProgram(pair.program);
     GLuint texture = 0;
-    GLenum target = oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D;
     glGenTextures(1, &texture);
     glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(unit));
     glBindTexture(target, texture);
-    if (oneD) glTexImage1D(target, 0, GL_DEPTH_COMPONENT24, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
-    else glTexImage2D(target, 0, GL_DEPTH_COMPONENT24, 1, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    upload();
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(target, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
-    glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
     glActiveTexture(GL_TEXTURE0);
-    if (GLint l = location(program, fragment, name); l >= 0) glUniform1i(l, unit);
+    if (GLint l = location(pair.program, pair.fragment, name); l >= 0) glUniform1i(l, unit);
+}
+
+}  // namespace
+
+void CgPair::setTexture(const std::string& name, int unit, int w, int h, const float* rgba) {
+    bindTexture(*this, name, unit, GL_TEXTURE_2D,
+                [&] { glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA32F, w, h, 0, GL_RGBA, GL_FLOAT, rgba); });
+}
+
+void CgPair::setDepthTexture(const std::string& name, int unit, bool oneD, float depth) {
+    const GLenum target = oneD ? GL_TEXTURE_1D : GL_TEXTURE_2D;
+    bindTexture(*this, name, unit, target, [&] {
+        if (oneD) glTexImage1D(target, 0, GL_DEPTH_COMPONENT24, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        else glTexImage2D(target, 0, GL_DEPTH_COMPONENT24, 1, 1, 0, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        glTexParameteri(target, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_R_TO_TEXTURE);
+        glTexParameteri(target, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+    });
 }
 
 std::array<float, 4> CgPair::draw() {

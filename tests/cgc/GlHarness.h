@@ -1,10 +1,10 @@
-// Test harness for the shader compiler: a private offscreen GL compatibility
-// context (SDL's offscreen driver), GLSL compile/link checks, and a one-pixel
+// Test harness for the shader compiler on the test process's GL context
+// (support/GLTest.h): GLSL compile/link checks, and a one-pixel
 // floating-point render target that reads back exactly what a fragment
 // program computes.
 //
 // Use:
-//   glHarness()                 context made current on first call (null if GL is unavailable)
+//   glHarness()                 the render target, made on first call
 //   checkGlsl(result)           compiles result.glsl for its stage; "" or the driver log
 //   CgPair pair = buildPair(source)   compiles "vsMain"/"psMain" and links them
 //   pair.setFloat4("name", ...) sets a uniform of either stage by its Cg name

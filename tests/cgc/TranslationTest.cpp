@@ -136,15 +136,31 @@ TEST(CgTranslation, OverloadsPrototypesAndUnreachableCode) {
     EXPECT_EQ(checkGlsl(r, Stage::Vertex), "");
 }
 
-TEST(CgTranslation, SpacingAndCommentsDoNotMatter) {
-    Result tight = compile("float4x4 M;float4 vsMain(float4 p:POSITION):POSITION{return mul(M,p);}", Stage::Vertex,
-                           "vsMain", "vp_");
-    Result loose = compile("float4x4 /* model */ M ;\nfloat4\nvsMain ( float4 p : POSITION )\n: POSITION\n{\n return"
-                           " mul ( M , // matrix\n p ) ;\n}\n",
-                           Stage::Vertex, "vsMain", "vp_");
-    ASSERT_TRUE(tight.ok && loose.ok) << tight.listing << loose.listing;
-    EXPECT_TRUE(contains(tight.glsl, "(vp_M * p)"));
-    EXPECT_TRUE(contains(loose.glsl, "(vp_M * p)"));
-}
-
 }  // namespace
+
+// Constructs the value tests do not draw: every sampler's lookups, every
+// kind of vertex output.
+TEST(CgTranslation, LookupsOfEverySamplerAndEveryVertexOutputCompileOnGl) {
+    const struct {
+        Stage stage;
+        const char* entry;
+        const char* source;
+    } cases[] = {
+        {Stage::Fragment, "psMain",
+         "sampler1D ramp; sampler2D tex; sampler3D volume; samplerCUBE env;\n"
+         "float4 psMain(float4 uv : TEXCOORD0, float3 n : TEXCOORD1) : COLOR {\n"
+         "  return tex1D(ramp, uv.x) + tex1Dproj(ramp, uv.xw) + tex2D(tex, uv.xy) + tex2Dproj(tex, uv)\n"
+         "       + tex2Dproj(tex, uv.xyw) + tex2Dbias(tex, uv) + tex2Dlod(tex, uv) + tex3D(volume, uv.xyz)\n"
+         "       + tex3Dproj(volume, uv) + texCUBE(env, n) + texCUBEbias(env, uv) + texCUBElod(env, uv);\n}\n"},
+        {Stage::Vertex, "vsMain",
+         "void vsMain(float4 p : POSITION, float4 c : COLOR0, float4 s : COLOR1, float fog : FOGCOORD,\n"
+         "  out float4 pos : POSITION, out float4 col : COLOR0, out float3 second : COLOR1,\n"
+         "  out float4 back : BCOL0, out float size : PSIZE, out float f : FOG, out float2 t7 : TEXCOORD7) {\n"
+         "  pos = p; col = c; second = s.rgb; back = c.bgra; size = 2; f = fog; t7 = p.xy;\n}\n"},
+    };
+    for (const auto& c : cases) {
+        const Result r = compile(c.source, c.stage, c.entry, "x_");
+        ASSERT_TRUE(r.ok) << r.listing;
+        EXPECT_EQ(checkGlsl(r, c.stage), "") << c.source;
+    }
+}

@@ -102,19 +102,6 @@ TEST_F(DemoFrameTest, EntriesAreActiveStrictlyInsideTheirInterval)
     EXPECT_EQ(demo.activeEntries(1.0f), std::vector<std::size_t>{0});
 }
 
-TEST_F(DemoFrameTest, RenderFrameKeepsOrReplacesTheSpectrum)
-{
-    demo.spectrum[3] = 0.5f;
-    demo.renderFrame(1.0f, 0.0f, nullptr);
-    EXPECT_EQ(demo.spectrum[3], 0.5f);
-    float fresh[256] = {};
-    fresh[3] = 0.25f;
-    fresh[255] = 1.0f;
-    demo.renderFrame(1.0f, 0.0f, fresh);
-    EXPECT_EQ(demo.spectrum[3], 0.25f);
-    EXPECT_EQ(demo.spectrum[255], 1.0f);
-}
-
 TEST_F(DemoFrameTest, LastActiveEntryWins)
 {
     auto* under = new Probe(&demo, 80);

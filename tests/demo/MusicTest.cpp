@@ -68,34 +68,9 @@ TEST(SpectrumTest, SineOnABinReadsItsAmplitudeThere)
             EXPECT_LT(bins[k - 3], 1e-3f);
         }
     }
-    for (int i = 0; i < spectrumBlock; ++i)
-        block[i] = 0.25f * float(std::sin(2 * std::numbers::pi * 40 * i / spectrumBlock));
-    computeSpectrum(block, bins);
-    EXPECT_NEAR(bins[40], 0.25f, 0.005f);
-
     std::fill(block, block + spectrumBlock, 0.0f);
     computeSpectrum(block, bins);
     EXPECT_EQ(*std::max_element(bins, bins + spectrumBins), 0.0f);
-}
-
-TEST_F(MusicFileTest, DecodesWholeFileAt44kStereo)
-{
-    DecodedMusic music;
-    std::string error;
-    ASSERT_TRUE(decodeMusic(path, music, error)) << error;
-    // Two seconds, give or take the encoder's frame padding.
-    EXPECT_NEAR(double(music.frames()), 88200.0, 1152.0 * 2);
-    EXPECT_EQ(music.samples.size() % 2, 0u);
-
-    // The tone sits in the first second, silence in the second.
-    int loud = 0;
-    for (std::size_t i = 2 * 10000; i < 2 * 30000; ++i)
-        loud = std::max(loud, std::abs(int(music.samples[i])));
-    EXPECT_NEAR(loud, 16384, 2000);
-    int quiet = 0;
-    for (std::size_t i = 2 * 60000; i < 2 * 80000; ++i)
-        quiet = std::max(quiet, std::abs(int(music.samples[i])));
-    EXPECT_LT(quiet, 100);
 }
 
 TEST_F(MusicFileTest, SpectrumPeaksInTheToneBinAndSilenceReadsNearZero)
@@ -212,17 +187,15 @@ TEST(MusicClockTest, PlayerClockWithoutMusicRunsOnTheCounterFromTheOffset)
     EXPECT_FLOAT_EQ(fallback.time(), 2.0f);
 }
 
-TEST_F(MusicFileTest, VirtualClockStepsAndReadsTheMusicSpectrum)
+TEST_F(MusicFileTest, VirtualClockReadsTheSpectrumAtTheTimeItLastGave)
 {
     MusicPlayer music;
     ASSERT_TRUE(music.createStream(path)) << music.error();
-    VirtualClock clock(0.25, 0.5, &music);
-    EXPECT_FLOAT_EQ(clock.time(), 0.25f);
-    EXPECT_FLOAT_EQ(clock.frameDelta(), 0.5f);
+    VirtualClock clock(0.75, 0.5, &music);  // the tone ends at 1 s
+    EXPECT_FLOAT_EQ(clock.time(), 0.75f);
     float bins[spectrumBins];
     ASSERT_TRUE(clock.spectrum(bins));
     EXPECT_EQ(peakBin(bins), 20);
-    EXPECT_FLOAT_EQ(clock.time(), 0.75f);
     EXPECT_FLOAT_EQ(clock.time(), 1.25f);
     ASSERT_TRUE(clock.spectrum(bins));
     EXPECT_LT(*std::max_element(bins, bins + spectrumBins), 0.01f);

@@ -137,41 +137,6 @@ TEST_F(SceneGL, TreesDeeperThanTheMatrixStackEvaluate) {
     expectMatrix(world, Identity, 0.0f);
 }
 
-TEST_F(SceneGL, UseCameraSetsViewAndProjectionAndAMissingNameOnlyResets) {
-    auto scene = load(topViewScene());
-    scene->useCamera("Camera01", 0.0f, 4.0f / 3.0f);
-    const SceneCamera set = scene->camera();
-    expectFloat3(set.eye, {0, 10, 0});
-    expectFloat3(set.target, {0, 0, 0});
-    EXPECT_EQ(set.fieldOfView, 90.0f);
-    EXPECT_EQ(set.nearPlane, 1.0f);
-    EXPECT_EQ(set.farPlane, 100.0f);
-    EXPECT_FLOAT_EQ(set.aspect, 4.0f / 3.0f);
-    float view[16];
-    State::getView(view);
-    // Looking down -y with up (0, 0, -1): world x stays screen x, world -z is
-    // screen up, the eye is 10 units away.
-    const float expectedView[16] = {1, 0, 0, 0, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, -10, 1};
-    expectMatrix(view, expectedView);
-
-    State::translateWorld(5, 5, 5);
-    scene->useCamera("NoSuchCamera", 0.0f, 2.0f);
-    float world[16], projection[16];
-    State::getWorld(world);
-    State::getView(view);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    expectMatrix(world, Identity, 0.0f);
-    expectMatrix(view, Identity, 0.0f);
-    expectMatrix(projection, Identity, 0.0f);
-    EXPECT_EQ(scene->camera().aspect, set.aspect);
-    expectFloat3(scene->camera().eye, set.eye, 0.0f);
-    EXPECT_EQ(scene->camera().fieldOfView, set.fieldOfView);
-
-    // A node that is not a camera is treated like a missing one.
-    scene->useCamera("Camera01.Target", 0.0f, 2.0f);
-    EXPECT_EQ(scene->camera().aspect, set.aspect);
-}
-
 TEST_F(SceneGL, SceneDrawnWithTheDefaultShaderCoversItsMeshes) {
     ZTXSceneData data = topViewScene();
     // File x right, file y up on screen. One square at x = 5, a second as the

@@ -153,72 +153,22 @@ TEST(ZTX, WrongVersionTagGivesAnEmptySceneAndItsMessage) {
         EXPECT_EQ(scene.nodeCount(), 0);
         EXPECT_EQ(scene.materialCount(), 0);
     }
-    EXPECT_EQ(std::string(Zentrix::VersionMessage).substr(0, 51),
-              "Unknown file tag. Version conflict or damaged file\n");
     const std::vector<std::uint8_t> shortFile = {'Z', 'T', 'X'};
     EXPECT_EQ(load(shortFile).errorText(), Zentrix::VersionMessage);
 }
 
-TEST(ZTXGeometry, PositionsAndChannelOneGetFramesInSlotOne) {
+TEST(ZTXGeometry, TextureChannelOneGivesNormalsAndTangents) {
     ZTXSceneData data;
     data.nodes.push_back(Samples::squareNode("Quad", 1.0f, {0, 0, 0}, true));
     const ZTXLoader scene = load(encodeZTX(data));
     Geometry* g = scene.findGeometry("Quad");
     ASSERT_TRUE(g);
-    ASSERT_TRUE(g->stream(0));
-    EXPECT_EQ(g->stream(0)->stride(), 12);
-    ASSERT_TRUE(g->stream(2));  // channel 1 is TexCoord0, in slot 2
-    EXPECT_EQ(g->stream(2)->stride(), 8);
-    ASSERT_TRUE(g->stream(1));
-    EXPECT_EQ(g->stream(1)->stride(), 36);
-    for (int semantic : {Semantic::Normal, Semantic::TexCoord2, Semantic::TexCoord3})
-        EXPECT_EQ(g->findBinding(semantic)->slot, 1);
-    auto normal = g->createAttribute(Semantic::Normal);
-    auto tangent = g->createAttribute(Semantic::TexCoord2);
     float n[4] = {}, t[4] = {};
-    normal->get(2, n);
-    tangent->get(2, t);
-    // The face normal is (P0 - P1) x (P2 - P1): the square faces +y.
+    g->createAttribute(Semantic::Normal)->get(2, n);
+    g->createAttribute(Semantic::TexCoord2)->get(2, t);
+    // The face normal is (P0 - P1) x (P2 - P1): the square faces +y; u runs along x.
     EXPECT_FLOAT_EQ(n[1], 1.0f);
     EXPECT_FLOAT_EQ(t[0], 1.0f);
-    EXPECT_EQ(g->indices()->indexCount(), 6);
-    EXPECT_EQ(g->primitive(), Kestrane::Triangles);
-}
-
-TEST(ZTXGeometry, SlotsFollowSemanticsAndFileNormalsStayWithoutChannelOne) {
-    const ZTXLoader scene = load(encodeZTX(Samples::fullScene()));
-    Geometry* body = scene.findGeometry("Body");
-    ASSERT_TRUE(body);
-    // Channel 1 is present: normals are recomputed into the file's normal
-    // stream (slot 10); tangents and binormals go to TexCoord2 (channel 3's
-    // stream, slot 4, first two components) and a new stream for TexCoord3.
-    EXPECT_TRUE(body->stream(Semantic::Position));
-    EXPECT_TRUE(body->stream(Semantic::Normal));
-    EXPECT_TRUE(body->stream(Semantic::Binormal));
-    EXPECT_TRUE(body->stream(Semantic::Tangent));
-    EXPECT_TRUE(body->stream(Semantic::Color));
-    EXPECT_EQ(body->stream(Semantic::Color)->stride(), 16);
-    EXPECT_EQ(body->stream(Semantic::TexCoord6)->componentType(0), ComponentType::Int);
-    EXPECT_EQ(body->stream(Semantic::TexCoord7)->stride(), 16);
-    EXPECT_EQ(body->findBinding(Semantic::TexCoord2)->slot, 4);
-    EXPECT_EQ(body->findBinding(Semantic::TexCoord3)->slot, 1);
-    EXPECT_EQ(body->stream(1)->stride(), 12);
-    float t[4] = {9, 9, 9, 9};
-    body->createAttribute(Semantic::TexCoord2)->get(0, t);
-    EXPECT_FLOAT_EQ(t[0], 1.0f);  // tangent x over channel 3's u
-    EXPECT_EQ(t[2], 9.0f);        // only two components there
-
-    ZTXSceneData data;
-    ZTXNodeData plain = Samples::squareNode("Quad", 1.0f, {0, 0, 0});
-    plain.mesh.normals = {{0, 1, 0}, {0, 1, 0}, {0, 1, 0}, {0, 1, 0}};
-    data.nodes.push_back(plain);
-    const ZTXLoader kept = load(encodeZTX(data));
-    Geometry* g = kept.findGeometry("Quad");
-    float n[4] = {};
-    g->createAttribute(Semantic::Normal)->get(3, n);
-    EXPECT_EQ(n[1], 1.0f);
-    EXPECT_EQ(g->findBinding(Semantic::TexCoord2), nullptr);
-    EXPECT_EQ(g->stream(1), nullptr);
 }
 
 TEST(ZTX, DamagedFilesAreRejectedWithFileOffsetAndReason) {
@@ -296,29 +246,12 @@ TEST(ZTXDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
     EXPECT_FATAL(Zentrix::Scene(File(path, "rb")), "broken\\.ztx: byte 14: node type 9 outside 0-5");
 }
 
-TEST(ZTXWriter, RefusesInvalidScenesAndReportsIOFailures) {
+TEST(ZTXWriter, RefusesInvalidScenes) {
     ZTXSceneData data;
-    ZTXNodeData bad;
-    bad.type = 6;
-    data.nodes.push_back(bad);
-    EXPECT_THROW(encodeZTX(data), std::invalid_argument);
-
-    data.nodes[0] = Samples::squareNode("Quad", 1, {0, 0, 0});
-    data.nodes[0].mesh.normals.resize(3);
-    EXPECT_THROW(encodeZTX(data), std::invalid_argument);
-    data.nodes[0] = Samples::squareNode("Quad", 1, {0, 0, 0});
+    data.nodes.push_back(Samples::squareNode("Quad", 1, {0, 0, 0}));
     data.nodes[0].mesh.indices[4] = 4;
     EXPECT_THROW(encodeZTX(data), std::invalid_argument);
     data.nodes[0] = Samples::squareNode("Quad", 1, {0, 0, 0});
-    data.nodes[0].mesh.boneNames = {"loose"};
+    data.nodes[0].mesh.normals.resize(3);
     EXPECT_THROW(encodeZTX(data), std::invalid_argument);
-
-    TestSupport::TempDir dir;
-    std::string error;
-    EXPECT_FALSE(writeZTX(dir.file("no/such/dir.ztx"), Samples::fullScene(), &error));
-    EXPECT_NE(error.find("no/such/dir.ztx"), std::string::npos) << error;
-    const std::string path = dir.file("scene.ztx");
-    ASSERT_TRUE(writeZTX(path, Samples::fullScene(), &error)) << error;
-    const Zentrix::Scene scene{File(path, "rb")};
-    EXPECT_EQ(scene.nodeCount(), 4);
 }

@@ -1,6 +1,5 @@
-// Drawables and elements: the pools and reduced targets, frame steps, the
-// shader operations, the screen quad and images, the beat trigger, and the
-// runtime's composing of an element.
+// Drawables and elements: the shader operations, the screen quad and images,
+// and the beat trigger.
 #include <epoxy/gl.h>
 
 #include "FrameworkFixture.h"
@@ -19,19 +18,6 @@ using namespace FrameworkTests;
 
 namespace {
 
-// An element whose draw() fills its target with one colour and counts calls.
-class SolidElement : public Element {
-public:
-    SolidElement(int w, int h, float r, float g, float b) : Element(w, h, &sharedDemo(), "Solid"), r(r), g(g), b(b) {}
-    void draw() override
-    {
-        ++draws;
-        Kestrane::clear(r, g, b, 1.0f, true, false, false);
-    }
-    float r, g, b;
-    int draws = 0;
-};
-
 std::array<float, 16> matrixOf(GLenum which)
 {
     std::array<float, 16> m{};
@@ -40,44 +26,6 @@ std::array<float, 16> matrixOf(GLenum which)
 }
 
 }  // namespace
-
-// Reduced targets halve the element's size down to the pools' smallest, 4;
-// a pool member's own size is itself, never a stand-in.
-TEST_F(FrameworkTest, ReducedTargetsHalveDownToFour)
-{
-    Demo& demo = sharedDemo();
-    ASSERT_EQ(9u, demo.scratchPool.size());
-    EXPECT_EQ(1024, demo.scratchPool.at(1024)->colorTexture()->width());
-    const struct {
-        Element* element;
-        int sizes[4];
-    } cases[] = {
-        {newElement(512, 512), {512, 256, 128, 64}},
-        {newElement(8, 8), {8, 4, 4, 4}},
-        {demo.reducedPool.at(64), {64, 32, 16, 8}},
-    };
-    for (const auto& c : cases)
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(demo.reducedPool.at(c.sizes[i]), c.element->reducedTargets[i]) << c.sizes[0] << " step " << i;
-}
-
-TEST_F(FrameworkTest, ElementFrameStepRendersIntoItsOwnTarget)
-{
-    Demo& demo = sharedDemo();
-    auto* element = new SolidElement(64, 32, 0.0f, 1.0f, 0.0f);
-    demo.time = 12.0f;
-    element->frameStep(10.0f, 4.0f);
-    EXPECT_FLOAT_EQ(2.0f, element->localTime);
-    EXPECT_FLOAT_EQ(0.5f, element->progress);
-    EXPECT_EQ(1, element->draws);
-    // The screen is bound again with the whole window as viewport.
-    EXPECT_EQ(0u, boundFramebuffer());
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(800, viewport[2]);
-    EXPECT_TRUE(near(pixelOf(*element, 63, 31), {0, 255, 0, 255}));
-    demo.time = 0.0f;
-}
 
 TEST_F(FrameworkTest, UseShaderReleasesTheSamplersOfThePreviousShader)
 {
@@ -217,26 +165,4 @@ TEST(BeatTrigger, DrawableBeatReadsItsBinOfTheSpectrumOnTriggerZero)
         EXPECT_FLOAT_EQ(0.15f, drawable.triggers[i].holdTime);
         EXPECT_FLOAT_EQ(0.0f, drawable.triggers[i].countdown);
     }
-}
-
-TEST_F(FrameworkTest, RuntimeComposesTheElementIntoTheViewport)
-{
-    Demo& demo = sharedDemo();
-    auto* element = new SolidElement(64, 64, 1.0f, 0.0f, 0.0f);
-    demo.viewportX = 0;
-    demo.viewportY = 75;
-    demo.viewportWidth = 800;
-    demo.viewportHeight = 450;
-    demo.timeline = {{1.0f, 3.0f, element}};
-    demo.renderFrame(2.0f, 0.01f, nullptr);
-    EXPECT_EQ(1, element->draws);
-    Kestrane::useScreenTarget();
-    EXPECT_TRUE(near(readPixel(400, 300), {255, 0, 0, 255}));
-    EXPECT_TRUE(near(readPixel(10, 80), {255, 0, 0, 255}));
-    EXPECT_TRUE(near(readPixel(400, 40), {0, 0, 0, 0}));   // band below the picture
-    EXPECT_TRUE(near(readPixel(400, 560), {0, 0, 0, 0}));  // band above
-    demo.timeline.clear();
-    demo.viewportY = 0;
-    demo.viewportHeight = 600;
-    demo.time = 0.0f;
 }

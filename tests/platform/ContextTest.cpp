@@ -38,32 +38,6 @@ void pushEvent(Uint32 type, Uint8 windowEvent = 0)
 
 class ContextTest : public GLTest {};
 
-TEST_F(ContextTest, OpensCompatibilityContextOfRequestedSize)
-{
-    Context& context = testContext();
-    EXPECT_EQ(Context::current, &context);
-    EXPECT_EQ(context.window->width(), 800);
-    EXPECT_EQ(context.window->height(), 600);
-
-    GLint viewport[4] = {};
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 800);
-    EXPECT_EQ(viewport[3], 600);
-
-    GLint depth = 0, stencil = 0;
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depth);
-    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE, &stencil);
-    EXPECT_GE(depth, 24);
-    EXPECT_GE(stencil, 8);
-
-    // Immediate mode and the fixed-function matrix stacks need the
-    // compatibility profile.
-    EXPECT_TRUE(epoxy_is_desktop_gl());
-    GLint mask = 0;
-    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
-    EXPECT_FALSE(mask & GL_CONTEXT_CORE_PROFILE_BIT);
-}
-
 TEST_F(ContextTest, PumpMessagesQuitsWithoutPresenting)
 {
     Context& context = testContext();

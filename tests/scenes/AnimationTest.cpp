@@ -1,4 +1,4 @@
-// The production's animation utilities: ease, the generator, the noise
+// The production's animation utilities: ease, the noise
 // vector and axis rotation.
 #include "prod/Animation.h"
 
@@ -41,30 +41,6 @@ TEST(Ease, ClampsAndEasesBetweenZeroAndOne)
     EXPECT_LT(ease(0.01f), 0.001f);
 }
 
-TEST(Generator, FollowsTheLinearCongruentialRule)
-{
-    // state <- state * 214013 + 2531011, output (state >> 16) & 32767.
-    Prod::srand(1);
-    for (int expected : {41, 18467, 6334, 26500, 19169})
-        EXPECT_EQ(Prod::rand(), expected);
-    Prod::srand(2);
-    for (int expected : {45, 29216, 24198, 17795, 29484})
-        EXPECT_EQ(Prod::rand(), expected);
-    // Reseeding restarts the sequence.
-    Prod::srand(1);
-    EXPECT_EQ(Prod::rand(), 41);
-}
-
-TEST(Noise, EqualsTheSeedsRandomPointOnACellBoundary)
-{
-    EXPECT_EQ(noise(0, 2.0f, NoiseMode::Linear), drawVector(2));
-    EXPECT_EQ(noise(0, 3.0f, NoiseMode::Linear), drawVector(3));
-    // The channel shifts the seeds.
-    EXPECT_EQ(noise(5, 2.0f, NoiseMode::Linear), drawVector(7));
-    // Cubic mode passes through R1 at the start of a cell.
-    EXPECT_EQ(noise(0, 2.0f, NoiseMode::Cubic), drawVector(3));
-}
-
 TEST(Noise, IsContinuousAcrossACellBoundary)
 {
     for (NoiseMode mode : {NoiseMode::Linear, NoiseMode::Cubic}) {
@@ -75,17 +51,6 @@ TEST(Noise, IsContinuousAcrossACellBoundary)
     // Halfway through a cell the linear mode is the midpoint of R0 and R1.
     const Float3 r0 = drawVector(4), r1 = drawVector(5);
     expectNear(noise(0, 4.5f, NoiseMode::Linear), (r0 + r1) * 0.5f, 1e-6f);
-}
-
-TEST(Noise, LeavesTheGeneratorSeededAfterItsLastPoint)
-{
-    noise(0, 10.25f, NoiseMode::Cubic);
-    const int next = Prod::rand();
-    Prod::srand(13);
-    Prod::rand();
-    Prod::rand();
-    Prod::rand();
-    EXPECT_EQ(next, Prod::rand());
 }
 
 TEST(Noise, StaysInsideTheCubeInLinearModeForNegativeAndLargeInputs)

@@ -96,15 +96,6 @@ TEST(HorizonRules, AForestWithoutVerticesEndsTheProgramNamingTheFile)
         EXPECT_EXIT(Horizon::forestPositions(forest, "atsolskogen.vxm"), testing::ExitedWithCode(1),
                     "atsolskogen.vxm: the forest mesh has no vertices");
     }
-    // One vertex is enough.
-    KestraneExt::VXMMeshData one;
-    one.addVertex({1.0f, 2.0f, 3.0f}, 0.0f, 0.0f);
-    const std::vector<std::uint8_t> oneVertex = KestraneExt::encodeVXM({one});
-    const KestraneExt::VXMLoader forest(oneVertex.data(), oneVertex.size(), "atsolskogen.vxm", 0, 0);
-    const auto positions = Horizon::forestPositions(forest, "atsolskogen.vxm");
-    float v[4] = {};
-    positions->get(0, v);
-    EXPECT_EQ(v[1], 2.0f);
 }
 
 using HorizonFrameTest = SceneTests::SceneTest;

@@ -152,24 +152,6 @@ TEST_F(ParameterTest, SamplerReadsTheTextureBoundToIt) {
     shader.disableTexture("tex0");
 }
 
-TEST_F(ParameterTest, TwoSamplersReadTwoTextures) {
-    CompleteShader shader(twoTextureSource, "vsMain", "psMain");
-    shader.bind();
-    shader.setTexture("texA", red);
-    shader.setTexture("texB", green);
-    shader.uploadState();
-    drawFullScreen();
-    expectPixel(400, 300, 255, 255, 0);
-
-    // Swapped textures.
-    shader.setTexture("texA", green);
-    shader.setTexture("texB", red);
-    drawFullScreen();
-    expectPixel(400, 300, 0, 0, 0);
-    shader.disableTexture("texA");
-    shader.disableTexture("texB");
-}
-
 TEST_F(ParameterTest, DisablingFreesTheUnit) {
     CompleteShader first(oneTextureSource, "vsMain", "psMain");
     CompleteShader second(twoTextureSource, "vsMain", "psMain");
@@ -221,26 +203,6 @@ TEST_F(ParameterTest, UndeclaredNamesChangeNothing) {
     shader.setFloat("", 1.0f);
     drawFullScreen();
     expectPixel(400, 300, 128, 128, 128);
-    EXPECT_EQ(errors.count(), 0);
-}
-
-TEST_F(ParameterTest, UniformDeclaredByBothProgramsGetsTheValueInBoth) {
-    CompleteShader shader(sharedUniformSource, "vsMain", "psMain");
-    shader.bind();
-    const float tint[4] = {0.8f, 0.6f, 1.0f, 1.0f};
-    shader.setFloat4("tint", tint);
-    shader.uploadState();
-    drawFullScreen();
-    // Vertex colour tint times fragment tint: 0.64, 0.36, 1.
-    expectPixel(400, 300, 163, 92, 255);
-    // Written in the source but used by neither entry: no program declares it.
-    CountErrors errors;
-    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "unused"), nullptr);
-    EXPECT_EQ(cgGetNamedParameter(shader.vertex->program, "unused"), nullptr);
-    EXPECT_EQ(cgGetNamedParameter(shader.pixel->program, "StateComplete"), nullptr);
-    shader.setFloat("unused", 3.0f);
-    drawFullScreen();
-    expectPixel(400, 300, 163, 92, 255);
     EXPECT_EQ(errors.count(), 0);
 }
 

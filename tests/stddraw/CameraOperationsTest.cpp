@@ -60,43 +60,6 @@ protected:
 
 }  // namespace
 
-TEST_F(CameraOperationsTest, SetCameraSetsTheView)
-{
-    scene->setCamera(1, 2, 3, 4, 6, 3, 0, 0, 1);
-    // The view takes the eye to the origin and the target 5 units down -z.
-    float m[16];
-    Kestrane::State::getView(m);
-    auto apply = [&m](float x, float y, float z) {
-        return std::array<float, 3>{m[0] * x + m[4] * y + m[8] * z + m[12],
-                                    m[1] * x + m[5] * y + m[9] * z + m[13],
-                                    m[2] * x + m[6] * y + m[10] * z + m[14]};
-    };
-    const std::array<float, 3> eye = apply(1, 2, 3), target = apply(4, 6, 3), up = apply(1, 2, 4);
-    EXPECT_NEAR(eye[0], 0, 1e-5);
-    EXPECT_NEAR(eye[1], 0, 1e-5);
-    EXPECT_NEAR(eye[2], 0, 1e-5);
-    EXPECT_NEAR(target[0], 0, 1e-5);
-    EXPECT_NEAR(target[1], 0, 1e-5);
-    EXPECT_NEAR(target[2], -5, 1e-5);
-    EXPECT_NEAR(up[1], 1, 1e-5);  // +z is the screen's up
-}
-
-TEST_F(CameraOperationsTest, ShadersReceiveEachPositionWithTheValueStoredAfterIt)
-{
-    Kestrane::CompleteShader* shader = useDataShader("vessara_texturediffuse.cg");
-    scene->setCamera(1, 2, 3, 4, 5, 6, 7, 8, 9);
-    scene->useShader("vessara_texturediffuse.cg");
-    scene->uploadCamera();
-    float camera[4], target[4];
-    cgGetParameterValuefr(cgGetNamedParameter(shader->pixel->program, "cameraPosition"), 4, camera);
-    // The target only places the key light, which the shader finds per vertex.
-    cgGetParameterValuefr(cgGetNamedParameter(shader->vertex->program, "targetPosition"), 4, target);
-    EXPECT_EQ((std::array<float, 4>{camera[0], camera[1], camera[2], camera[3]}),
-              (std::array<float, 4>{1, 2, 3, 4}));
-    EXPECT_EQ((std::array<float, 4>{target[0], target[1], target[2], target[3]}),
-              (std::array<float, 4>{4, 5, 6, 7}));
-}
-
 TEST_F(CameraOperationsTest, DrawMeshDrawsEveryMeshOnceOrTheOneAtItsIndex)
 {
     // Six triangles: each of the three squares exactly once.

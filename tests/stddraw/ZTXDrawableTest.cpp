@@ -182,15 +182,6 @@ TEST_F(ZTXDrawableTest, InstancesCarryTheCallersWorldOnceAndFollowTheirAnimation
     EXPECT_TRUE(pixelIs(220, 300, Black));
 }
 
-TEST_F(ZTXDrawableTest, AWrongVersionDrawsNothing)
-{
-    useRealShaders();
-    const std::string path = dir.write("old.ztx", std::string("ZTX114") + std::string(8, '\0'));
-    ZTXDrawable ztx(demo.get(), path);
-    EXPECT_FALSE(ztx.errorText().empty());
-    EXPECT_EQ(primitivesGenerated([&] { ztx.drawAt(0.0f); }), 0u);
-}
-
 using ZTXDrawableDeathTest = ZTXDrawableTest;
 
 TEST_F(ZTXDrawableDeathTest, MissingMaterialsMapsAndFilesAreFatalAndNamed)

@@ -52,23 +52,6 @@ TEST(File, SizeRewindsAndSeekKnowsItsOrigins)
     EXPECT_EQ(bytes[0], '1');
 }
 
-TEST(File, WriteThenReadBack)
-{
-    TestSupport::TempDir dir;
-    const std::string path = dir.file("out.bin");
-    {
-        File out(path, "wb");
-        const int values[3] = {1, -2, 300000};
-        EXPECT_EQ(out.write(values, sizeof(int), 3), 3u);
-    }
-    File in(path, "rb");
-    EXPECT_EQ(in.size(), 12);
-    int values[3] = {};
-    EXPECT_EQ(in.read(values, sizeof(int), 3), 3u);
-    EXPECT_EQ(values[2], 300000);
-    EXPECT_EQ(in.write(values, sizeof(int), 1), 0u);  // opened for reading only
-}
-
 TEST(File, MovedFileClosesOnce)
 {
     TestSupport::TempDir dir;
