@@ -35,6 +35,15 @@ long filesIn(const fs::path& directory)
 // The PNG at path; blackRows tells whether rows first..last (0 on top) are black.
 struct Image : TestSupport::Picture {
     explicit Image(const fs::path& file) { TestSupport::readPng(file.string(), *this, nullptr); }
+    // Mean of the colour values over rows first..last (0 black .. 255).
+    double meanOfRows(int first, int last) const
+    {
+        double sum = 0.0;
+        for (int y = first; y <= last; ++y)
+            for (int x = 0; x < width; ++x)
+                sum += at(x, y)[0] + at(x, y)[1] + at(x, y)[2];
+        return sum / (3.0 * width * (last - first + 1));
+    }
     bool blackRows(int first, int last) const
     {
         for (int y = first; y <= last; ++y)
@@ -90,7 +99,9 @@ TEST_F(CaptureRun, VideoHoldsTheFramesAndTheMusic)
     // test.sh installs ffmpeg: its absence is a broken set-up, not a pass.
     ASSERT_FALSE(Capture::findOnPath("ffmpeg", std::getenv("PATH")).empty()) << "ffmpeg is not installed";
     ASSERT_FALSE(Capture::findOnPath("ffprobe", std::getenv("PATH")).empty()) << "ffprobe is not installed";
-    const ProgramRun result = capture("--from 52 --to 52.5 --fps 10 --out " + path("pils.mp4"));
+    // The wide picture, so the video also shows that the letterbox bands
+    // survive encoding.
+    const ProgramRun result = capture("--wide --from 52 --to 52.5 --fps 10 --out " + path("pils.mp4"));
     ASSERT_EQ(result.status, 0) << result.output;
     const ProgramRun probe = runProgram("ffprobe -v error -show_entries stream=codec_type,r_frame_rate,nb_frames "
                           "-show_entries format=duration -of default=noprint_wrappers=1 " +
@@ -102,6 +113,18 @@ TEST_F(CaptureRun, VideoHoldsTheFramesAndTheMusic)
     const auto duration = probe.output.find("duration=");
     ASSERT_NE(duration, std::string::npos);
     EXPECT_NEAR(std::stod(probe.output.substr(duration + 9)), 0.5, 0.05) << probe.output;
+
+    // The last frame decoded again: 800 x 600, dark bands above and below
+    // the 800 x 450 picture (the encoder may lift black by a level or two).
+    const ProgramRun decode = runProgram("ffmpeg -v error -sseof -0.1 -i " + path("pils.mp4") +
+                                         " -frames:v 1 -y " + path("last.png"));
+    ASSERT_EQ(decode.status, 0) << decode.output;
+    const Image last(dir.path() / "last.png");
+    ASSERT_EQ(last.width, 800);
+    ASSERT_EQ(last.height, 600);
+    EXPECT_LT(last.meanOfRows(0, 70), 4.0) << "top band";
+    EXPECT_LT(last.meanOfRows(529, 599), 4.0) << "bottom band";
+    EXPECT_GT(last.meanOfRows(80, 519), 40.0) << "the picture";
 }
 
 TEST_F(CaptureRun, BadOptionsAreRefusedBeforeRendering)
