@@ -38,6 +38,15 @@ float u()
     return 2.0f * static_cast<float>(rand()) / static_cast<float>(RandMax) - 1.0f;
 }
 
+Kestrane::Float3 randomVector()
+{
+    Kestrane::Float3 v;
+    v.x = u();
+    v.y = u();
+    v.z = u();
+    return v;
+}
+
 Kestrane::Float3 noise(int channel, float x, NoiseMode mode)
 {
     const double f = static_cast<double>(channel) + static_cast<double>(x);
@@ -46,9 +55,7 @@ Kestrane::Float3 noise(int channel, float x, NoiseMode mode)
         // Truncation toward zero; a negative seed wraps like the C library's
         // unsigned argument.
         srand(static_cast<unsigned>(static_cast<long long>(f + j)));
-        points[j].x = u();
-        points[j].y = u();
-        points[j].z = u();
+        points[j] = randomVector();
     }
     const float w = x - std::floor(x);
     if (mode == NoiseMode::Linear)

@@ -35,6 +35,9 @@ float atBeat(double beats, float tempo);
 // 2 rand() / 32767 - 1: uniform in [-1, 1].
 float u();
 
+// (u(), u(), u()), drawn x first, then y, then z.
+Kestrane::Float3 randomVector();
+
 enum class NoiseMode { Linear, Cubic };
 
 // Smooth random vector in [-1, 1]^3 (cubic mode may overshoot a little): for

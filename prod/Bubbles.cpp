@@ -25,14 +25,8 @@ void drawBubbles(Vessara::Drawable& scene, StdVessara::Particles*& bubbles, floa
         bubbles = new StdVessara::Particles(scene.demo, BubbleCount);
     srand(1);
     for (int i = 0; i < BubbleCount; ++i) {
-        Kestrane::Float3 R;
-        R.x = u();
-        R.y = u();
-        R.z = u();
-        Kestrane::Float3 Q;
-        Q.x = u();
-        Q.y = u();
-        Q.z = u();
+        const Kestrane::Float3 R = randomVector();
+        const Kestrane::Float3 Q = randomVector();
         Kestrane::Float3 W = R * (0.1f * time) + Q;
         W.z += 0.3f * time;
         W = {fraction(W.x), fraction(W.y), fraction(W.z)};

@@ -39,11 +39,7 @@ void Skate::prepare()
     Prod::srand(1);
     float d = 0.0f;
     for (int key = 0; key < 500; ++key) {
-        Kestrane::Float3 p;
-        p.x = u();
-        p.y = u();
-        p.z = u();
-        p = p * 0.6f;
+        const Kestrane::Float3 p = Prod::randomVector() * 0.6f;
         const float A = std::fabs(3.0f * u());
         const float E = std::fabs(u());
         d = d + std::sqrt(p.x * p.x + p.y * p.y + p.z * p.z) * (E + 0.6f) + (A + 0.4f);

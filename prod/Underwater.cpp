@@ -60,21 +60,13 @@ void Underwater::prepare()
     srand(1);
     float d = 0.0f;
     for (int key = 0; key < 500; ++key) {
-        Kestrane::Float3 p;
-        p.x = u();
-        p.y = u();
-        p.z = u();
-        p = p * 4.6f;
+        const Kestrane::Float3 p = randomVector() * 4.6f;
         const float A = std::fabs(3.0f * u());
         const float E = std::fabs(u());
         d = d + length(p) * (E + 0.1f) + A;
         spinTrack.addKey(p, d);
         rand();
-        Kestrane::Float3 q;
-        q.x = u();
-        q.y = u();
-        q.z = u();
-        driftTrack.addKey(q * 70.0f, d);
+        driftTrack.addKey(randomVector() * 70.0f, d);
     }
 }
 
