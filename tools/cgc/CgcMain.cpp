@@ -1,4 +1,5 @@
 // vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--gl] FILE.cg
+// vessara-cgc --help
 //
 // Prints the GLSL of FILE's entry on standard output and exits 0. On a
 // compile error prints "FILE:LINE:COLUMN: error: message" with the source
@@ -30,13 +31,23 @@ struct Arguments {
     bool gl = false;
 };
 
+constexpr const char* Help =
+    "usage: vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--gl] FILE.cg\n"
+    "  Translates the Cg program's entry NAME to GLSL 1.20 on standard output.\n"
+    "  -I DIR         look for #include files in DIR too (after the including file's folder)\n"
+    "  --entry NAME   the entry function, e.g. main_vertex, psMain\n"
+    "  --stage S      vertex or fragment\n"
+    "  --gl           also compile the result with the GL driver and report its log on Cg lines\n"
+    "Exit status: 0 translated, 1 the program (or, with --gl, the driver) refused it, 2 bad options.\n";
+
 int usage(const std::string& problem) {
     std::fprintf(stderr, "vessara-cgc: %s\nusage: vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--gl] FILE.cg\n",
                  problem.c_str());
     return 2;
 }
 
-// Parses argv; returns 0 when the arguments are complete, else the exit status.
+// Parses argv; returns 0 when the arguments are complete, -1 after --help,
+// else the exit status.
 int parseArguments(int argc, char** argv, Arguments& a) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -53,6 +64,9 @@ int parseArguments(int argc, char** argv, Arguments& a) {
             }
         } else if (arg.size() > 2 && arg.compare(0, 2, "-I") == 0) {
             a.includeDirs.push_back(arg.substr(2));
+        } else if (arg == "--help" || arg == "-h") {
+            std::fputs(Help, stdout);
+            return -1;
         } else if (arg == "--gl") {
             a.gl = true;
         } else if (!arg.empty() && arg[0] == '-') {
@@ -122,7 +136,7 @@ bool driverAccepts(const Result& r, Stage stage, const std::string& file, std::s
 
 int main(int argc, char** argv) {
     Arguments a;
-    if (int status = parseArguments(argc, argv, a)) return status;
+    if (int status = parseArguments(argc, argv, a)) return status < 0 ? 0 : status;
     std::ifstream in(a.file, std::ios::binary);
     if (!in) {
         std::fprintf(stderr, "%s: error: cannot open the file\n", a.file.c_str());
