@@ -75,7 +75,7 @@ Mesh logo() {
     ExtrudeStyle style;
     style.depth = 16.0f;
     style.bevel = 1.8f;  // about a tenth of the strokes: wider bevels fold in the small bowls
-    style.bevelSteps = 3;
+    style.bevelSteps = 2;  // the bevel is two or three pixels wide on screen
     style.uvScale = 1.0f / 80.0f;
     const Font& font = Font::bold();
     const float height = 66.0f;  // about 220 units wide: the whole word fits the view
