@@ -43,6 +43,12 @@ float forkHalfWidth(float y) {
     return keys[n - 1][1];
 }
 
+// Spacing of the outline's points along the sides at height y.
+float forkStep(float y) {
+    if (y < -29.0f) return 1.0f;
+    return y < 5.0f ? 4.0f : 2.5f;
+}
+
 Contour forkOutline() {
     Contour c;
     auto arc = [&](Vec2 centre, float r, float from, float to, int steps) {
@@ -51,11 +57,13 @@ Contour forkOutline() {
             c.push_back({centre.x + r * std::cos(a), centre.y + r * std::sin(a)});
         }
     };
-    // Right side, handle end to tine base: a point every 2.5 units, finer
-    // round the handle's end. Seen from 300 units the fork is some 70 pixels
-    // long, so a point every 2 pixels or so; close up the sides still read
-    // as curves.
-    for (float y = -32.0f; y < 20.0f; y += (y < -29.0f ? 1.0f : 2.5f)) c.push_back({forkHalfWidth(y), y});
+    // Right side, handle end to tine base: a point every 4 units along the
+    // slowly narrowing handle, every 2.5 where the neck widens into the head,
+    // finer round the handle's end. Seen from 300 units the fork is some 70
+    // pixels long, so a point every 3 to 5 pixels.
+    std::vector<float> side;
+    for (float y = -32.0f; y < 20.0f; y += forkStep(y)) side.push_back(y);
+    for (float y : side) c.push_back({forkHalfWidth(y), y});
     // Four tapering tines, right to left, with rounded tips and gaps.
     // A head wider and gaps wider than a real fork's: seen at a hundred pixels
     // through the blur and outlines, the four tines must still read.
@@ -78,7 +86,7 @@ Contour forkOutline() {
         }
     }
     // Left side, tine base back down to the handle end.
-    for (float y = 19.5f; y > -32.0f; y -= (y <= -29.0f ? 1.0f : 2.5f)) c.push_back({-forkHalfWidth(y), y});
+    for (auto y = side.rbegin(); y != side.rend(); ++y) c.push_back({-forkHalfWidth(*y), *y});
     return cleaned(c, 1e-4f);
 }
 
