@@ -3,6 +3,7 @@
 #include "kestrane/Texture.h"
 #include "prod/Animation.h"
 #include "prod/SceneProjection.h"
+#include "prod/SceneSky.h"
 #include "vessara/Effects.h"
 #include "vessara/FatalError.h"
 #include "vessara/Particles.h"
@@ -118,12 +119,7 @@ void Balloon::draw()
     // 3. Night sky.
     resetWorld();
     pushAll();
-    if (!sky)
-        sky = new StdVessara::Skybox(demo);
-    (*textures)["natthimmel.jpg"]->setWrap(Clamp);
-    setCurrentTexture("natthimmel.jpg");
-    sky->flatCaps = true;
-    sky->draw();
+    drawSky(*this, sky, "natthimmel.jpg");
     popAll();
 
     // 4. Far stars, behind the balloon.

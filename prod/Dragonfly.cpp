@@ -5,6 +5,7 @@
 #include "kestrane_ext/File.h"
 #include "prod/Animation.h"
 #include "prod/SceneProjection.h"
+#include "prod/SceneSky.h"
 #include "vessara/Demo.h"
 #include "vessara/Effects.h"
 #include "vessara/FatalError.h"
@@ -101,11 +102,8 @@ void Dragonfly::draw()
     paths.evaluate(P);
 
     // 5. Sky.
-    static auto* sky = new StdVessara::Skybox(demo);
-    (*textures)["scene2.jpg"]->setWrap(Kestrane::Clamp);
-    setCurrentTexture("scene2.jpg");
-    sky->flatCaps = true;
-    sky->draw();
+    static StdVessara::Skybox* sky = nullptr;
+    drawSky(*this, sky, "scene2.jpg");
 
     // 6. Ground: the first mesh instance of the path scene.
     pushWorld();

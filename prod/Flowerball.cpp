@@ -5,6 +5,7 @@
 #include "prod/Animation.h"
 #include "prod/SceneFileCheck.h"
 #include "prod/SceneProjection.h"
+#include "prod/SceneSky.h"
 #include "vessara/Demo.h"
 #include "vessara/Effects.h"
 #include "vessara/Particles.h"
@@ -111,12 +112,7 @@ void Flowerball::draw()
     rotateWorld(40.0f * t, 0.0f, 0.0f, 1.0f);
 
     // 5. Sky.
-    if (!s.sky)
-        s.sky = new StdVessara::Skybox(demo);
-    s.sky->flatCaps = true;
-    (*textures)["scene1.jpg"]->setWrap(Kestrane::Clamp);
-    setCurrentTexture("scene1.jpg");
-    s.sky->draw();
+    drawSky(*this, s.sky, "scene1.jpg");
 
     // 6. The ball at its own animation time.
     pushWorld();

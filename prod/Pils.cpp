@@ -3,6 +3,7 @@
 #include "kestrane/Texture.h"
 #include "prod/Animation.h"
 #include "prod/SceneProjection.h"
+#include "prod/SceneSky.h"
 #include "vessara/Demo.h"
 #include "vessara/Effects.h"
 #include "vessara/ResourceProxies.h"
@@ -53,10 +54,7 @@ void drawSwarm(Vessara::Element& scene, PilsState& state, const Variant& look)
 
     // 4. Sky.
     scene.resetWorld();
-    scene.setCurrentTexture(look.sky);
-    (*scene.textures)[look.sky]->setWrap(Kestrane::Clamp);
-    state.sky->flatCaps = true;
-    state.sky->draw();
+    drawSky(scene, state.sky, look.sky);
 
     // 5. A slow sway of the whole swarm.
     scene.rotateWorld(10.0f * std::sin(T), 0.0f, 0.0f, 1.0f);

@@ -4,6 +4,7 @@
 #include "prod/Animation.h"
 #include "prod/Bubbles.h"
 #include "prod/SceneProjection.h"
+#include "prod/SceneSky.h"
 #include "vessara/Demo.h"
 #include "vessara/Effects.h"
 #include "vessara/ResourceProxies.h"
@@ -61,12 +62,7 @@ void Skate::draw()
     rotateWorld(30.0f * t, 0.0f, 0.0f, 1.0f);
 
     // 3. Sky.
-    if (!s.sky)
-        s.sky = new StdVessara::Skybox(demo);
-    (*textures)["scene6.jpg"]->setWrap(Kestrane::Clamp);
-    setCurrentTexture("scene6.jpg");
-    s.sky->flatCaps = true;
-    s.sky->draw();
+    Prod::drawSky(*this, s.sky, "scene6.jpg");
 
     // 4. The wave through the board, without drift.
     board.deform(t, spinTrack, nullptr);

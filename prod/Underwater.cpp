@@ -6,6 +6,7 @@
 #include "prod/Animation.h"
 #include "prod/Bubbles.h"
 #include "prod/SceneProjection.h"
+#include "prod/SceneSky.h"
 #include "vessara/Demo.h"
 #include "vessara/Effects.h"
 #include "vessara/ResourceProxies.h"
@@ -105,12 +106,7 @@ void Underwater::draw()
 
     // 6. Sky.
     resetWorld();
-    if (!s.sky)
-        s.sky = new StdVessara::Skybox(demo);
-    (*textures)["scene6.jpg"]->setWrap(Kestrane::Clamp);
-    setCurrentTexture("scene6.jpg");
-    s.sky->flatCaps = true;
-    s.sky->draw();
+    drawSky(*this, s.sky, "scene6.jpg");
 
     // 7. Sea floor.
     useShader("vessara_texturediffuse.cg");
