@@ -108,4 +108,33 @@ std::vector<MipmapLevel> buildMipmapChain(const void* pixels, int width, int hei
     }
 }
 
+TexelArea visibleArea(const void* pixels, int width, int height, PixelFormat format)
+{
+    TexelArea area;
+    if (width <= 0 || height <= 0)
+        return area;
+    area.texelU = 1.0f / float(width);
+    area.texelV = 1.0f / float(height);
+    if (format != Rgba || !pixels)
+        return area;
+    const auto* texels = static_cast<const std::uint8_t*>(pixels);
+    int x0 = width, y0 = height, x1 = -1, y1 = -1;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = texels + std::size_t(y) * std::size_t(width) * 4u;
+        for (int x = 0; x < width; ++x) {
+            if (row[std::size_t(x) * 4u + 3u] == 0)
+                continue;
+            x0 = std::min(x0, x);
+            x1 = std::max(x1, x);
+            y0 = std::min(y0, y);
+            y1 = y;
+        }
+    }
+    area.u0 = float(x0) * area.texelU;
+    area.u1 = float(x1 + 1) * area.texelU;
+    area.v0 = float(y0) * area.texelV;
+    area.v1 = float(y1 + 1) * area.texelV;
+    return area;
+}
+
 }  // namespace Kestrane

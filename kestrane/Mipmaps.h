@@ -12,6 +12,8 @@
 //       1 x 1. Rgb, Rgba (bytes) and
 //       RgbaFloat (floats); rows packed, bottom row first, as in Image.
 //   Texture(width, height, format, levels)   uploads such a chain.
+//   visibleArea(pixels, width, height, format)
+//       the smallest rectangle holding every texel whose alpha is not zero.
 #pragma once
 
 #include "kestrane/Image.h"
@@ -26,6 +28,20 @@ struct MipmapLevel {
     int height = 0;
     std::vector<std::uint8_t> bytes;  // packed rows; floats for RgbaFloat
 };
+
+// A rectangle of a texture in texture coordinates (u along the rows, v
+// across them, from the first row), and the size of one texel in the same
+// units. The default is the whole texture.
+struct TexelArea {
+    float u0 = 0.0f, v0 = 0.0f, u1 = 1.0f, v1 = 1.0f;
+    float texelU = 0.0f, texelV = 0.0f;
+    bool empty() const { return !(u0 < u1 && v0 < v1); }
+};
+
+// The texels of an Rgba image whose alpha is not zero, as whole texels; an
+// image where every alpha is zero gives an empty area. Rgb and RgbaFloat
+// images are visible everywhere.
+TexelArea visibleArea(const void* pixels, int width, int height, PixelFormat format);
 
 int powerOfTwoSize(int size, int maxSize);
 std::vector<MipmapLevel> buildMipmapChain(const void* pixels, int width, int height, PixelFormat format,

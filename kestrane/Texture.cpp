@@ -86,6 +86,7 @@ Texture::Texture(int width, int height, const void* pixels, PixelFormat format, 
     if (width < 0 || height < 0)
         fatal(NativeErrorTitle,
               "Texture: invalid size " + std::to_string(width) + " x " + std::to_string(height));
+    visibleArea_ = Kestrane::visibleArea(pixels, width, height, format);
     const GLPixelFormat gl = glPixelFormat(format);
 
     glGenTextures(1, &id_);
@@ -144,6 +145,8 @@ Texture::Texture(int width, int height, const void* pixels, PixelFormat format, 
 Texture::Texture(int width, int height, PixelFormat format, const std::vector<MipmapLevel>& levels)
     : format_(format), filter_(Mipmapped), width_(width), height_(height)
 {
+    if (!levels.empty())
+        visibleArea_ = Kestrane::visibleArea(levels[0].bytes.data(), levels[0].width, levels[0].height, format);
     const GLPixelFormat gl = glPixelFormat(format);
     glFormat_ = gl.format;
     glType_ = gl.type;
@@ -181,6 +184,16 @@ void Texture::useNearestLevel(bool nearest)
         return;
     glBindTexture(GL_TEXTURE_2D, id_);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, nearest ? GL_LINEAR_MIPMAP_NEAREST : GL_LINEAR_MIPMAP_LINEAR);
+}
+
+void Texture::useUnfilteredTexels(bool unfiltered)
+{
+    if (filter_ == Mipmapped)
+        return;
+    const GLint mode = unfiltered || filter_ == Nearest ? GL_NEAREST : GL_LINEAR;
+    glBindTexture(GL_TEXTURE_2D, id_);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, mode);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, mode);
 }
 
 }  // namespace Kestrane

@@ -52,6 +52,12 @@ public:
     // reads, for surfaces whose scale barely changes across the screen.
     // Other textures are left as they are.
     void useNearestLevel(bool nearest = true);
+    // A texture that is not mipmapped is read without filtering (true) or
+    // with its own filter again (false). For passes that read it only at
+    // texel centres, where filtering changes nothing but costs: a filtered
+    // depth texel is several times dearer than an unfiltered one on a
+    // software rasterizer. Mipmapped textures are left as they are.
+    void useUnfilteredTexels(bool unfiltered = true);
     // Binds it to GL_TEXTURE_2D of the active unit.
     void bind() const;
 
@@ -60,6 +66,9 @@ public:
     int height() const { return height_; }
     PixelFormat format() const { return format_; }
     TextureFilter filter() const { return filter_; }
+    // The part of the texture whose alpha is not zero, found from the pixels
+    // it was made with (the whole texture when it was made without any).
+    const TexelArea& visibleArea() const { return visibleArea_; }
 
 private:
     unsigned int id_ = 0;
@@ -70,6 +79,7 @@ private:
     int width_;
     int height_;
     int glInternalFormat_ = 0;
+    TexelArea visibleArea_;
 };
 
 }  // namespace Kestrane

@@ -1,3 +1,5 @@
+#include <epoxy/gl.h>
+
 #include "vessara/Drawable.h"
 
 #include "kestrane/FrameServices.h"
@@ -5,6 +7,9 @@
 #include "kestrane/Shader.h"
 #include "kestrane/Texture.h"
 #include "vessara/Demo.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace Vessara {
 
@@ -126,6 +131,37 @@ void Drawable::drawQuad(float x0, float y0, float x1, float y1)
     popAll();
 }
 
+Kestrane::TexelArea drawnImagePart(const Kestrane::TexelArea& visible, float pixelsAcross, float pixelsUp)
+{
+    if (visible.empty() || visible.texelU <= 0.0f || visible.texelV <= 0.0f)
+        return visible;
+
+    // Filtering and the mipmap levels spread alpha beyond the visible texels:
+    // by a texel of the level read, at most twice the texels one pixel spans,
+    // plus the bilinear neighbour. Four such spans and a texel cover both.
+    const float texelsPerPixelU = pixelsAcross > 0.0f ? 1.0f / (visible.texelU * pixelsAcross) : 1.0f;
+    const float texelsPerPixelV = pixelsUp > 0.0f ? 1.0f / (visible.texelV * pixelsUp) : 1.0f;
+    const float marginU = (4.0f * std::max(1.0f, texelsPerPixelU) + 1.0f) * visible.texelU;
+    const float marginV = (4.0f * std::max(1.0f, texelsPerPixelV) + 1.0f) * visible.texelV;
+
+    // A repeating texture wraps its edges into each other, so an axis whose
+    // widened part reaches either edge is drawn whole.
+    Kestrane::TexelArea part = visible;
+    part.u0 -= marginU;
+    part.u1 += marginU;
+    part.v0 -= marginV;
+    part.v1 += marginV;
+    if (part.u0 <= 0.0f || part.u1 >= 1.0f) {
+        part.u0 = 0.0f;
+        part.u1 = 1.0f;
+    }
+    if (part.v0 <= 0.0f || part.v1 >= 1.0f) {
+        part.v0 = 0.0f;
+        part.v1 = 1.0f;
+    }
+    return part;
+}
+
 void Drawable::drawImage(const std::string& textureName, float x, float y, float w, float h,
                          int sourceFactor, int destinationFactor)
 {
@@ -144,16 +180,31 @@ void Drawable::drawImage(const std::string& textureName, float x, float y, float
     Kestrane::Texture* image = (*textures)[textureName];
     image->useNearestLevel(true);
 
-    Kestrane::begin(Kestrane::Quads);
-    Kestrane::vertexAttribute(2, 0.0f, 0.0f, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(0, x, y, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(2, 1.0f, 0.0f, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(0, x + w, y, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(2, 1.0f, 1.0f, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(0, x + w, y + h, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(2, 0.0f, 1.0f, 0.0f, 1.0f);
-    Kestrane::vertexAttribute(0, x, y + h, 0.0f, 1.0f);
-    Kestrane::end();
+    // Where alpha is zero, (SrcAlpha, One) and (SrcAlpha, OneMinusSrcAlpha)
+    // leave the target as it is, so with those blends only the part of the
+    // image with visible texels is drawn: the same picture, fewer pixels.
+    Kestrane::TexelArea part;
+    if (sourceFactor == Kestrane::BlendFactor::SrcAlpha && (destinationFactor == Kestrane::BlendFactor::One ||
+                                                           destinationFactor == Kestrane::BlendFactor::OneMinusSrcAlpha)) {
+        GLint viewport[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_VIEWPORT, viewport);
+        part = drawnImagePart(image->visibleArea(), std::fabs(w) * 0.5f * float(viewport[2]),
+                              std::fabs(h) * 0.5f * float(viewport[3]));
+    }
+    if (!part.empty()) {
+        const float x0 = x + w * part.u0, x1 = x + w * part.u1;
+        const float y0 = y + h * part.v0, y1 = y + h * part.v1;
+        Kestrane::begin(Kestrane::Quads);
+        Kestrane::vertexAttribute(2, part.u0, part.v0, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(0, x0, y0, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(2, part.u1, part.v0, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(0, x1, y0, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(2, part.u1, part.v1, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(0, x1, y1, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(2, part.u0, part.v1, 0.0f, 1.0f);
+        Kestrane::vertexAttribute(0, x0, y1, 0.0f, 1.0f);
+        Kestrane::end();
+    }
     image->useNearestLevel(false);
 
     popAll();

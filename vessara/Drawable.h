@@ -22,6 +22,7 @@
 // Drawables are created with new by their owners and live until process exit.
 #pragma once
 
+#include "kestrane/Mipmaps.h"
 #include "kestrane/State.h"
 #include "vessara/BeatTrigger.h"
 
@@ -78,7 +79,8 @@ public:
     void drawQuad(float x0, float y0, float x1, float y1);
     // A cached texture as a rectangle in clip coordinates, blended with the
     // two BlendFactor values; leaves blending off and depth testing on, and
-    // "vessara_texture.cg" current with the texture bound.
+    // "vessara_texture.cg" current with the texture bound. With (SrcAlpha,
+    // One) or (SrcAlpha, OneMinusSrcAlpha) only drawnImagePart is drawn.
     void drawImage(const std::string& textureName, float x, float y, float w, float h,
                    int sourceFactor, int destinationFactor);
     // Scene operations on the demo's shared camera block (CameraBlock.h),
@@ -113,5 +115,12 @@ public:
     Kestrane::CompleteShader* currentShader = nullptr;
     std::array<BeatTrigger, 10> triggers{};
 };
+
+// The part of an image that drawImage draws when transparent texels change
+// nothing: its visible area widened by what filtering and the mipmap level
+// read at this size spread (pixelsAcross x pixelsUp on screen); an axis that
+// then reaches an edge is whole, as a repeating texture wraps. An empty
+// visible area stays empty: nothing is drawn.
+Kestrane::TexelArea drawnImagePart(const Kestrane::TexelArea& visible, float pixelsAcross, float pixelsUp);
 
 }  // namespace Vessara

@@ -77,6 +77,8 @@ void outlineEdges(Element& element, float amp, const float edgeColor[4])
     if (amp < 0.01f)
         return;
     Element& scratch = scratchFor(element);
+    // The shader reads depth at texel centres only.
+    element.depthTexture()->useUnfilteredTexels(true);
     scratch.bind();
     element.useShader("vessara_outline_edges.cg");
     element.setFloat4("edgeColor", edgeColor);
@@ -86,6 +88,7 @@ void outlineEdges(Element& element, float amp, const float edgeColor[4])
     element.setTexture("tex1", element.colorTexture());
     element.drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
     element.releaseTextures();
+    element.depthTexture()->useUnfilteredTexels(false);
     copyBack(scratchFor(element), element);
 }
 
@@ -154,6 +157,8 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
 {
     if (std::fabs(stepX) + std::fabs(stepY) < 0.001f || passes <= 0)
         return;
+    // Both passes read depth at the pixel's own texel centre only.
+    element.depthTexture()->useUnfilteredTexels(true);
     for (int i = 0; i < passes; ++i) {
         const float step[4] = {(stepX + float(i) * (stepX * growth)) / float(element.width),
                                (stepY + float(i) * (stepY * growth)) / float(element.height),
@@ -185,6 +190,7 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
         element.releaseTextures();
         element.attachDepth(true);
     }
+    element.depthTexture()->useUnfilteredTexels(false);
 }
 
 void colorOverlay(Element& element, const float color[4])

@@ -10,6 +10,7 @@
 #include "kestrane/Texture.h"
 #include "vessara/BeatTrigger.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -122,6 +123,94 @@ TEST_F(FrameworkTest, DrawImageBlendsARectangleAndLeavesBlendingOff)
     EXPECT_TRUE(near(pixelOf(*element, 8, 16), {0, 0, 255, 255}));
     element->releaseTextures();
     demo.textures.cache.erase("half-red.png");
+}
+
+TEST_F(FrameworkTest, DrawImageDrawsOnlyItsVisiblePartAndTheSamePicture)
+{
+    Demo& demo = sharedDemo();
+    Element* element = newElement(64, 64);
+    // A 64 x 64 mipmapped image, transparent but for a soft-edged green disc
+    // of radius 6 round (40, 20).
+    std::vector<uint8_t> disc(64 * 64 * 4, 0);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const float d = std::hypot(float(x) - 40.0f, float(y) - 20.0f);
+            disc[size_t(y * 64 + x) * 4 + 1] = 255;
+            disc[size_t(y * 64 + x) * 4 + 3] = uint8_t(255.0f * std::clamp(6.0f - d, 0.0f, 1.0f));
+        }
+    Kestrane::Texture texture(64, 64, disc.data(), Kestrane::Rgba, Kestrane::Mipmapped);
+    demo.textures.cache["disc.png"] = &texture;
+
+    // Drawn whole, the way drawImage would without the visible area, then
+    // with drawImage at the same place; both over the same blue. Drawn large
+    // (magnified) and small (read from mipmap level 2).
+    auto samplesDrawn = [&](auto draw) {
+        fill(*element, 0, 0, 1, 1);
+        GLuint query = 0;
+        glGenQueries(1, &query);
+        glBeginQuery(GL_SAMPLES_PASSED, query);
+        draw();
+        glEndQuery(GL_SAMPLES_PASSED);
+        GLuint samples = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
+        glDeleteQueries(1, &query);
+        return samples;
+    };
+    for (float size : {1.5f, 0.5f}) {
+        const GLuint wholeSamples = samplesDrawn([&] {
+            element->useShader("vessara_texture.cg");
+            element->setTexture("tex0", &texture);
+            texture.useNearestLevel(true);  // as drawImage reads it
+            Kestrane::State::enable(Kestrane::Capability::Blend);
+            Kestrane::State::setBlendFunction(Kestrane::BlendFactor::SrcAlpha,
+                                              Kestrane::BlendFactor::OneMinusSrcAlpha);
+            element->drawQuad(-0.5f, -1.0f, size - 0.5f, size - 1.0f);
+            Kestrane::State::disable(Kestrane::Capability::Blend);
+            texture.useNearestLevel(false);
+        });
+        const std::vector<uint8_t> whole = pixelsOf(*element);
+        const GLuint partSamples = samplesDrawn([&] {
+            element->drawImage("disc.png", -0.5f, -1.0f, size, size, Kestrane::BlendFactor::SrcAlpha,
+                               Kestrane::BlendFactor::OneMinusSrcAlpha);
+        });
+        const std::vector<uint8_t> part = pixelsOf(*element);
+
+        if (size > 1.0f) {
+            EXPECT_LT(partSamples * 4, wholeSamples);
+        }
+        ASSERT_EQ(whole.size(), part.size());
+        for (size_t i = 0; i < whole.size(); ++i)
+            ASSERT_LE(std::abs(int(whole[i]) - int(part[i])), 1) << "pixel " << i / 4 % 64 << ", " << i / 256;
+    }
+    element->releaseTextures();
+    demo.textures.cache.erase("disc.png");
+}
+
+TEST(DrawnImagePart, WidensTheVisibleAreaByWhatFilteringSpreads)
+{
+    // A 100 x 100 texel image visible in [0.4, 0.6] x [0.45, 0.5].
+    Kestrane::TexelArea visible;
+    visible.u0 = 0.4f, visible.u1 = 0.6f, visible.v0 = 0.45f, visible.v1 = 0.5f;
+    visible.texelU = visible.texelV = 0.01f;
+    struct Case {
+        float pixelsAcross, pixelsUp;  // the image's size on screen
+        float u0, u1, v0, v1;
+    };
+    const Case cases[] = {
+        {400, 400, 0.35f, 0.65f, 0.40f, 0.55f},  // magnified: five texels
+        {25, 50, 0.23f, 0.77f, 0.36f, 0.59f},   // 4 and 2 texels a pixel: 17 and 9
+        {8, 400, 0.0f, 1.0f, 0.40f, 0.55f},     // reaches the edges: the whole axis
+    };
+    for (const Case& c : cases) {
+        const Kestrane::TexelArea part = drawnImagePart(visible, c.pixelsAcross, c.pixelsUp);
+        EXPECT_NEAR(c.u0, part.u0, 1e-5f);
+        EXPECT_NEAR(c.u1, part.u1, 1e-5f);
+        EXPECT_NEAR(c.v0, part.v0, 1e-5f);
+        EXPECT_NEAR(c.v1, part.v1, 1e-5f);
+    }
+    Kestrane::TexelArea none = visible;
+    none.u1 = none.u0;
+    EXPECT_TRUE(drawnImagePart(none, 400, 400).empty());
 }
 
 TEST(BeatTrigger, FiresOncePerHoldTimeWhileHighAndRearmsWhenLow)

@@ -100,6 +100,13 @@ TEST_F(FrameworkTest, EffectsDrawOnlyFromTheirThresholdsAndLeaveTheirTargetBound
         const unsigned bound =
             c.scratch ? sharedDemo().scratchPool.at(c.size)->framebuffer() : element->framebuffer();
         EXPECT_EQ(bound, boundFramebuffer()) << c.name;
+        // The effects that read depth unfiltered give it its filter back.
+        GLint minFilter = 0, magFilter = 0;
+        element->depthTexture()->bind();
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &minFilter);
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, &magFilter);
+        EXPECT_EQ(GL_LINEAR, minFilter) << c.name;
+        EXPECT_EQ(GL_LINEAR, magFilter) << c.name;
     }
 }
 

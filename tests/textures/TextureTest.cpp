@@ -204,3 +204,37 @@ TEST(TextureDeathTest, UnknownPixelFormatIsFatal)
         },
         "Kestrane Native Error: Texture: unsupported pixel format 7");
 }
+
+TEST(VisibleArea, HoldsEveryTexelWhoseAlphaIsNotZero)
+{
+    // 8 x 4 Rgba, row 0 first; alpha set at the texels listed.
+    struct Case {
+        std::vector<std::pair<int, int>> opaque;
+        Kestrane::PixelFormat format;
+        float u0, v0, u1, v1;
+        bool empty;
+    };
+    const Case cases[] = {
+        {{}, Kestrane::Rgba, 0, 0, 0, 0, true},
+        {{{3, 1}}, Kestrane::Rgba, 3 / 8.0f, 1 / 4.0f, 4 / 8.0f, 2 / 4.0f, false},
+        {{{0, 3}, {7, 2}}, Kestrane::Rgba, 0, 2 / 4.0f, 1, 1, false},
+        {{}, Kestrane::Rgb, 0, 0, 1, 1, false},  // no alpha: all of it
+    };
+    for (const Case& c : cases) {
+        Bytes pixels(8 * 4 * 4, 200);
+        for (std::size_t i = 3; i < pixels.size(); i += 4)
+            pixels[i] = 0;
+        for (auto [x, y] : c.opaque)
+            pixels[std::size_t(y * 8 + x) * 4 + 3] = 1;
+        const Kestrane::TexelArea area = Kestrane::visibleArea(pixels.data(), 8, 4, c.format);
+        EXPECT_EQ(c.empty, area.empty());
+        EXPECT_FLOAT_EQ(1 / 8.0f, area.texelU);
+        EXPECT_FLOAT_EQ(1 / 4.0f, area.texelV);
+        if (!c.empty) {
+            EXPECT_FLOAT_EQ(c.u0, area.u0);
+            EXPECT_FLOAT_EQ(c.v0, area.v0);
+            EXPECT_FLOAT_EQ(c.u1, area.u1);
+            EXPECT_FLOAT_EQ(c.v1, area.v1);
+        }
+    }
+}
