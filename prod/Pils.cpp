@@ -67,7 +67,10 @@ void drawSwarm(Vessara::Element& scene, PilsState& state, const Variant& look)
 
     // 7. The forks.
     const float radius = 600.0f * k + 200.0f;
+    // The fork is a closed solid: its far side is culled rather than shaded
+    // and then covered.
     srand(1);
+    scene.enable(Kestrane::Capability::CullFace);
     for (int i = 0; i < ForkCount; ++i) {
         scene.pushWorld();
         const Float3 p = noise(0, static_cast<float>(i) / 10.0f + 0.7f * T2, NoiseMode::Cubic);
@@ -89,6 +92,7 @@ void drawSwarm(Vessara::Element& scene, PilsState& state, const Variant& look)
         scene.drawMesh(-1, "gaffel.vxm");
         scene.popWorld();
     }
+    scene.disable(Kestrane::Capability::CullFace);
 
     // 8. PilsTakeoff fades to black as the swarm blows out.
     if (look.takeoff) {

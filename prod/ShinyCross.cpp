@@ -1,6 +1,8 @@
 #include "prod/ShinyCross.h"
 
 #include "kestrane/FrameServices.h"
+#include "kestrane/Texture.h"
+#include "vessara/ResourceProxies.h"
 #include "prod/Animation.h"
 #include "prod/SceneProjection.h"
 #include "vessara/Effects.h"
@@ -56,6 +58,7 @@ void ShinyCross::draw()
     // 3. The sculpture, turning about y round the camera at the origin. The
     // turn stays in World for the rest of the frame.
     useShader("vessara_planarenv.cg");
+    (*textures)["bw.jpg"]->useNearestLevel();
     setTexture("tex0", "bw.jpg");
     sceneProjection(*this);
     setCamera(0.0f, 0.0f, 0.0f, -100.0f, -100.0f, -100.0f, 0.0f, 1.0f, 0.0f);
@@ -64,7 +67,10 @@ void ShinyCross::draw()
     pushWorld();
     scaleWorld(15.0f, 15.0f, 15.0f);
     uploadCamera();
+    // A closed tube: its far side is culled rather than shaded and covered.
+    enable(Kestrane::Capability::CullFace);
     drawMesh(-1, "jiha.vxm");
+    disable(Kestrane::Capability::CullFace);
     popWorld();
 
     // 4.
@@ -74,9 +80,13 @@ void ShinyCross::draw()
     useShader("vessara_sphericalenv.cg");
     sceneProjection(*this);
     setCamera(100.0f, 100.0f, 100.0f, 0.0f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f);
+    (*textures)["someenv.jpg"]->useNearestLevel();
     setTexture("tex0", "someenv.jpg");
     srand(1);
     const float D = swarmDistance(T);
+    // The crosses and the logo are closed solids: their far sides are culled
+    // rather than shaded and then covered.
+    enable(Kestrane::Capability::CullFace);
 
     // 6. Thirteen random values per cross, in this order.
     for (int i = 0; i < CrossCount; ++i) {
@@ -116,11 +126,13 @@ void ShinyCross::draw()
     translateWorld(-50.0f, 0.0f, 0.0f);
     rotateWorld(40.0f * T, 1.0f, 0.0f, 0.0f);
     rotateWorld(50.0f * (ease((T - 2.0f) / 3.0f) - ease((T - 8.0f) / 2.0f)), 1.0f, 0.0f, 0.0f);
+    (*textures)["bgenv.jpg"]->useNearestLevel();
     setTexture("tex0", "bgenv.jpg");
     setFloat4("color", 1.0f, 1.0f, 1.0f, 1.0f);
     uploadCamera();
     drawMesh(-1, "quarnel.vxm");
     popWorld();
+    disable(Kestrane::Capability::CullFace);
 
     // 8. Post-processing.
     const float black[4] = {0.0f, 0.0f, 0.0f, 1.0f};
