@@ -162,8 +162,11 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
 {
     if (std::fabs(stepX) + std::fabs(stepY) < 0.001f || passes <= 0)
         return;
-    // Both passes read depth at the pixel's own texel centre only.
-    element.depthTexture()->useUnfilteredTexels(true);
+    // Both passes read whole texels (the shader mixes neighbours itself).
+    Kestrane::Texture* const read[] = {element.depthTexture(), element.colorTexture(),
+                                       scratchFor(element).colorTexture()};
+    for (Kestrane::Texture* texture : read)
+        texture->useUnfilteredTexels(true);
     for (int i = 0; i < passes; ++i) {
         const float step[4] = {(stepX + float(i) * (stepX * growth)) / float(element.width),
                                (stepY + float(i) * (stepY * growth)) / float(element.height),
@@ -195,7 +198,8 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
         element.releaseTextures();
         element.attachDepth(true);
     }
-    element.depthTexture()->useUnfilteredTexels(false);
+    for (Kestrane::Texture* texture : read)
+        texture->useUnfilteredTexels(false);
 }
 
 void colorOverlay(Element& element, const float color[4])

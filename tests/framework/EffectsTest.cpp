@@ -11,6 +11,7 @@
 #include "kestrane/Texture.h"
 #include "vessara/Effects.h"
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -137,6 +138,36 @@ TEST_F(FrameworkTest, DirectionalBlurStepsGrowAndFollowTheElementsSize)
     directionalBlur(*wide, 0.0f, 1.0f, 0.5f, 1.0f);
     EXPECT_TRUE(near(pixelOf(*wide, 100, 100), {0, 128, 0, 255}, 2));
     demo.shaders.cache["vessara_directional_blur.cg"] = real;
+}
+
+TEST_F(FrameworkTest, DepthOfFieldSpreadsALineByItsBinomialKernel)
+{
+    // A white column on black, all of it far from the focus (weight 1). Each
+    // pass blends in 0.3125 x 1.2 x step of each neighbour and keeps the rest
+    // (the merged 1 4 6 4 1 taps); the two passes of one iteration give that
+    // kernel twice over. Across the column, and the same along y.
+    const struct {
+        float step;
+        std::array<int, 5> profile;  // columns 30 .. 34
+    } cases[] = {
+        {0.5f, {9, 60, 118, 60, 9}},   // 3/16 a side: [3 10 3] / 16, twice
+        {0.2f, {1, 33, 187, 33, 1}},   // 0.075 a side
+    };
+    for (const auto& c : cases) {
+        for (bool alongY : {false, true}) {
+            Element* element = newElement(64, 64);
+            fill(*element, 0, 0, 0, 1);
+            if (alongY)
+                fillRect(*element, 0, 32, 64, 1, 1, 1, 1);
+            else
+                fillRect(*element, 32, 0, 1, 64, 1, 1, 1);
+            depthOfField(*element, 1, 0.0f, alongY ? 0.0f : c.step, alongY ? c.step : 0.0f, 2.0f, 1000.0f, 1.0f);
+            for (int i = 0; i < 5; ++i) {
+                const Rgba8 p = alongY ? pixelOf(*element, 10, 30 + i) : pixelOf(*element, 30 + i, 10);
+                EXPECT_NEAR(c.profile[size_t(i)], p.g, 2) << "step " << c.step << (alongY ? " y" : " x") << ", " << i;
+            }
+        }
+    }
 }
 
 TEST_F(FrameworkTest, WideElementKeepsItsSizeThroughOutlineEdges)
