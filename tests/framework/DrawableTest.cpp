@@ -146,15 +146,7 @@ TEST_F(FrameworkTest, DrawImageDrawsOnlyItsVisiblePartAndTheSamePicture)
     // (magnified) and small (read from mipmap level 2).
     auto samplesDrawn = [&](auto draw) {
         fill(*element, 0, 0, 1, 1);
-        GLuint query = 0;
-        glGenQueries(1, &query);
-        glBeginQuery(GL_SAMPLES_PASSED, query);
-        draw();
-        glEndQuery(GL_SAMPLES_PASSED);
-        GLuint samples = 0;
-        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &samples);
-        glDeleteQueries(1, &query);
-        return samples;
+        return queryCount(GL_SAMPLES_PASSED, draw);
     };
     for (float size : {1.5f, 0.5f}) {
         const GLuint wholeSamples = samplesDrawn([&] {

@@ -63,7 +63,7 @@ protected:
 TEST_F(CameraOperationsTest, DrawMeshDrawsEveryMeshOnceOrTheOneAtItsIndex)
 {
     // Six triangles: each of the three squares exactly once.
-    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(-1, "nested.vxm"); }), 6u);
+    EXPECT_EQ(queryCount(GL_PRIMITIVES_GENERATED, [&] { scene->drawMesh(-1, "nested.vxm"); }), 6u);
     EXPECT_TRUE(pixelIs(400, 300, Inner));
     EXPECT_TRUE(pixelIs(465, 300, Middle));
     EXPECT_TRUE(pixelIs(400, 235, Middle));
@@ -73,13 +73,13 @@ TEST_F(CameraOperationsTest, DrawMeshDrawsEveryMeshOnceOrTheOneAtItsIndex)
 
     // One index draws that mesh only.
     clearScreen();
-    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(1, "nested.vxm"); }), 2u);
+    EXPECT_EQ(queryCount(GL_PRIMITIVES_GENERATED, [&] { scene->drawMesh(1, "nested.vxm"); }), 2u);
     EXPECT_TRUE(pixelIs(400, 300, Middle));
     EXPECT_TRUE(pixelIs(465, 300, Middle));
     EXPECT_TRUE(pixelIs(520, 300, Black));
 
     clearScreen();
-    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(0, "nested.vxm"); }), 2u);
+    EXPECT_EQ(queryCount(GL_PRIMITIVES_GENERATED, [&] { scene->drawMesh(0, "nested.vxm"); }), 2u);
 }
 
 TEST_F(CameraOperationsTest, AFileWithoutMeshesDrawsNothing)
@@ -87,7 +87,7 @@ TEST_F(CameraOperationsTest, AFileWithoutMeshesDrawsNothing)
     const std::vector<uint8_t> bytes = KestraneExt::encodeVXM({});
     KestraneExt::VXMLoader empty(bytes.data(), bytes.size(), "empty.vxm", 4, 4);
     demo->meshes.cache["empty.vxm"] = &empty;
-    EXPECT_EQ(primitivesGenerated([&] { scene->drawMesh(-1, "empty.vxm"); }), 0u);
+    EXPECT_EQ(queryCount(GL_PRIMITIVES_GENERATED, [&] { scene->drawMesh(-1, "empty.vxm"); }), 0u);
 }
 
 using CameraOperationsDeathTest = CameraOperationsTest;

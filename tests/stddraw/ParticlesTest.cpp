@@ -95,7 +95,7 @@ TEST_F(ParticlesTest, OffsetsScaleWithWorldAndTheCallLeavesCullingOff)
 TEST_F(ParticlesTest, AnEmptySystemDrawsNothing)
 {
     Particles particles(demo.get(), 0);
-    EXPECT_EQ(primitivesGenerated([&] { particles.draw(); }), 0u);
+    EXPECT_EQ(queryCount(GL_PRIMITIVES_GENERATED, [&] { particles.draw(); }), 0u);
     EXPECT_TRUE(pixelIs(400, 300, {0, 0, 0, 255}));
 }
 

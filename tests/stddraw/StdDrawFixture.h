@@ -64,24 +64,4 @@ protected:
 bool sameColour(const Rgba8& p, Colour c, int tolerance = 3);
 ::testing::AssertionResult pixelIs(int x, int y, Colour c, int tolerance = 3);
 
-// Primitives the vertex stage produced while fn ran (a GL query).
-template <typename Fn>
-unsigned primitivesGenerated(Fn fn);
-
 }  // namespace StdDrawTests
-
-#include <epoxy/gl.h>
-
-template <typename Fn>
-unsigned StdDrawTests::primitivesGenerated(Fn fn)
-{
-    GLuint query = 0;
-    glGenQueries(1, &query);
-    glBeginQuery(GL_PRIMITIVES_GENERATED, query);
-    fn();
-    glEndQuery(GL_PRIMITIVES_GENERATED);
-    GLuint count = 0;
-    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
-    glDeleteQueries(1, &query);
-    return count;
-}

@@ -17,6 +17,8 @@
 //   glErrors()                 the GL errors raised since the last call and
 //                              those pending, as text ("" if none), clearing
 //                              them: EXPECT_EQ(glErrors(), "").
+//   queryCount(target, fn)     what a GL query of that target (such as
+//                              GL_SAMPLES_PASSED) counts while fn() runs.
 #pragma once
 
 #include "kestrane/Context.h"
@@ -37,8 +39,27 @@ Rgba8 readPixel(int x, int y);
 std::string glErrors();
 std::vector<uint8_t> readPixels(int x, int y, int w, int h);
 
+template <typename Fn>
+unsigned queryCount(unsigned target, Fn fn);
+
 class GLTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
 };
+
+#include <epoxy/gl.h>
+
+template <typename Fn>
+unsigned queryCount(unsigned target, Fn fn)
+{
+    GLuint query = 0;
+    glGenQueries(1, &query);
+    glBeginQuery(target, query);
+    fn();
+    glEndQuery(target);
+    GLuint count = 0;
+    glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+    glDeleteQueries(1, &query);
+    return count;
+}
