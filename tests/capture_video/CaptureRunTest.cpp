@@ -77,23 +77,6 @@ TEST_F(CaptureRun, SameRangeGivesTheSameFramesAndRoundedCount)
     EXPECT_FALSE(first.blackRows(0, 599)) << "frame at 10 s is a scene, not black";
 }
 
-TEST_F(CaptureRun, ShowStartIsBlackAndWideBandsStayBlack)
-{
-    // Frame 0 at t = 0 lies on the first entry's start (not active): black.
-    // Frame 1 at t = 0.05 shows the first scene inside the 800 x 450 band.
-    const ProgramRun result = capture("--wide --from 0 --to 0.1 --fps 20 --out " + path("wide"));
-    ASSERT_EQ(result.status, 0) << result.output;
-    ASSERT_EQ(filesIn(path("wide")), 2);
-    const Image start(dir.path() / "wide" / "frame000000.png");
-    ASSERT_EQ(start.height, 600);
-    EXPECT_TRUE(start.blackRows(0, 599));
-    const Image scene(dir.path() / "wide" / "frame000001.png");
-    ASSERT_EQ(scene.height, 600);
-    EXPECT_TRUE(scene.blackRows(0, 74)) << "top band";
-    EXPECT_TRUE(scene.blackRows(525, 599)) << "bottom band";
-    EXPECT_FALSE(scene.blackRows(75, 524)) << "the picture";
-}
-
 TEST_F(CaptureRun, VideoHoldsTheFramesAndTheMusic)
 {
     // test.sh installs ffmpeg: its absence is a broken set-up, not a pass.

@@ -176,13 +176,3 @@ TEST_F(SceneGL, SceneDrawnWithTheDefaultShaderCoversItsMeshes) {
     static_cast<Batch&>(*scene).draw();
     EXPECT_TRUE(lit(550, 300));
 }
-
-TEST_F(SceneGL, WrongVersionSceneDrawsNothing) {
-    auto bytes = encodeZTX(Samples::fullScene());
-    bytes[5] = '4';
-    ZTXLoader scene(bytes.data(), bytes.size(), "old.ztx");
-    EXPECT_FALSE(scene.errorText().empty());
-    scene.drawAt(1.0f);
-    EXPECT_TRUE(scene.meshInstances.empty());
-    EXPECT_FALSE(lit(400, 300));
-}

@@ -1,5 +1,5 @@
 // The resource caches: directory scans, the order of Demo::load's directories,
-// exact-name lookups, and the drawable registry.
+// and exact-name lookups.
 #include "FrameworkFixture.h"
 #include "support/TestSupport.h"
 
@@ -61,11 +61,6 @@ bool declares(const Kestrane::CompleteShader* shader, const char* name)
 {
     return cgGetNamedParameter(shader->pixel->program, name) != nullptr;
 }
-
-class ProbeDrawable : public Drawable {
-public:
-    using Drawable::Drawable;
-};
 
 }  // namespace
 
@@ -221,15 +216,4 @@ TEST_F(FrameworkTest, FailedLookupsAndDamagedDataFilesEndTheProgram)
     };
     for (const auto& c : cases)
         EXPECT_FATAL(c.call(), c.message);
-}
-
-TEST(DrawableRegistry, SameNameKeepsBothAndCachesTheLater)
-{
-    Demo demo;
-    auto first = std::make_unique<ProbeDrawable>(&demo, "Twin");
-    auto second = std::make_unique<ProbeDrawable>(&demo, "Twin");
-    ASSERT_EQ(2u, demo.drawables.size());
-    EXPECT_EQ(first.get(), demo.drawables[0]);
-    EXPECT_EQ(second.get(), demo.drawables[1]);
-    EXPECT_EQ(second.get(), demo["Twin"]);
 }

@@ -4,7 +4,6 @@
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/Immediate.h"
-#include "kestrane/cg/Cg.h"
 
 #include <array>
 #include <string>
@@ -136,44 +135,6 @@ TEST_F(FrameServicesTest, UnusedVertexAttributeSlotsDoNothing)
         vertexAttribute(slot, 0.9f, 0.8f, 0.7f, 0.6f);
 
     EXPECT_TRUE(vertexState() == before);
-}
-
-TEST_F(FrameServicesTest, ImmediateModeDrawsWithColourAndPosition)
-{
-    // Fixed-function drawing: no shader programs enabled.
-    cgGLDisableProfile(CG_PROFILE_ARBVP1);
-    cgGLDisableProfile(CG_PROFILE_ARBFP1);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_TEXTURE_2D);
-    clear(0, 0, 0, 1, true, true, true);
-
-    // A green quad over the right half of the window, then a red triangle
-    // whose colour is given per vertex before each position.
-    begin(Quads);
-    vertexAttribute(11, 0, 1, 0, 1);
-    vertexAttribute(0, 0, -1, 0, 1);
-    vertexAttribute(0, 1, -1, 0, 1);
-    vertexAttribute(0, 1, 1, 0, 1);
-    vertexAttribute(0, 0, 1, 0, 1);
-    end();
-    begin(Triangles);
-    vertexAttribute(11, 1, 0, 0, 1);
-    vertexAttribute(1, 1, 1, 1, 1);  // a no-op slot inside begin/end
-    vertexAttribute(0, -1, -1, 0, 1);
-    vertexAttribute(0, -0.5f, -1, 0, 1);
-    vertexAttribute(0, -1, -0.5f, 0, 1);
-    end();
-
-    expectPixel(600, 300, 0, 255, 0);
-    expectPixel(5, 5, 255, 0, 0);
-    expectPixel(200, 300, 0, 0, 0);
-    cgGLEnableProfile(CG_PROFILE_ARBVP1);
-    cgGLEnableProfile(CG_PROFILE_ARBFP1);
 }
 
 TEST(PrimitiveTypeDeathTest, CodeOutsideTheTableIsFatal)
