@@ -78,16 +78,6 @@ TEST(VXM, RoundTripKeepsPositionsTexCoordsAndIndices) {
     load(none).drawAll();  // nothing to draw, no GL needed
 }
 
-TEST(VXM, SingleTriangleIsStoredWithItsFrame) {
-    VXMLoader vxm = load(encodeVXM({Samples::unitTriangle()}));
-    for (int v = 0; v < 3; ++v) {
-        const auto f = vertexOf(vxm.mesh(0), v);
-        EXPECT_EQ((std::array<float, 3>{f[3], f[4], f[5]}), (std::array<float, 3>{0, 0, 1}));
-        EXPECT_EQ((std::array<float, 3>{f[8], f[9], f[10]}), (std::array<float, 3>{1, 0, 0}));
-        EXPECT_EQ((std::array<float, 3>{f[11], f[12], f[13]}), (std::array<float, 3>{0, 1, 0}));
-    }
-}
-
 TEST(VXM, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     const std::vector<std::uint8_t> good = encodeVXM({Samples::unitTriangle("t"), Samples::square(0, 0, 1, 1)});
     const std::size_t indices = 4 + 12 + 1 + 60, second = indices + 12;

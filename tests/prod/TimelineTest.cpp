@@ -1,7 +1,6 @@
 // The production's timeline: ten entries on the music's section boundaries
 // (seconds written out, so a wrong beat or tempo shows), meeting exactly, one
-// active between boundaries and none on them; and the wide deliverable's
-// letterbox viewport.
+// active between boundaries and none on them.
 #include "prod/Prod.h"
 
 #include "vessara/Drawable.h"
@@ -70,14 +69,4 @@ TEST(TimelineTest, TempoChangeRescalesEveryBoundary)
         for (std::size_t i = 0; i < base.size(); ++i)
             EXPECT_NEAR(scaled[i].end, base[i].end * 163.0 / tempo, 1e-4 * (1 + base[i].end * 163.0 / tempo));
     }
-}
-
-TEST(ProdTest, WideDeliverableLetterboxesTheViewport)
-{
-    const Prod::Prod standard, wide(true);
-    EXPECT_EQ((std::array<int, 4>{standard.viewportX, standard.viewportY, standard.viewportWidth,
-                                  standard.viewportHeight}),
-              (std::array<int, 4>{0, 0, 800, 600}));
-    EXPECT_EQ((std::array<int, 4>{wide.viewportX, wide.viewportY, wide.viewportWidth, wide.viewportHeight}),
-              (std::array<int, 4>{0, 75, 800, 450}));
 }

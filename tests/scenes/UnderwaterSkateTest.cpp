@@ -1,15 +1,13 @@
 // The Underwater and Skate scenes: Underwater's jumping scene time, the wave
 // through a mesh that both scenes share, and whole frames of the production
 // on headless GL: Underwater's camera and flash driven by bass hits on
-// spectrum bin 0, Skate's bubbles against Underwater's.
+// spectrum bin 0.
 #include "SceneFixture.h"
 
 #include "kestrane_ext/Geometry.h"
 #include "prod/Animation.h"
-#include "prod/Skate.h"
 #include "prod/Underwater.h"
 #include "prod/WaveMesh.h"
-#include "vessara/Particles.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -180,7 +178,6 @@ protected:
     {
         SceneTest::SetUp();
         underwaterStart = sharedProd().timeline[6].start;
-        skateStart = sharedProd().timeline[9].start;
     }
 
     Underwater& underwater() { return *dynamic_cast<Underwater*>(sharedProd().timeline[6].drawable); }
@@ -195,18 +192,7 @@ protected:
         return readPixels(0, 0, sharedProd().width, sharedProd().height);
     }
 
-    // Every float of a particle system's vertex buffer.
-    static std::vector<float> particleVertices(const StdVessara::Particles& particles)
-    {
-        auto& stream = const_cast<KestraneExt::VertexStream&>(particles.vertexStream());
-        const auto* data = static_cast<const float*>(stream.lock(true, false));
-        std::vector<float> out(data, data + stream.byteSize() / sizeof(float));
-        stream.unlock();
-        return out;
-    }
-
     float underwaterStart = 0.0f;
-    float skateStart = 0.0f;
 };
 
 }  // namespace
@@ -252,25 +238,4 @@ TEST_F(UnderwaterSkateFrames, UnderwaterGlowBrightensAfterAHitAndSettlesOnceTheF
     const auto longSpent = renderWithBin0(later, 0.0f, 5.0f);  // far below 0
     EXPECT_EQ(differingBytes(spent, longSpent), 0u);
     EXPECT_GT(meanLevel(flashing), meanLevel(spent) + 5.0);
-}
-
-TEST_F(UnderwaterSkateFrames, SkateBubblesAreUnderwatersAtTheSameSceneTime)
-{
-    renderAt(underwaterStart + 7.0f);  // scene time 11: two jumps
-    const float T = underwater().localTime;
-    ASSERT_NEAR(T, 11.0f, 1e-3f);
-    ASSERT_NE(Underwater::state().bubbles, nullptr);
-    const std::vector<float> underwaterBubbles = particleVertices(*Underwater::state().bubbles);
-
-    renderAt(skateStart + T);
-    ASSERT_NE(Vessara::Skate::state().bubbles, nullptr);
-    ASSERT_NE(Vessara::Skate::state().bubbles, Underwater::state().bubbles);
-    const std::vector<float> skateBubbles = particleVertices(*Vessara::Skate::state().bubbles);
-
-    ASSERT_EQ(skateBubbles.size(), underwaterBubbles.size());
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < skateBubbles.size(); ++i)
-        if (std::fabs(skateBubbles[i] - underwaterBubbles[i]) > 0.01f)
-            ++differing;
-    EXPECT_EQ(differing, 0u);
 }

@@ -77,29 +77,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ShaderDrawTest, DefaultShaderPaintsWhiteWhereStateCompletePutsIt) {
-    ASSERT_NE(defaultShader, nullptr);
-    // Only "StateComplete", only in the vertex program.
-    EXPECT_NE(cgGetNamedParameter(defaultShader->vertex->program, "StateComplete"), nullptr);
-    EXPECT_EQ(cgGetNamedParameter(defaultShader->vertex->program, "StateWorld"), nullptr);
-    EXPECT_EQ(cgGetNamedParameter(defaultShader->pixel->program, "StateComplete"), nullptr);
-
-    // Identity view and projection: the world puts the quad at x 0.25..0.75,
-    // y -0.25..0.25 in clip space, pixels x 500..700, y 225..375.
-    State::translateWorld(0.5f, 0.0f, 0.0f);
-    State::scaleWorld(0.25f, 0.25f, 1.0f);
-    useDefaultShader();
-    drawFullScreen();
-
-    const Rgba8 inside = readPixel(600, 300);
-    EXPECT_TRUE(inside.r == 255 && inside.g == 255 && inside.b == 255);
-    EXPECT_EQ(readPixel(505, 230).r, 255);
-    EXPECT_EQ(readPixel(400, 300).r, 0);
-    EXPECT_EQ(readPixel(710, 300).r, 0);
-    EXPECT_EQ(readPixel(600, 385).r, 0);
-    EXPECT_EQ(readPixel(600, 215).r, 0);
-}
-
 TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
     CompleteShader shader(allSixSource, "vsMain", "psMain");
     setScene();

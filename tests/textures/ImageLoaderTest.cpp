@@ -127,29 +127,6 @@ TEST(ImageLoader, PngsLoadBottomRowFirstPackedAndExpanded)
     }
 }
 
-TEST(ImageLoader, JpegDecodesToRgb)
-{
-    TestSupport::TempDir dir;
-    const int w = 16, h = 8;
-    Bytes top_first;
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const bool upper = y < h / 2;
-            top_first.insert(top_first.end(), {std::uint8_t(upper ? 40 : 220), 120, std::uint8_t(upper ? 200 : 30)});
-        }
-    const std::string path = dir.file("photo.jpg");
-    ASSERT_NE(stbi_write_jpg(path.c_str(), w, h, 3, top_first.data(), 95), 0);
-    ImageLoader image(File(path, "rb"));
-    EXPECT_EQ(image.format(), Kestrane::Rgb);
-    ASSERT_EQ(image.byteCount(), static_cast<std::size_t>(w * h * 3));
-    // Bottom-left first: the lower half's colour, within JPEG's error.
-    EXPECT_NEAR(image.pixels()[0], 220, 12);
-    EXPECT_NEAR(image.pixels()[2], 30, 12);
-    const std::uint8_t* topLeft = image.pixels() + (h - 1) * w * 3;
-    EXPECT_NEAR(topLeft[0], 40, 12);
-    EXPECT_NEAR(topLeft[2], 200, 12);
-}
-
 TEST(ImageLoaderDeathTest, UnusableFilesNameThemselves)
 {
     TestSupport::TempDir dir;
