@@ -90,34 +90,6 @@ TEST_F(StdShaderLookTest, BumpMappingTurnsTheNormalAlongTheMeshTangent)
         << "flat " << brightness(flat) << ", tilted " << brightness(tilted);
 }
 
-TEST_F(StdShaderLookTest, EnvironmentMapsMirrorTheirCentreStraightBack)
-{
-    // 3 x 3 texels, magenta in the middle, dark grey around it.
-    const Colour o{40, 40, 40, 255}, m{255, 0, 255, 255};
-    cacheTexture("env.png", 3, 3, {o, o, o, o, m, o, o, o, o});
-    useDataShader("vessara_planarenv.cg");
-    scene->useShader("vessara_planarenv.cg");
-    scene->setTexture("tex0", "env.png");
-    drawPlate();
-    Rgba8 p = readPixel(400, 300);
-    EXPECT_GT(p.r, 180);
-    EXPECT_LT(p.g, 30);
-    EXPECT_GT(p.b, 180);
-    // Towards the plate's edge the reflection leaves the middle texel.
-    EXPECT_LT(readPixel(540, 300).r, 90);
-
-    restart();
-    useDataShader("vessara_sphericalenv.cg");
-    scene->useShader("vessara_sphericalenv.cg");
-    scene->setTexture("tex0", "env.png");
-    scene->setFloat4("color", 0.5f, 1.0f, 1.0f, 1.0f);
-    drawPlate();
-    p = readPixel(400, 300);
-    EXPECT_NEAR(p.r, 0.5 * 255 * 0.85, 12) << "\"color\" scales the reflection";
-    EXPECT_LT(p.g, 30);
-    EXPECT_GT(p.b, 200);
-}
-
 TEST_F(StdShaderLookTest, DiffuseLightingFollowsTheCameraKeyLight)
 {
     useDataShader("vessara_texturediffuse.cg");
