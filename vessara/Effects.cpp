@@ -3,7 +3,10 @@
 #include "kestrane/FrameServices.h"
 #include "kestrane/Texture.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
+#include <initializer_list>
 
 namespace Vessara {
 
@@ -22,16 +25,40 @@ Element& scratchFor(Element& element)
     return *poolElement(element.width, *element.scratchPool);
 }
 
+// Textures read unfiltered while it lives, for passes that read whole
+// texels: an unfiltered read costs far less than a filtered one on a
+// software rasterizer. Their own filters come back with it.
+class UnfilteredReads {
+public:
+    UnfilteredReads(std::initializer_list<Kestrane::Texture*> list)
+    {
+        for (Kestrane::Texture* texture : list)
+            if (texture && count < textures.size()) {
+                texture->useUnfilteredTexels(true);
+                textures[count++] = texture;
+            }
+    }
+    ~UnfilteredReads()
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            textures[i]->useUnfilteredTexels(false);
+    }
+    UnfilteredReads(const UnfilteredReads&) = delete;
+    UnfilteredReads& operator=(const UnfilteredReads&) = delete;
+
+private:
+    std::array<Kestrane::Texture*, 3> textures{};
+    std::size_t count = 0;
+};
+
 // The common ending of a same-size effect: back to the element's target,
-// then the scratch image replaces the element's colour. Texel for pixel, so
-// read unfiltered: the same texels at a third less cost.
+// then the scratch image replaces the element's colour, texel for pixel.
 void copyBack(Element& scratch, Element& element)
 {
     Kestrane::useScreenTarget();
     element.bind();
-    scratch.colorTexture()->useUnfilteredTexels(true);
+    const UnfilteredReads wholeTexels{scratch.colorTexture()};
     copyTarget(scratch, element);
-    scratch.colorTexture()->useUnfilteredTexels(false);
 }
 
 }  // namespace
@@ -80,20 +107,19 @@ void outlineEdges(Element& element, float amp, const float edgeColor[4])
     if (amp < 0.01f)
         return;
     Element& scratch = scratchFor(element);
-    // The shader reads depth and colour at texel centres only.
-    element.depthTexture()->useUnfilteredTexels(true);
-    element.colorTexture()->useUnfilteredTexels(true);
-    scratch.bind();
-    element.useShader("vessara_outline_edges.cg");
-    element.setFloat4("edgeColor", edgeColor);
-    element.setFloat("texelSize", 1.0f / float(element.width));
-    element.setFloat("amp", amp);
-    element.setTexture("tex0", element.depthTexture());
-    element.setTexture("tex1", element.colorTexture());
-    element.drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
-    element.releaseTextures();
-    element.depthTexture()->useUnfilteredTexels(false);
-    element.colorTexture()->useUnfilteredTexels(false);
+    {
+        // The shader reads depth and colour at texel centres only.
+        const UnfilteredReads wholeTexels{element.depthTexture(), element.colorTexture()};
+        scratch.bind();
+        element.useShader("vessara_outline_edges.cg");
+        element.setFloat4("edgeColor", edgeColor);
+        element.setFloat("texelSize", 1.0f / float(element.width));
+        element.setFloat("amp", amp);
+        element.setTexture("tex0", element.depthTexture());
+        element.setTexture("tex1", element.colorTexture());
+        element.drawQuad(-1.0f, -1.0f, 1.0f, 1.0f);
+        element.releaseTextures();
+    }
     copyBack(scratchFor(element), element);
 }
 
@@ -163,10 +189,8 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
     if (std::fabs(stepX) + std::fabs(stepY) < 0.001f || passes <= 0)
         return;
     // Both passes read whole texels (the shader mixes neighbours itself).
-    Kestrane::Texture* const read[] = {element.depthTexture(), element.colorTexture(),
-                                       scratchFor(element).colorTexture()};
-    for (Kestrane::Texture* texture : read)
-        texture->useUnfilteredTexels(true);
+    const UnfilteredReads wholeTexels{element.depthTexture(), element.colorTexture(),
+                                      scratchFor(element).colorTexture()};
     for (int i = 0; i < passes; ++i) {
         const float step[4] = {(stepX + float(i) * (stepX * growth)) / float(element.width),
                                (stepY + float(i) * (stepY * growth)) / float(element.height),
@@ -198,8 +222,6 @@ void depthOfField(Element& element, int passes, float focusDepth, float stepX, f
         element.releaseTextures();
         element.attachDepth(true);
     }
-    for (Kestrane::Texture* texture : read)
-        texture->useUnfilteredTexels(false);
 }
 
 void colorOverlay(Element& element, const float color[4])
