@@ -21,9 +21,6 @@ GlHarness* glHarness() {
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, h->colour, 0);
         if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return nullptr;
         glViewport(0, 0, 1, 1);
-        glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
-        glClampColor(GL_CLAMP_VERTEX_COLOR, GL_FALSE);
-        glClampColor(GL_CLAMP_FRAGMENT_COLOR, GL_FALSE);
         return h;
     }();
     return harness;
@@ -182,6 +179,10 @@ std::array<float, 4> CgPair::draw() {
     glUseProgram(program);
     glBindFramebuffer(GL_FRAMEBUFFER, glHarness()->framebuffer);
     glViewport(0, 0, 1, 1);
+    // Values outside 0 .. 1 pass through unclamped (each test starts clamped).
+    glClampColor(GL_CLAMP_READ_COLOR, GL_FALSE);
+    glClampColor(GL_CLAMP_VERTEX_COLOR, GL_FALSE);
+    glClampColor(GL_CLAMP_FRAGMENT_COLOR, GL_FALSE);
     glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
     glBegin(GL_QUADS);

@@ -80,6 +80,17 @@ void GLTest::SetUp()
     glDebugMessageCallback(onDebugMessage, nullptr);
     EXPECT_EQ(glErrors(), "") << "GL error pending before the test";
     Kestrane::useScreenTarget();
+    // Every test starts from GL's own current vertex values and colour
+    // clamping, whatever the test before it drew with.
+    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    GLint attributes = 0;
+    glGetIntegerv(GL_MAX_VERTEX_ATTRIBS, &attributes);
+    for (GLint i = 1; i < attributes; ++i)
+        glVertexAttrib4f(GLuint(i), 0.0f, 0.0f, 0.0f, 1.0f);
+    glClampColor(GL_CLAMP_READ_COLOR, GL_FIXED_ONLY);
+    glClampColor(GL_CLAMP_VERTEX_COLOR, GL_TRUE);
+    glClampColor(GL_CLAMP_FRAGMENT_COLOR, GL_FIXED_ONLY);
 }
 
 void GLTest::TearDown()
