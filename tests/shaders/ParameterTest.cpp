@@ -90,15 +90,6 @@ GLuint solidTexture(uint8_t r, uint8_t g, uint8_t b) {
     return id;
 }
 
-GLint boundOnUnit(GLenum unit) {
-    GLint active = 0, bound = 0;
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &active);
-    glActiveTexture(unit);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    glActiveTexture(static_cast<GLenum>(active));
-    return bound;
-}
-
 void expectPixel(int x, int y, int r, int g, int b) {
     const Rgba8 p = readPixel(x, y);
     EXPECT_TRUE(near(p.r, r) && near(p.g, g) && near(p.b, b))
@@ -150,39 +141,6 @@ TEST_F(ParameterTest, SamplerReadsTheTextureBoundToIt) {
     expectPixel(400, 300, 0, 0, 255);
     glBindTexture(GL_TEXTURE_2D, 0);
     shader.disableTexture("tex0");
-}
-
-TEST_F(ParameterTest, DisablingFreesTheUnit) {
-    CompleteShader first(oneTextureSource, "vsMain", "psMain");
-    CompleteShader second(twoTextureSource, "vsMain", "psMain");
-    CGparameter tex0 = cgGetNamedParameter(first.pixel->program, "tex0");
-    CGparameter texA = cgGetNamedParameter(second.pixel->program, "texA");
-    CGparameter texB = cgGetNamedParameter(second.pixel->program, "texB");
-
-    first.setTexture("tex0", red);
-    const unsigned unit = cgGLGetTextureEnum(tex0);
-    ASSERT_NE(unit, 0u);
-    first.disableTexture("tex0");
-    EXPECT_EQ(cgGLGetTextureEnum(tex0), 0u);
-    EXPECT_EQ(boundOnUnit(unit), 0);
-
-    second.setTexture("texA", green);
-    EXPECT_EQ(cgGLGetTextureEnum(texA), unit);  // the freed unit is handed out again
-    second.setTexture("texB", blue);
-    EXPECT_NE(cgGLGetTextureEnum(texB), unit);
-    second.disableTexture("texA");
-    second.disableTexture("texB");
-    // Disabling twice is harmless.
-    second.disableTexture("texB");
-    EXPECT_EQ(cgGLGetTextureEnum(texB), 0u);
-
-    // Re-enabled, the first shader still reads its own texture.
-    first.bind();
-    first.setTexture("tex0", red);
-    first.uploadState();
-    drawFullScreen();
-    expectPixel(400, 300, 255, 0, 0);
-    first.disableTexture("tex0");
 }
 
 TEST_F(ParameterTest, UndeclaredNamesChangeNothing) {
