@@ -233,10 +233,22 @@ TEST_F(ParameterTest, RunningOutOfUnitsIsAnErrorNamingTheSampler) {
     ASSERT_NE(listing, nullptr);
     EXPECT_NE(std::string(listing).find("\"s0\""), std::string::npos) << listing;
 
-    // Freeing one unit makes room again.
+    // Freeing one unit makes room again, for one sampler only (a second
+    // disable frees nothing more), and leaves no texture on the unit.
+    const unsigned freed = cgGLGetTextureEnum(cgGetNamedParameter(shaders.front()->pixel->program, "s0"));
+    ASSERT_NE(freed, 0u);
     shaders.front()->disableTexture("s0");
+    shaders.front()->disableTexture("s0");
+    GLint bound = -1;
+    glActiveTexture(freed);
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glActiveTexture(GL_TEXTURE0);
+    EXPECT_EQ(bound, 0);
     extra.setTexture("s0", red);
     EXPECT_EQ(errors.count(), 1);
+    extra.setTexture("s1", red);
+    EXPECT_EQ(errors.count(), 2);
+    extra.disableTexture("s1");
     extra.disableTexture("s0");
     for (auto& shader : shaders) {
         for (int i = 0; i < perShader; ++i) shader->disableTexture(("s" + std::to_string(i)).c_str());
