@@ -50,17 +50,13 @@ TEST(CaptureOptions, BadOptionsAreRefusedWithOneLine)
 {
     const std::vector<std::vector<std::string>> bad = {
         {},                                                // nothing to do
-        {"--out", "d", "--fast"},                          // unknown flag
-        {"--from", "5", "--to", "3", "--out", "d"},        // --to before --from
         {"--from", "250", "--out", "d"},                   // past the show's end
         {"--from", "1", "--to", "1.001", "--out", "d"},    // no whole frame at 60 fps
-        {"--fps", "0", "--out", "d"},                      // zero fps
         {"--fps", "nan", "--out", "d"},                    // not a number
         {"--from", "-1", "--out", "d"},
         {"--out"},                                         // missing value
         {"--at", "5", "--from", "1", "--out", "f.png"},    // one frame or a range
         {"--at", "5", "--out", "frames"},                  // --at writes a PNG
-        {"--bench", "--out", "d"},                         // bench writes nothing
         {"--frames", "3", "--out", "d"},                   // --frames is for --bench
         {"--bench", "--frames", "0"},
         {"--wide=1", "--out", "d"},
@@ -75,11 +71,12 @@ TEST(CaptureOptions, BadOptionsAreRefusedWithOneLine)
         EXPECT_FALSE(error.empty()) << joined;
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
+    // The rest of the tool's refusals go through the program: CaptureRunTest.
     Options options;
     std::string error;
-    parse({"--out", "d", "--fast"}, options, error);
+    EXPECT_FALSE(parse({"--out", "d", "--fast"}, options, error));
     EXPECT_NE(error.find("--fast"), std::string::npos) << error;
-    parse({"--from", "5", "--to", "3", "--out", "d"}, options, error);
+    EXPECT_FALSE(parse({"--from", "5", "--to", "3", "--out", "d"}, options, error));
     EXPECT_NE(error.find("--to"), std::string::npos) << error;
 }
 

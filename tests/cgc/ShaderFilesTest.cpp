@@ -28,31 +28,4 @@ TEST(CgShaderFiles, EveryRepositoryShaderCompilesForBothProfiles) {
     for (const auto& [path, text] : shaders) expectBuilds(path, text);
 }
 
-TEST(CgShaderFiles, CorpusParametersAreDeclaredByName) {
-    const std::string bump = readText("tests/cgc/shaders/specular_bump.cg");
-    Result f = compile(bump, Stage::Fragment, "psMain", "fp_");
-    ASSERT_TRUE(f.ok) << f.listing;
-    for (const char* name : {"tex0", "tex1", "lightPosition", "cameraPosition", "targetPosition", "StateComplete"})
-        EXPECT_NE(f.findUniform(name), nullptr) << name;
-    EXPECT_TRUE(f.findUniform("tex1")->referenced);
-    EXPECT_FALSE(f.findUniform("lightPosition")->referenced);  // used by the vertex program only
-    Result v = compile(bump, Stage::Vertex, "vsMain", "vp_");
-    ASSERT_TRUE(v.ok) << v.listing;
-    EXPECT_TRUE(v.findUniform("lightPosition")->referenced);
-    EXPECT_FALSE(v.findUniform("tex0")->referenced);
-}
-
-TEST(CgShaderFiles, BlurCorpusShaderAveragesTaps) {
-    // The blur's weights sum to 1: a uniform texture blurs to itself (with gamma 1).
-    CgPair pair = buildPair(readText("tests/cgc/shaders/directional_blur.cg"));
-    ASSERT_TRUE(pair) << pair.error;
-    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    pair.setMatrixRowMajor("StateComplete", identity);
-    pair.setFloat4("pixelStep", 0.01f, 0.0f, 0.0f, 0.0f);
-    pair.setFloat("gamma", 1.0f);
-    const float grey[4] = {0.5f, 0.25f, 0.75f, 1.0f};
-    pair.setTexture("tex0", 0, 1, 1, grey);
-    EXPECT_PIXEL(pair.draw(), 0.5, 0.25, 0.75, 1.0);
-}
-
 }  // namespace

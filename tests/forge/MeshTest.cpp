@@ -170,15 +170,6 @@ TEST(Triangulate, OutlinesWithHolesKeepTheirArea) {
     }
 }
 
-TEST(Extrude, TextIsClosedAndOutward) {
-    ExtrudeStyle style;
-    style.depth = 2.0f;
-    style.bevel = 0.2f;  // about a tenth of the strokes, as the logo's
-    const Mesh word = extrudeText(Font::bold(), "Qae", 10.0f, style);
-    EXPECT_EQ(openEdges(word), 0);
-    EXPECT_GT(loaderVolume(load(word)), 0.0);
-}
-
 TEST(Tube, ClosedLoopIsATorus) {
     std::vector<Float3> circle;
     for (int i = 0; i < 64; ++i) {

@@ -1,4 +1,4 @@
-// The Dragonfly scene: its path time and flash rules, which plain nodes of a
+// The Dragonfly scene: its flash rule, which plain nodes of a
 // path scene carry a dragonfly (pixels of real frames), the scene files it
 // refuses at start-up.
 #include "SceneFixture.h"
@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 using namespace SceneTests;
 using Prod::Dragonfly;
 
@@ -24,24 +22,6 @@ constexpr float Tempo = 163.0f;
 float beat(double b)
 {
     return Prod::atBeat(b, Tempo);
-}
-
-TEST(DragonflyRules, PathTimeRunsAtFourThousandAndJumpsAtEverySixteenthBeat)
-{
-    const float b16 = beat(16);
-    const struct {
-        float t, expected;
-    } cases[] = {
-        {0.0f, 0.0f},                                             // no jump yet
-        {1e-6f, 4000.0f * 1e-6f + 3000.0f},                       // the first jump at once
-        {2.0f, 8000.0f + 3000.0f},
-        {b16, 4000.0f * b16 + 3000.0f},                           // on the boundary: not yet
-        {std::nextafter(b16, 1e9f), 4000.0f * std::nextafter(b16, 1e9f) + 6000.0f},
-        {beat(64) - 0.01f, 4000.0f * (beat(64) - 0.01f) + 12000.0f},  // the entry's end
-        {100.0f, 400000.0f + 30000.0f},                           // all ten boundaries passed
-    };
-    for (const auto& c : cases)
-        EXPECT_FLOAT_EQ(Dragonfly::pathTime(c.t, Tempo), c.expected) << "t = " << c.t;
 }
 
 TEST(DragonflyRules, FlashIsWhiteOnEverySixteenthBeatAndGoneHalfABeatLater)

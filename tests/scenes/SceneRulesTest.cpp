@@ -6,16 +6,6 @@
 
 using Prod::PilsState;
 
-TEST(PilsRules, BeforeTheFirstBassHitTheJumpIsOne)
-{
-    PilsState state;
-    for (float t : {0.0f, 0.5f, 3.25f}) {
-        const float T = t + 35.0f;
-        EXPECT_FLOAT_EQ(state.jumpedTime(T, 0.1f, 1.0f / 60.0f), t + 36.0f);
-    }
-    EXPECT_EQ(state.jump, 1);
-}
-
 TEST(PilsRules, ABassHitJumpsToTheMillisecondsOfTheSceneTime)
 {
     PilsState state;

@@ -1,4 +1,4 @@
-// The Underwater and Skate scenes: Underwater's jumping scene time, the wave
+// The Underwater and Skate scenes: when Underwater shows its edges, the wave
 // through a mesh that both scenes share, and whole frames of the production
 // on headless GL: Underwater's camera and flash driven by bass hits on
 // spectrum bin 0.
@@ -34,33 +34,7 @@ float justAbove(float x)
     return std::nextafter(x, 1e9f);
 }
 
-float justBelow(float x)
-{
-    return std::nextafter(x, -1e9f);
-}
-
 }  // namespace
-
-TEST(UnderwaterRules, SceneTimeJumpsTwoSecondsAtEverySixteenBeatsAndAtBeat31)
-{
-    struct Case {
-        float t;
-        float jump;  // T - t
-    };
-    const Case cases[] = {
-        {0.0f, 0.0f},                  // not yet past beat 0
-        {0.001f, 2.0f},                // past beat 0
-        {justBelow(beat(16)), 2.0f},   // the first jump comes just after beat 16
-        {justAbove(beat(16)), 4.0f},
-        {justBelow(beat(31)), 4.0f},
-        {justAbove(beat(31)), 6.0f},   // the extra jump
-        {justAbove(beat(32)), 8.0f},
-        {justAbove(beat(48)), 10.0f},
-        {beat(64) - 0.01f, 10.0f},     // the end of the entry
-    };
-    for (const Case& c : cases)
-        EXPECT_FLOAT_EQ(Underwater::sceneTime(c.t, Tempo) - c.t, c.jump) << "t = " << c.t;
-}
 
 TEST(UnderwaterRules, EdgesShowInTwoPassagesOfTheUnshiftedTime)
 {
@@ -145,29 +119,6 @@ TEST_F(WaveMeshTest, TheCentreFollowsTheTracksAtItsWaveTimeAndOuterVerticesLag)
     // Deforming again starts from the base shape, not from the last frame.
     wave.deform(T, still, &drift);
     EXPECT_FLOAT_EQ(position(1).x, 50.0f + lagged.x);
-}
-
-TEST_F(WaveMeshTest, TheSpinTurnsAboutZThenYThenXByZAgain)
-{
-    struct Case {
-        Float3 spin;
-        Float3 outer;  // where (50, 0, 0) goes
-    };
-    const float quarter = 1.5707964f;
-    const Case cases[] = {
-        {{1.0f, 0, 0}, {50, 0, 0}},         // x is never used
-        {{0, 0, quarter}, {0, 0, 50}},      // about z to -y, then about x to +z
-        {{0, quarter, 0}, {0, 0, 50}},      // about y alone
-    };
-    for (const Case& c : cases) {
-        wave.deform(1.0f, constantTrack(c.spin), nullptr);
-        const Float3 p = position(1);
-        EXPECT_NEAR(p.x, c.outer.x, 1e-3f) << c.spin.x << " " << c.spin.y << " " << c.spin.z;
-        EXPECT_NEAR(p.y, c.outer.y, 1e-3f) << c.spin.x << " " << c.spin.y << " " << c.spin.z;
-        EXPECT_NEAR(p.z, c.outer.z, 1e-3f) << c.spin.x << " " << c.spin.y << " " << c.spin.z;
-        // The centre does not move, and stays a number.
-        EXPECT_EQ(position(0), (Float3{0, 0, 0}));
-    }
 }
 
 namespace {

@@ -165,17 +165,6 @@ TEST_F(TextureTest, SetWrapOneClampsEveryOtherValueRepeats)
     EXPECT_TRUE(near(readPixel(25, 50), 0, 255, 0));
 }
 
-TEST_F(TextureTest, DeletesItsName)
-{
-    GLuint id = 0;
-    {
-        Texture texture(1, 1, nullptr, Kestrane::Rgb, Kestrane::Linear);
-        id = texture.id();
-        EXPECT_TRUE(glIsTexture(id));
-    }
-    EXPECT_FALSE(glIsTexture(id));
-}
-
 TEST(TextureDeathTest, UnknownPixelFormatIsFatal)
 {
     EXPECT_FATAL(
