@@ -25,11 +25,13 @@ inline std::array<float, 4> evaluate(const std::string& body, const std::string&
     return pair.draw();
 }
 
-#define EXPECT_PIXEL(pixel, x, y, z, w)                                                                  \
-    do {                                                                                                 \
-        auto p_ = (pixel);                                                                               \
-        EXPECT_NEAR(p_[0], (x), 1e-4);                                                                   \
-        EXPECT_NEAR(p_[1], (y), 1e-4);                                                                   \
-        EXPECT_NEAR(p_[2], (z), 1e-4);                                                                   \
-        EXPECT_NEAR(p_[3], (w), 1e-4);                                                                   \
-    } while (0)
+// Each component of pixel within tolerance of expected.
+inline void expectPixel(const std::array<float, 4>& pixel, const std::array<float, 4>& expected, double tolerance = 1e-4) {
+    for (int k = 0; k < 4; ++k) EXPECT_NEAR(pixel[k], expected[k], tolerance) << "component " << k;
+}
+
+// A fragment body and the pixel it computes.
+struct BodyCase {
+    std::string body;
+    std::array<float, 4> expected;
+};

@@ -43,7 +43,6 @@ unsigned int compileShader(GLenum kind, const std::string& text, std::string& lo
         log = buffer.data();
         if (log.empty()) log = "compile failed";
         glErrors();  // the driver's debug report of this failure is the log returned
-
         glDeleteShader(shader);
         return 0;
     }
@@ -81,14 +80,11 @@ CgPair buildPair(const std::string& source, const Options& options) {
     }
     std::string log;
     unsigned int vs = compileShader(GL_VERTEX_SHADER, pair.vertex.glsl, log);
-    if (!vs) {
-        pair.error = pair.vertex.mapDriverLog(log) + pair.vertex.glsl;
-        return pair;
-    }
-    unsigned int fs = compileShader(GL_FRAGMENT_SHADER, pair.fragment.glsl, log);
-    if (!fs) {
+    unsigned int fs = vs ? compileShader(GL_FRAGMENT_SHADER, pair.fragment.glsl, log) : 0;
+    if (!vs || !fs) {
+        const Result& failed = vs ? pair.fragment : pair.vertex;
+        pair.error = failed.mapDriverLog(log) + failed.glsl;
         glDeleteShader(vs);
-        pair.error = pair.fragment.mapDriverLog(log) + pair.fragment.glsl;
         return pair;
     }
     pair.program = glCreateProgram();

@@ -56,11 +56,43 @@ std::vector<FeatureCase> featureCases() {
                          "float4 b = tex2Dproj(image, float3(1.5, 1.0, 2.0));\n"
                          "float4 c = tex2Dlod(image, float4(0.25, 0.5, 0, 0));\n"
                          "float4 d = tex2Dbias(image, float4(0.75, 0.5, 0, 0));\n"
-                         "return float4(a.r + a.g * 10, b.r + b.g * 10, c.r + c.g * 10, d.r + d.g * 10);",
+                         "float4 e = tex2Dproj(image, float4(1.5, 0, 5, 2));\n"
+                         "return float4(a.r + a.g * 10, b.r + b.g * 10 + e.g * 100, c.r + c.g * 10, d.r + d.g * 10);",
                          "sampler2D image;"),
          {},
          [](CgPair& p) { p.setTexture("image", 1, 2, 1, redGreen); },
-         {1.0f, 10.0f, 1.0f, 10.0f}},
+         {1.0f, 110.0f, 1.0f, 10.0f}},
+        {"entry parameters with semantics, global and entry uniforms",
+         "float4 bias;\n"
+         "uniform float gain;\n"
+         "float4 vsMain(float4 p : POSITION, float3 n : NORMAL, float4 c : COLOR0, out float4 col : COLOR0,"
+         " out float4 nn : TEXCOORD3) : POSITION\n"
+         "{ col = c; nn = float4(n, 1); return p; }\n"
+         "float4 psMain(float4 col : COLOR0, float4 nn : TEXCOORD3, uniform float4 extra) : COLOR\n"
+         "{ return col * gain + bias + extra + nn.z * 100; }\n",
+         {},
+         [](CgPair& p) {
+             p.setFloat("gain", 2.0f);
+             p.setFloat4("bias", 0.0f, 0.0f, 0.0f, 1.0f);
+             p.setFloat4("extra", 10.0f, 20.0f, 30.0f, 40.0f);
+         },
+         {110.5f, 121.0f, 131.5f, 143.0f}},
+        {"TANGENT, BINORMAL and ATTRn inputs read their generic attributes",
+         "void vsMain(float4 p : POSITION, float3 t : TANGENT, float3 b : BINORMAL, float2 a : ATTR3, float3 n : NORMAL,\n"
+         "  out float4 pos : POSITION, out float4 o : TEXCOORD0, out float4 o2 : TEXCOORD1)\n"
+         "{ pos = p; o = float4(t, b.y); o2 = float4(a, n.z, 0); }\n"
+         "float4 psMain(float4 o : TEXCOORD0, float4 o2 : TEXCOORD1) : COLOR { return o + o2 * 100; }\n",
+         {},
+         [](CgPair& p) {
+             p.generic[14] = {1, 2, 3, 0};
+             p.generic[15] = {0, 5, 0, 0};
+             p.generic[3] = {0.25f, 0.5f, 9, 9};
+         },
+         {26.0f, 52.0f, 103.0f, 5.0f}},
+        {"clip discards the fragment", fragmentProgram("clip(uv.x - 0.75); return float4(1, 1, 1, 1);"), {}, nullptr,
+         {0.0f, 0.0f, 0.0f, 0.0f}},
+        {"clip of a vector without negative components keeps it",
+         fragmentProgram("clip(float2(uv.x, 1)); return float4(1, 1, 1, 1);"), {}, nullptr, {1.0f, 1.0f, 1.0f, 1.0f}},
         {"componentwise && || ! ?: on vectors",
          fragmentProgram("float3 v = float3(uv.x, 0.2, 0.9);\n"
                          "bool3 hi = v > 0.4;\nbool3 lo = v < 0.6;\n"
@@ -131,8 +163,7 @@ TEST(CgLanguageFeatures, ProgramsComputeCgValuesOnGl) {
         CgPair pair = buildPair(c.source, options);
         ASSERT_TRUE(pair) << pair.error << "\n" << pair.vertex.glsl << pair.fragment.glsl;
         if (c.setup) c.setup(pair);
-        std::array<float, 4> pixel = pair.draw();
-        for (int k = 0; k < 4; ++k) EXPECT_NEAR(pixel[k], c.expected[k], 1e-4) << "component " << k << "\n" << pair.fragment.glsl;
+        expectPixel(pair.draw(), c.expected);
     }
 }
 

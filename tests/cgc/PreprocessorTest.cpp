@@ -9,33 +9,30 @@ namespace {
 Result fragment(const std::string& source) { return compile(source, Stage::Fragment, "psMain", "fp_"); }
 
 TEST(CgPreprocessor, MacrosAndConditionalsSelectTheCode) {
-    EXPECT_PIXEL(evaluate("return float4(SCALE(2), HALF, TWICE(TWICE(1)), VALUE);",
-                          "#define HALF 0.5\n"
-                          "#define SCALE(x) ((x) * 3)\n"
-                          "#define TWICE(a) (a + a)\n"
-                          "#define USE_A\n"
-                          "#ifdef USE_A\n"
-                          "  #if defined(USE_B) || 0\n"
-                          "    #define VALUE 1\n"
-                          "  #elif (2 + 3 * 4 == 14) && !defined USE_B\n"
-                          "    #define VALUE 7   // chosen\n"
-                          "  #else\n"
-                          "    #define VALUE 3\n"
-                          "  #endif\n"
-                          "#endif\n"
-                          "#ifndef USE_A\n"
-                          "#error never\n"
-                          "#endif\n"
-                          "#undef HALF\n"
-                          "#define HALF 0.5 /* redefined after undef */\n"
-                          "#pragma optimize(on)\n"),
-                 6, 0.5, 4, 7);
-}
-
-TEST(CgPreprocessor, MacroArgumentsMaySpanLinesAndContinuationsJoinLines) {
-    EXPECT_PIXEL(evaluate("return ADD(float4(1, 2,\n 3, 4),\n float4(1, 1, 1, 1));",
-                          "#define ADD(a, b) \\\n  ((a) + (b))\n"),
-                 2, 3, 4, 5);
+    expectPixel(evaluate("return float4(SCALE(2), HALF, TWICE(TWICE(1)), VALUE);",
+                         "#define HALF 0.5\n"
+                         "#define SCALE(x) ((x) * 3)\n"
+                         "#define TWICE(a) (a + a)\n"
+                         "#define USE_A\n"
+                         "#ifdef USE_A\n"
+                         "  #if defined(USE_B) || 0\n"
+                         "    #define VALUE 1\n"
+                         "  #elif (2 + 3 * 4 == 14) && !defined USE_B\n"
+                         "    #define VALUE 7   // chosen\n"
+                         "  #else\n"
+                         "    #define VALUE 3\n"
+                         "  #endif\n"
+                         "#endif\n"
+                         "#ifndef USE_A\n"
+                         "#error never\n"
+                         "#endif\n"
+                         "#undef HALF\n"
+                         "#define HALF 0.5 /* redefined after undef */\n"
+                         "#pragma optimize(on)\n"),
+                {6, 0.5, 4, 7});
+    // Macro arguments may span lines; a backslash continues a line.
+    expectPixel(evaluate("return ADD(float4(1, 2,\n 3, 4),\n float4(1, 1, 1, 1));", "#define ADD(a, b) \\\n  ((a) + (b))\n"),
+                {2, 3, 4, 5});
 }
 
 TEST(CgPreprocessor, SelfReferenceStopsAndBlowUpIsBounded) {

@@ -37,15 +37,18 @@ std::array<float, 4> read(Geometry::Attribute& a, int v) {
 
 }  // namespace
 
-TEST(GeometryAccessors, IntegerElementsTruncateTowardZeroAndSaturate) {
+TEST(GeometryAccessors, ElementTypesConvertAndMissingBindingsGiveNothing) {
     Geometry g;
-    const int counts[] = {4, 2, 1};
-    const int types[] = {ComponentType::Byte, ComponentType::Short, ComponentType::Int};
-    g.addStream(std::make_unique<VertexStream>(3, counts, 2, 0, nullptr, types));
+    const int counts[] = {4, 2, 1, 3};
+    const int types[] = {ComponentType::Byte, ComponentType::Short, ComponentType::Int, ComponentType::Double};
+    g.addStream(std::make_unique<VertexStream>(4, counts, 3, 0, nullptr, types));
     g.bind(0, 0, Semantic::Color);
     g.bind(0, 1, Semantic::TexCoord0);
     g.bind(0, 2, 20);
+    g.bind(0, 3, Semantic::Normal);
+    g.bind(5, 0, Semantic::Tangent);  // slot 5 is empty
 
+    // Integer elements truncate toward zero and saturate.
     auto bytes = g.createAttribute(Semantic::Color);
     ASSERT_TRUE(bytes);
     EXPECT_EQ(bytes->components(), 4);
@@ -62,23 +65,14 @@ TEST(GeometryAccessors, IntegerElementsTruncateTowardZeroAndSaturate) {
     EXPECT_EQ(read(*ints, 1)[0], -123456.0f);
     ints->set(0, std::nanf(""));
     EXPECT_EQ(read(*ints, 0)[0], 0.0f);
-}
 
-TEST(GeometryAccessors, FloatAndDoubleElementsAndMissingBindings) {
-    Geometry g;
-    const int counts[] = {3, 3};
-    const int types[] = {ComponentType::Float, ComponentType::Double};
-    g.addStream(std::make_unique<VertexStream>(2, counts, 3, 0, nullptr, types));
-    g.bind(0, 0, Semantic::Position);
-    g.bind(0, 1, Semantic::Normal);
-    g.bind(5, 0, Semantic::Tangent);  // slot 5 is empty
     auto normals = g.createAttribute(Semantic::Normal);
     normals->set(2, 0.1f, -2.5f, 3.25f);
     EXPECT_EQ(read(*normals, 2), (std::array<float, 4>{0.1f, -2.5f, 3.25f, -7}));
 
-    EXPECT_EQ(g.createAttribute(Semantic::Color), nullptr);    // not bound
-    EXPECT_EQ(g.createAttribute(Semantic::Tangent), nullptr);  // bound to an empty slot
-    EXPECT_EQ(g.createIndices(), nullptr);                      // no index stream
+    EXPECT_EQ(g.createAttribute(Semantic::Position), nullptr);  // not bound
+    EXPECT_EQ(g.createAttribute(Semantic::Tangent), nullptr);   // bound to an empty slot
+    EXPECT_EQ(g.createIndices(), nullptr);                       // no index stream
 }
 
 TEST(GeometryAccessors, IndicesNarrowAndZeroExtend) {

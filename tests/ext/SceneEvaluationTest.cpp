@@ -1,6 +1,7 @@
 // Scene evaluation, cameras and drawing of ZTX scenes on real GL.
 #include "ModelSamples.h"
 
+#include "kestrane_ext/FormatError.h"
 #include "kestrane_ext/ZTXLoader.h"
 #include "kestrane/DefaultShader.h"
 #include "kestrane/State.h"
@@ -114,27 +115,28 @@ TEST_F(SceneGL, EvaluationComposesChildrenAndSortsNodesByType) {
     expectFloat3(scene->plainInstances[0].worldPosition, {101, 3, -2});
 }
 
-TEST_F(SceneGL, TreesDeeperThanTheMatrixStackEvaluate) {
-    ZTXSceneData data;
-    ZTXNodeData root;
-    root.name = "0";
-    root.position = {1, 0, 0};
-    ZTXNodeData* leaf = &root;
-    for (int level = 1; level < 40; ++level) {
-        ZTXNodeData next;
-        next.name = std::to_string(level);
-        next.position = {1, 0, 0};
-        leaf->children.push_back(next);
-        leaf = &leaf->children.back();
-    }
-    data.nodes.push_back(root);
-    auto scene = load(data);
+// Nesting up to the loader's limit loads and evaluates (far deeper than GL's
+// matrix stack); one level more is rejected rather than recursed into.
+TEST_F(SceneGL, TreesUpToTheDepthLimitEvaluateAndDeeperAreRejected) {
+    auto chain = [](int depth) {
+        ZTXSceneData data;
+        data.nodes.resize(1);
+        ZTXNodeData* leaf = &data.nodes[0];
+        for (int level = 0; level < depth; ++level) {
+            leaf->name = std::to_string(level);
+            leaf->position = {1, 0, 0};
+            if (level + 1 < depth) leaf = &leaf->children.emplace_back();
+        }
+        return data;
+    };
+    auto scene = load(chain(Zentrix::Scene::MaxDepth));
     scene->evaluate(0.0f);
-    ASSERT_EQ(scene->plainInstances.size(), 40u);
-    expectFloat3(scene->plainInstances.back().worldPosition, {40, 0, 0});
+    ASSERT_EQ(scene->plainInstances.size(), std::size_t{Zentrix::Scene::MaxDepth});
+    expectFloat3(scene->plainInstances.back().worldPosition, {Zentrix::Scene::MaxDepth, 0, 0});
     float world[16];
     State::getWorld(world);
     expectMatrix(world, Identity, 0.0f);
+    EXPECT_THROW(load(chain(Zentrix::Scene::MaxDepth + 1)), FormatError);
 }
 
 TEST_F(SceneGL, SceneDrawnWithTheDefaultShaderCoversItsMeshes) {

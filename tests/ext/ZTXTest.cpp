@@ -212,29 +212,6 @@ TEST(ZTX, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     }
 }
 
-TEST(ZTX, NestingDeeperThanTheLimitIsRejectedNotOverflowed) {
-    // Build the bytes directly: a chain of plain nodes, each with one child.
-    auto chain = [](int depth) {
-        ByteWriter out;
-        out.raw("ZTX115", 6);
-        out.int32(0);
-        out.int32(1);
-        for (int level = 0; level < depth; ++level) {
-            out.int32(0);
-            out.string("n");
-            for (int f = 0; f < 10; ++f) out.real(f == 6 ? 1.0f : 0.0f);
-            out.int32(0);
-            out.int32(0);
-            out.int32(0);
-            out.int32(level + 1 < depth ? 1 : 0);
-        }
-        return out.take();
-    };
-    const ZTXLoader deep = load(chain(Zentrix::Scene::MaxDepth));
-    EXPECT_EQ(deep.nodeCount(), 1);
-    EXPECT_THROW(load(chain(Zentrix::Scene::MaxDepth + 1)), FormatError);
-}
-
 TEST(ZTXDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
     TestSupport::TempDir dir;
     ZTXSceneData data = Samples::fullScene();

@@ -20,37 +20,12 @@ namespace {
 const char* const oneTextureSource = R"(
 float4x4 StateComplete;
 sampler2D tex0;
-struct VertexOut {
-    float4 position : POSITION;
-    float2 uv : TEXCOORD0;
-};
-VertexOut vsMain(float4 position : POSITION, float2 uv : TEXCOORD0)
+float4 vsMain(float4 position : POSITION, float2 uv : TEXCOORD0, out float2 uvOut : TEXCOORD0) : POSITION
 {
-    VertexOut result;
-    result.position = mul(StateComplete, position);
-    result.uv = uv;
-    return result;
+    uvOut = uv;
+    return mul(StateComplete, position);
 }
 float4 psMain(float2 uv : TEXCOORD0) : COLOR { return tex2D(tex0, uv); }
-)";
-
-const char* const twoTextureSource = R"(
-float4x4 StateComplete;
-struct VertexOut {
-    float4 position : POSITION;
-    float2 uv : TEXCOORD0;
-};
-VertexOut vsMain(float4 position : POSITION, float2 uv : TEXCOORD0)
-{
-    VertexOut result;
-    result.position = mul(StateComplete, position);
-    result.uv = uv;
-    return result;
-}
-float4 psMain(float2 uv : TEXCOORD0, uniform sampler2D texA, uniform sampler2D texB) : COLOR
-{
-    return float4(tex2D(texA, uv).r, tex2D(texB, uv).g, 0, 1);
-}
 )";
 
 // "tint" is declared once in the source and used by both programs.
@@ -58,16 +33,10 @@ const char* const sharedUniformSource = R"(
 float4x4 StateComplete;
 float4 tint;
 float unused;
-struct VertexOut {
-    float4 position : POSITION;
-    float4 color : COLOR0;
-};
-VertexOut vsMain(float4 position : POSITION)
+float4 vsMain(float4 position : POSITION, out float4 color : COLOR0) : POSITION
 {
-    VertexOut result;
-    result.position = mul(StateComplete, position);
-    result.color = tint;
-    return result;
+    color = tint;
+    return mul(StateComplete, position);
 }
 float4 psMain(float4 color : COLOR0) : COLOR { return color * tint; }
 )";
@@ -159,6 +128,7 @@ TEST_F(ParameterTest, UndeclaredNamesChangeNothing) {
     shader.setTexture("tex0", red);
     shader.disableTexture("tex0");
     shader.setFloat("", 1.0f);
+    shader.uploadState();  // neither program declares a state matrix
     drawFullScreen();
     expectPixel(400, 300, 128, 128, 128);
     EXPECT_EQ(errors.count(), 0);

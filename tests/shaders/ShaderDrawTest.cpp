@@ -58,12 +58,6 @@ float4 vsMain(float4 position : POSITION) : POSITION
 float4 psMain() : COLOR { return float4(1, 1, 1, 1); }
 )";
 
-const char* const noStateSource = R"(
-float alpha;
-float4 vsMain(float4 position : POSITION) : POSITION { return position; }
-float4 psMain() : COLOR { return float4(alpha, alpha, alpha, 1); }
-)";
-
 class ShaderDrawTest : public GLTest {
 protected:
     void SetUp() override {
@@ -83,8 +77,6 @@ TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
     const Matrix world = readMatrix(GL_MODELVIEW_MATRIX);
     const Matrix view = readMatrix(GL_TEXTURE_MATRIX);
     const Matrix projection = readMatrix(GL_PROJECTION_MATRIX);
-    GLint depthBefore = 0, depthAfter = 0;
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthBefore);
 
     shader.bind();
     shader.uploadState();
@@ -92,8 +84,6 @@ TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
     EXPECT_EQ(readMatrix(GL_PROJECTION_MATRIX), projection);
     EXPECT_EQ(readMatrix(GL_TEXTURE_MATRIX), view);
     EXPECT_EQ(readMatrix(GL_MODELVIEW_MATRIX), world);
-    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depthAfter);
-    EXPECT_EQ(depthAfter, depthBefore);
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_PROJECTION);
@@ -112,23 +102,6 @@ TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
     }
     EXPECT_GT(whiteCount(viaComplete), 20000);
     EXPECT_LE(differing, 40);
-}
-
-TEST_F(ShaderDrawTest, ProgramWithoutStateParametersReceivesNothing) {
-    CompleteShader shader(noStateSource, "vsMain", "psMain");
-    shader.bind();
-    shader.setFloat("alpha", 0.25f);
-    setScene();
-    {
-        CountErrors errors;
-        shader.uploadState();
-        defaultShader->pixel->uploadState();
-        EXPECT_EQ(errors.count(), 0);
-    }
-    // The vertex program ignores the matrices: the quad still fills the window.
-    drawFullScreen();
-    EXPECT_TRUE(near(readPixel(10, 10).r, 64));
-    EXPECT_TRUE(near(readPixel(790, 590).g, 64));
 }
 
 TEST_F(ShaderDrawTest, BackFacingAfterResetIsTheOneDrawnWhenCulling) {

@@ -56,10 +56,6 @@ TEST_F(StateTest, ReservedAndLargeCapabilitiesChangeNothing) {
     State::disable(4);
     State::disable(9);
     EXPECT_EQ(snapshot(), before);
-    State::enable(Capability::CullFace);
-    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
-    State::disable(Capability::CullFace);
-    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
 }
 
 TEST_F(StateTest, ResetRenderStateKeepsDepthFunction) {
