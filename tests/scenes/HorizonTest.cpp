@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <vector>
 
 using Prod::Horizon;
@@ -48,41 +46,6 @@ TEST(HorizonRules, TheForestVertexDrawStaysInsideTheForestAtBothEnds)
     };
     for (const auto& row : rows)
         EXPECT_EQ(Horizon::forestVertex(row.r, row.vertexCount), row.vertex) << "r = " << row.r << ", N = " << row.vertexCount;
-}
-
-TEST(HorizonRules, AOneVertexForestPutsEveryDotOnThatVertexsPath)
-{
-    // The vertex as stored; the scene turns it upright (mesh y to -z, z to
-    // y) and scales it by 0.4.
-    const Kestrane::Float3 stored{10.0f, 20.0f, 30.0f};
-    const Kestrane::Float3 P{4.0f, 12.0f, -8.0f};
-    int asked = 0, outside = 0;
-    auto vertexAt = [&](int k) {
-        ++asked;
-        outside += k != 0;
-        return stored;
-    };
-    std::vector<Kestrane::Float3> dots(Horizon::DotCount);
-
-    // Gathered (D = 2): each dot sways at most 0.33 D 2.3 across and in
-    // depth, 0.13 D 2.3 up and down, round P.
-    for (float t : {4.0f, 6.5f}) {
-        Horizon::dotPositions(t, 1, vertexAt, dots.data());
-        for (const Kestrane::Float3& d : dots) {
-            ASSERT_LE(std::fabs(d.x - P.x), 1.52f) << "t = " << t;
-            ASSERT_LE(std::fabs(d.y - P.y), 1.52f) << "t = " << t;
-            ASSERT_LE(std::fabs(d.z - P.z), 0.6f) << "t = " << t;
-        }
-    }
-    // Loose at the start (D = 60): the same paths, thirty times wider.
-    Horizon::dotPositions(0.0f, 1, vertexAt, dots.data());
-    float widest = 0.0f;
-    for (const Kestrane::Float3& d : dots) widest = std::max(widest, std::fabs(d.x - P.x));
-    EXPECT_GT(widest, 30.0f);
-    EXPECT_LE(widest, 0.33f * 60.0f * 2.3f + 1e-3f);
-
-    EXPECT_EQ(asked, 3 * Horizon::DotCount);
-    EXPECT_EQ(outside, 0);
 }
 
 TEST(HorizonRules, AForestWithoutVerticesEndsTheProgramNamingTheFile)

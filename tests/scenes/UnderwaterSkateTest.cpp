@@ -1,20 +1,17 @@
-// The Underwater and Skate scenes: when Underwater shows its edges, the wave
-// through a mesh that both scenes share, and whole frames of the production
-// on headless GL: Underwater's camera and flash driven by bass hits on
-// spectrum bin 0.
+// The Underwater and Skate scenes: when Underwater shows its edges, and
+// whole frames of the production on headless GL: Underwater's camera and
+// flash driven by bass hits on spectrum bin 0. The wave through the mesh
+// both scenes share is left to the show's reference pictures.
 #include "SceneFixture.h"
 
-#include "kestrane_ext/Geometry.h"
 #include "prod/Animation.h"
 #include "prod/Underwater.h"
-#include "prod/WaveMesh.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
-#include <memory>
 
 using namespace SceneTests;
 using Kestrane::Float3;
@@ -44,81 +41,6 @@ TEST(UnderwaterRules, EdgesShowInTwoPassagesOfTheUnshiftedTime)
     };
     for (const auto& [t, shown] : cases)
         EXPECT_EQ(Underwater::edgesShown(t, Tempo), shown) << "t = " << t;
-}
-
-// A three-vertex mesh laid out as a VXM mesh in client memory: the centre,
-// a vertex 50 units out along x and one along y.
-class WaveMeshTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        float vertices[3][14] = {};
-        const float positions[3][3] = {{0, 0, 0}, {50, 0, 0}, {0, 50, 0}};
-        const float uvs[3][2] = {{0, 0}, {1, 0}, {0, 1}};
-        for (int i = 0; i < 3; ++i) {
-            std::copy(positions[i], positions[i] + 3, vertices[i]);
-            std::copy(uvs[i], uvs[i] + 2, vertices[i] + 6);
-        }
-        const int counts[5] = {3, 3, 2, 3, 3};
-        const std::uint32_t indices[3] = {0, 1, 2};
-        using namespace KestraneExt;
-        mesh.addStream(std::make_unique<VertexStream>(5, counts, 3, BufferUsage::ClientMemory, vertices));
-        mesh.bind(0, 0, Semantic::Position);
-        mesh.bind(0, 1, Semantic::Normal);
-        mesh.bind(0, 2, Semantic::TexCoord0);
-        mesh.bind(0, 3, Semantic::TexCoord2);
-        mesh.bind(0, 4, Semantic::TexCoord3);
-        mesh.setIndices(std::make_unique<IndexStream>(3, BufferUsage::ClientMemory, indices, IndexType::UnsignedInt));
-        wave.prepare(mesh, "test mesh");
-    }
-
-    Float3 position(int i)
-    {
-        float p[4] = {};
-        mesh.createAttribute(KestraneExt::Semantic::Position)->get(i, p);
-        return {p[0], p[1], p[2]};
-    }
-
-    static KestraneExt::KeyTrack constantTrack(Float3 value)
-    {
-        KestraneExt::KeyTrack track;
-        for (int k = 0; k < 4; ++k)
-            track.addKey(value, 10.0f * k);
-        return track;
-    }
-
-    KestraneExt::Geometry mesh;
-    Prod::WaveMesh wave;
-};
-
-TEST_F(WaveMeshTest, TheCentreFollowsTheTracksAtItsWaveTimeAndOuterVerticesLag)
-{
-    EXPECT_EQ(wave.vertexCount, 3);
-    EXPECT_FLOAT_EQ(wave.baseRadii[1], 50.0f);
-
-    // A drift with a different value at every key, and no spin.
-    KestraneExt::KeyTrack drift;
-    for (int k = 0; k < 12; ++k)
-        drift.addKey({3.0f * k + 0.5f * k * k, -2.0f * k, 1.5f * (k % 3)}, 1.7f * k);
-    const KestraneExt::KeyTrack still = constantTrack({0, 0, 0});
-    const float T = 2.3f;
-    wave.deform(T, still, &drift);
-
-    const Float3 centre = position(0);
-    const Float3 atWave = drift.sampleCubic(3.8f * T);
-    EXPECT_FLOAT_EQ(centre.x, atWave.x);
-    EXPECT_FLOAT_EQ(centre.y, atWave.y);
-    EXPECT_FLOAT_EQ(centre.z, atWave.z);
-    // 50 units out the drift is that of 0.6 wave units earlier.
-    const Float3 lagged = drift.sampleCubic(3.8f * T - 0.6f);
-    const Float3 outer = position(1) - Float3{50, 0, 0};
-    EXPECT_NEAR(outer.x, lagged.x, 1e-4f);
-    EXPECT_NEAR(outer.y, lagged.y, 1e-4f);
-    EXPECT_GT(std::fabs(outer.x - atWave.x), 0.5f);
-
-    // Deforming again starts from the base shape, not from the last frame.
-    wave.deform(T, still, &drift);
-    EXPECT_FLOAT_EQ(position(1).x, 50.0f + lagged.x);
 }
 
 namespace {
