@@ -64,11 +64,9 @@ TEST(CaptureOptions, BadOptionsAreRefusedWithOneLine)
     for (const auto& args : bad) {
         Options options;
         std::string error;
-        std::string joined;
-        for (const auto& arg : args)
-            joined += arg + " ";
-        EXPECT_FALSE(parse(args, options, error)) << joined;
-        EXPECT_FALSE(error.empty()) << joined;
+        SCOPED_TRACE(testing::PrintToString(args));
+        EXPECT_FALSE(parse(args, options, error));
+        EXPECT_FALSE(error.empty());
         EXPECT_EQ(error.find('\n'), std::string::npos) << error;
     }
     // The rest of the tool's refusals go through the program: CaptureRunTest.

@@ -68,11 +68,6 @@ protected:
     Demo demo;
 };
 
-uint8_t grey(int x, int y)
-{
-    return readPixel(x, y).r;
-}
-
 }  // namespace
 
 TEST_F(DemoFrameTest, EntriesAreActiveStrictlyInsideTheirInterval)
@@ -109,10 +104,10 @@ TEST_F(DemoFrameTest, LastActiveEntryWins)
     demo.timeline = {{0.0f, 10.0f, under}, {5.0f, 10.0f, over}};
 
     demo.renderFrame(6.0f, 0.0f, nullptr);
-    EXPECT_EQ(grey(400, 300), 240);
+    EXPECT_EQ(readPixel(400, 300).r, 240);
     demo.renderFrame(1.0f, 0.0f, nullptr);
-    EXPECT_EQ(grey(0, 0), 80);
-    EXPECT_EQ(grey(799, 599), 80);
+    EXPECT_EQ(readPixel(0, 0).r, 80);
+    EXPECT_EQ(readPixel(799, 599).r, 80);
 }
 
 // The 800 x 600 screen (and vessara-wide's 800 x 450 viewport in it) scaled

@@ -1,5 +1,7 @@
-#include "TestMusic.h"
+#include "Mp3.h"
 
+#include "kestrane_ext/ByteWriter.h"
+#include "support/TestSupport.h"
 #include "vessara/Demo.h"
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
@@ -28,7 +30,15 @@ int peakBin(const float* bins)
     return int(std::max_element(bins, bins + spectrumBins) - bins);
 }
 
-// 1 s of a sine on bin 20 at half scale, then 1 s of silence.
+// A fresh path in a folder removed at exit.
+std::string scratch(const std::string& name)
+{
+    static const TestSupport::TempDir dir;
+    return dir.file(name);
+}
+
+// 1 s of a sine on bin 20 at half scale, then 1 s of silence, encoded as the
+// content tool encodes the show's music.
 class MusicFileTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -36,10 +46,12 @@ protected:
         // Machines running the tests may have no sound card: SDL's dummy
         // output calls back at the real rate.
         setenv("SDL_AUDIODRIVER", "dummy", 0);
-        path = temporaryPath("tone.mp3");
-        ASSERT_TRUE(writeTestMp3(path, {{1.0, 20 * binHz, 0.5}, {1.0, 0, 0}}));
+        path = scratch("tone.mp3");
+        Forge::StereoBuffer pcm(2 * 44100);
+        for (std::size_t i = 0; i < 44100; ++i)
+            pcm.left[i] = pcm.right[i] = 0.5f * float(std::sin(2 * std::numbers::pi * 20 * binHz * i / 44100.0));
+        ASSERT_TRUE(KestraneExt::writeFileBytes(path, Forge::encodeMp3(pcm), nullptr));
     }
-    static void TearDownTestSuite() { std::remove(path.c_str()); }
     static std::string path;
 };
 std::string MusicFileTest::path;
@@ -96,14 +108,14 @@ TEST_F(MusicFileTest, SpectrumPeaksInTheToneBinAndSilenceReadsNearZero)
 TEST(MusicPlayerTest, MissingOrDamagedFileIsReportedByName)
 {
     MusicPlayer player;
-    const std::string missing = temporaryPath("missing.mp3");
+    const std::string missing = scratch("missing.mp3");
     EXPECT_FALSE(player.createStream(missing));
     EXPECT_NE(player.error().find(missing), std::string::npos) << player.error();
     EXPECT_NE(player.error().find("No such file"), std::string::npos) << player.error();
     EXPECT_FALSE(player.hasStream());
     EXPECT_FALSE(player.play());
 
-    const std::string junk = temporaryPath("junk.mp3");
+    const std::string junk = scratch("junk.mp3");
     {
         std::ofstream out(junk, std::ios::binary);
         for (int i = 0; i < 20000; ++i)
@@ -111,7 +123,6 @@ TEST(MusicPlayerTest, MissingOrDamagedFileIsReportedByName)
     }
     EXPECT_FALSE(player.createStream(junk));
     EXPECT_NE(player.error().find(junk), std::string::npos) << player.error();
-    std::remove(junk.c_str());
 
     float bins[spectrumBins] = {7.0f};
     EXPECT_FALSE(player.spectrum(bins));
@@ -180,7 +191,7 @@ TEST(MusicClockTest, PlayerClockWithoutMusicRunsOnTheCounterFromTheOffset)
 
     // A player whose file was missing counts the same as no player.
     MusicPlayer missing;
-    EXPECT_FALSE(missing.createStream(temporaryPath("missing.mp3")));
+    EXPECT_FALSE(missing.createStream(scratch("missing.mp3")));
     EXPECT_FALSE(missing.play());
     PlayerClock fallback(&missing, 1.0f, Kestrane::TickSource{Counter::read, 1000, &counter});
     counter.ticks += 1000;
@@ -216,7 +227,7 @@ TEST_F(MusicFileTest, TheShowStartsTheMusicAtItsOffsetOrReportsWhyNot)
     EXPECT_NEAR(clock->time(), 1.25f, 0.05f);
 
     Demo silent;
-    silent.musicPath = temporaryPath("missing.mp3");
+    silent.musicPath = scratch("missing.mp3");
     silent.startOffset = 3.0f;
     testing::internal::CaptureStderr();
     const auto fallback = silent.startMusic();

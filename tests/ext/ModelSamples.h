@@ -1,10 +1,14 @@
 // Sample VXM meshes and ZTX scenes for the format tests, the fuzzer and the
-// benchmark.
+// benchmark, and the format tests' check of a damaged file.
 #pragma once
 
+#include "kestrane_ext/FormatError.h"
 #include "kestrane_ext/VXMWriter.h"
 #include "kestrane_ext/ZTXWriter.h"
 
+#include <gtest/gtest.h>
+
+#include <cstring>
 #include <string>
 
 namespace Samples {
@@ -139,6 +143,25 @@ inline KestraneExt::ZTXSceneData fullScene() {
     bare.mesh.material = "nonexistent";
     s.nodes.push_back(bare);
     return s;
+}
+
+inline void putInt(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t v) {
+    std::memcpy(bytes.data() + at, &v, 4);
+}
+
+// load(bytes) must throw a FormatError naming `file`, at `offset`, whose
+// reason contains `reason`.
+template <typename Load>
+void expectDamaged(Load load, const std::vector<std::uint8_t>& bytes, const std::string& file, std::size_t offset,
+                   const std::string& reason) {
+    try {
+        load(bytes);
+        ADD_FAILURE() << "loaded a damaged file; expected: " << reason;
+    } catch (const KestraneExt::FormatError& e) {
+        EXPECT_EQ(e.file(), file);
+        EXPECT_EQ(e.offset(), offset) << e.what();
+        EXPECT_NE(e.reason().find(reason), std::string::npos) << e.what();
+    }
 }
 
 }  // namespace Samples

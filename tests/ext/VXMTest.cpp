@@ -3,7 +3,6 @@
 #include "ModelSamples.h"
 
 #include "kestrane_ext/ByteWriter.h"
-#include "kestrane_ext/FormatError.h"
 #include "kestrane_ext/VXMLoader.h"
 #include "kestrane/DefaultShader.h"
 #include "kestrane/State.h"
@@ -29,23 +28,6 @@ std::array<float, 14> vertexOf(Geometry& g, int v) {
     std::memcpy(out.data(), static_cast<std::uint8_t*>(s->lock(true, false)) + v * 56, 56);
     s->unlock();
     return out;
-}
-
-void putInt(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t v) {
-    std::memcpy(bytes.data() + at, &v, 4);
-}
-
-// Loading must fail with a FormatError at the given offset whose reason
-// contains the given text.
-void expectDamaged(const std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& reason) {
-    try {
-        load(bytes);
-        ADD_FAILURE() << "loaded a damaged file; expected: " << reason;
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.file(), "test.vxm");
-        EXPECT_EQ(e.offset(), offset) << e.what();
-        EXPECT_NE(e.reason().find(reason), std::string::npos) << e.what();
-    }
 }
 
 }  // namespace
@@ -98,19 +80,20 @@ TEST(VXM, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     };
     for (const auto& c : cases) {
         auto bytes = good;
-        putInt(bytes, c.patchAt, c.value);
-        expectDamaged(bytes, c.offset, c.reason);
+        Samples::putInt(bytes, c.patchAt, c.value);
+        Samples::expectDamaged([](const auto& b) { load(b); }, bytes, "test.vxm", c.offset, c.reason);
     }
     // Cut anywhere inside the last record: never a partial load.
     for (std::size_t cut = second + 1; cut < good.size(); cut += 7)
         EXPECT_THROW(load({good.begin(), good.begin() + static_cast<long>(cut)}), FormatError) << "cut at " << cut;
-    expectDamaged({good.begin(), good.begin() + 2}, 0, "mesh count needs 4 bytes");
+    Samples::expectDamaged([](const auto& b) { load(b); }, {good.begin(), good.begin() + 2}, "test.vxm", 0,
+                           "mesh count needs 4 bytes");
 }
 
 TEST(VXMDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
     TestSupport::TempDir dir;
     auto bytes = encodeVXM({Samples::unitTriangle("t")});
-    putInt(bytes, 12, 300);
+    Samples::putInt(bytes, 12, 300);
     const std::string path = dir.file("broken.vxm");
     ASSERT_TRUE(writeFileBytes(path, bytes, nullptr));
     EXPECT_FATAL(VXMLoader(File(path, "rb"), 0, 0), "broken\\.vxm: byte 12: mesh 0 name length 300 is outside 0-256");

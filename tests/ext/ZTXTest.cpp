@@ -3,14 +3,12 @@
 #include "ModelSamples.h"
 
 #include "kestrane_ext/ByteWriter.h"
-#include "kestrane_ext/FormatError.h"
 #include "kestrane_ext/ZTXLoader.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstring>
 
 using namespace KestraneExt;
 using Zentrix::CameraNode;
@@ -88,25 +86,10 @@ void expectSameNode(const SceneNode& got, const ZTXNodeData& want) {
     for (std::size_t c = 0; c < want.children.size(); ++c) expectSameNode(*got.children[c], want.children[c]);
 }
 
-void putInt(std::vector<std::uint8_t>& bytes, std::size_t at, std::int32_t v) {
-    std::memcpy(bytes.data() + at, &v, 4);
-}
-
 // Offset of the first occurrence of a byte string (a node name, say).
 std::size_t find(const std::vector<std::uint8_t>& bytes, const std::string& text) {
     const auto it = std::search(bytes.begin(), bytes.end(), text.begin(), text.end());
     return static_cast<std::size_t>(it - bytes.begin());
-}
-
-void expectDamaged(const std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& reason) {
-    try {
-        load(bytes);
-        ADD_FAILURE() << "loaded a damaged file; expected: " << reason;
-    } catch (const FormatError& e) {
-        EXPECT_EQ(e.file(), "test.ztx");
-        EXPECT_EQ(e.offset(), offset) << e.what();
-        EXPECT_NE(e.reason().find(reason), std::string::npos) << e.what();
-    }
 }
 
 }  // namespace
@@ -202,8 +185,8 @@ TEST(ZTX, DamagedFilesAreRejectedWithFileOffsetAndReason) {
     };
     for (const auto& c : cases) {
         auto bytes = good;
-        putInt(bytes, c.patchAt, c.value);
-        expectDamaged(bytes, c.offset, c.reason);
+        Samples::putInt(bytes, c.patchAt, c.value);
+        Samples::expectDamaged([](const auto& b) { load(b); }, bytes, "test.ztx", c.offset, c.reason);
     }
     std::vector<std::uint8_t> bytes;
     for (std::size_t cut = 6; cut < good.size(); cut += 5) {
@@ -217,7 +200,7 @@ TEST(ZTXDeathTest, DamagedFileEndsTheProgramNamingFileAndOffset) {
     ZTXSceneData data = Samples::fullScene();
     data.materials.clear();
     auto bytes = encodeZTX(data);
-    putInt(bytes, 14, 9);  // the first node's type: after tag, material and node counts
+    Samples::putInt(bytes, 14, 9);  // the first node's type: after tag, material and node counts
     const std::string path = dir.file("broken.ztx");
     ASSERT_TRUE(writeFileBytes(path, bytes, nullptr));
     EXPECT_FATAL(Zentrix::Scene(File(path, "rb")), "broken\\.ztx: byte 14: node type 9 outside 0-5");

@@ -55,14 +55,6 @@ VertexState vertexState()
     return s;
 }
 
-void expectPixel(int x, int y, uint8_t r, uint8_t g, uint8_t b)
-{
-    const Rgba8 p = readPixel(x, y);
-    EXPECT_NEAR(p.r, r, 1) << "at " << x << "," << y;
-    EXPECT_NEAR(p.g, g, 1) << "at " << x << "," << y;
-    EXPECT_NEAR(p.b, b, 1) << "at " << x << "," << y;
-}
-
 }  // namespace
 
 class FrameServicesTest : public GLTest {};
@@ -70,15 +62,15 @@ class FrameServicesTest : public GLTest {};
 TEST_F(FrameServicesTest, ClearFillsOnlyTheFlaggedBuffers)
 {
     clear(1, 0, 0, 1, true, true, true);
-    expectPixel(400, 300, 255, 0, 0);
+    EXPECT_TRUE(pixelIs(400, 300, {255, 0, 0, 255}, 1));
 
     // No flags: nothing is cleared.
     clear(0, 0, 1, 1, false, false, false);
-    expectPixel(400, 300, 255, 0, 0);
+    EXPECT_TRUE(pixelIs(400, 300, {255, 0, 0, 255}, 1));
 
     // Depth only: colour untouched.
     clear(0, 1, 0, 1, false, true, false);
-    expectPixel(400, 300, 255, 0, 0);
+    EXPECT_TRUE(pixelIs(400, 300, {255, 0, 0, 255}, 1));
 }
 
 TEST_F(FrameServicesTest, CheckErrorReportsOneErrorOnStandardError)

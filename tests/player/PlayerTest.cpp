@@ -21,14 +21,6 @@ namespace {
 
 constexpr double showEnd = 204.6626;
 
-std::string joined(const std::vector<std::string>& args)
-{
-    std::string text;
-    for (const auto& arg : args)
-        text += arg + " ";
-    return text;
-}
-
 using TestSupport::ProgramRun;
 
 // Runs a shell command in `directory`; output is what the command's own
@@ -77,7 +69,7 @@ TEST(PlayerCommandLine, OptionsBadValuesAndExitStatuses)
         {{"--desktop", "--window"}, 2, {}, 0.0, "--window and --desktop do not go together"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(joined(c.args));
+        SCOPED_TRACE(testing::PrintToString(c.args));
         const PlayerCommand command = readCommandLine(c.args, showEnd, false);
         EXPECT_EQ(command.play, c.status == plays);
         if (c.status == plays) {

@@ -2,9 +2,7 @@
 // star layers that do not change from frame to frame, and the scene files it
 // refuses at start-up.
 #include "SceneFixture.h"
-#include "support/TestSupport.h"
 
-#include "kestrane_ext/ZTXWriter.h"
 #include "prod/Animation.h"
 #include "prod/Balloon.h"
 
@@ -35,18 +33,7 @@ KestraneExt::ZTXSceneData cameraScene(std::int32_t cameraType, bool withTarget)
     return data;
 }
 
-std::string writeScene(const TestSupport::TempDir& dir, const std::string& name, const KestraneExt::ZTXSceneData& data)
-{
-    const std::string path = dir.file(name);
-    std::string error;
-    EXPECT_TRUE(KestraneExt::writeZTX(path, data, &error)) << error;
-    return path;
-}
-
-class BalloonTest : public SceneTests::SceneTest {
-protected:
-    TestSupport::TempDir dir;
-};
+using BalloonTest = SceneTests::SceneTest;
 
 }  // namespace
 
@@ -62,7 +49,7 @@ TEST_F(BalloonTest, BlendingIsTurnedOffAgainAfterEachMesh)
     pane.mesh.positions = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}};
     pane.mesh.indices = {0, 1, 2};
     // Drawables live as long as the demo they registered with.
-    auto* balloon = new Prod::Balloon::ZTXDrawable(&sharedProd(), writeScene(dir, "pane.ztx", data));
+    auto* balloon = new Prod::Balloon::ZTXDrawable(&sharedProd(), writeScene("pane.ztx", data));
     balloon->drawAt(0.0f);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
@@ -95,7 +82,7 @@ TEST_F(BalloonDeathTest, ASceneWithoutItsCameraOrTargetEndsTheShowNamingFileAndN
          "notarget.ztx\": the target node \"Camera01.Target\" of camera \"Camera01\" is missing"},
     };
     for (const auto& c : cases) {
-        const std::string path = writeScene(dir, c.file, c.data);
+        const std::string path = writeScene(c.file, c.data);
         EXPECT_EXIT(new Prod::Balloon(&sharedProd(), path), testing::ExitedWithCode(1), c.message) << c.file;
     }
 }

@@ -1,11 +1,9 @@
 // The Dragonfly scene: its flash rule, no dragonfly at the camera's target
 // (pixels of real frames), and the path scene files it refuses at start-up.
 #include "SceneFixture.h"
-#include "support/TestSupport.h"
 
 #include "kestrane/FrameServices.h"
 #include "kestrane/State.h"
-#include "kestrane_ext/ZTXWriter.h"
 #include "prod/Animation.h"
 #include "prod/Dragonfly.h"
 
@@ -70,14 +68,6 @@ KestraneExt::ZTXSceneData pathScene(const std::string& leaveOut = "", bool boxIs
 
 class DragonflyTest : public SceneTests::SceneTest {
 protected:
-    std::string write(const std::string& name, const KestraneExt::ZTXSceneData& scene)
-    {
-        const std::string path = dir.file(name);
-        std::string error;
-        EXPECT_TRUE(KestraneExt::writeZTX(path, scene, &error)) << error;
-        return path;
-    }
-
     // Like every scene, it stays registered with the demo until process exit.
     static Dragonfly* load(const std::string& dragonflyFile, const std::string& pathsFile)
     {
@@ -95,16 +85,14 @@ protected:
         Kestrane::useScreenTarget();
         return pixels;
     }
-
-    TestSupport::TempDir dir;
 };
 
 TEST_F(DragonflyTest, TheCameraTargetCarriesNoDragonfly)
 {
     // The target sits in the middle of the picture, yet the frame is that of
     // a dragonfly scene with nothing in it.
-    const std::string paths = write("paths.ztx", pathScene());
-    const auto background = frameOf(*load(write("nothing.ztx", {}), paths));
+    const std::string paths = writeScene("paths.ztx", pathScene());
+    const auto background = frameOf(*load(writeScene("nothing.ztx", {}), paths));
     ASSERT_GT(meanLevel(background), 20.0);
     EXPECT_EQ(differingBytes(frameOf(*load("data/dragonfly.ztx", paths)), background), 0u);
 }
@@ -126,7 +114,7 @@ TEST_F(DragonflyDeathTest, PathScenesWithoutTheirNodesAndWrongTagsEndTheProgram)
         {"plainbox.ztx", "", false, "plainbox\\.ztx\": node \"Box01\" is not a mesh"},
     };
     for (const auto& c : cases) {
-        const std::string path = write(c.file, pathScene(c.leaveOut, c.boxIsMesh));
+        const std::string path = writeScene(c.file, pathScene(c.leaveOut, c.boxIsMesh));
         EXPECT_EXIT(load("data/dragonfly.ztx", path), testing::ExitedWithCode(1), c.message) << c.file;
     }
 }

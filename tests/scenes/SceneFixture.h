@@ -9,14 +9,19 @@
 //   Prod::Prod& prod = SceneTests::sharedProd();
 //   auto frame = SceneTests::renderAt(6.0f, 0.1f);     the 800 x 600 screen, RGBA
 //   SceneTests::meanLevel(frame)                        0 (black) .. 255 (white)
+//   writeScene("a.ztx", data)      in a SceneTest: a ZTX file in the test's own folder
 // Needs the generated content in data/ (the forge_content target makes it).
 #pragma once
 
 #include "support/GLTest.h"
+#include "support/TestSupport.h"
+
+#include "kestrane_ext/ZTXWriter.h"
 
 #include "prod/Prod.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace SceneTests {
@@ -30,7 +35,7 @@ std::vector<std::uint8_t> renderAt(float time, float bass = 0.0f, float frameDel
 // Mean of the red, green and blue values of a frame.
 double meanLevel(const std::vector<std::uint8_t>& rgba);
 
-// GL fixture with the production loaded.
+// GL fixture with the production loaded and a fresh folder.
 class SceneTest : public GLTest {
 protected:
     void SetUp() override
@@ -38,6 +43,14 @@ protected:
         GLTest::SetUp();
         sharedProd();
     }
+    std::string writeScene(const std::string& name, const KestraneExt::ZTXSceneData& data)
+    {
+        const std::string path = dir.file(name);
+        std::string error;
+        EXPECT_TRUE(KestraneExt::writeZTX(path, data, &error)) << error;
+        return path;
+    }
+    TestSupport::TempDir dir;
 };
 
 // Number of bytes in which two frames differ by more than `tolerance`.

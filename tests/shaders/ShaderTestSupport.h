@@ -1,14 +1,12 @@
 // Helpers shared by the shader tests: quads through the engine's immediate
 // mode, an error-handler swap that counts runtime errors instead of ending
-// the process, and pixel comparisons.
+// the process.
 #pragma once
 
 #include "support/GLTest.h"
 
 #include "kestrane/Immediate.h"
 #include "kestrane/cg/Cg.h"
-
-#include <cstdlib>
 
 namespace ShaderTests {
 
@@ -49,7 +47,5 @@ public:
 private:
     CGerrorCallbackFunc previous;
 };
-
-inline bool near(int a, int b, int tolerance = 2) { return std::abs(a - b) <= tolerance; }
 
 }  // namespace ShaderTests

@@ -103,20 +103,4 @@ void StdDrawTest::perspective(float fovDegrees, float aspect, float nearPlane, f
     Kestrane::State::setProjection(fovDegrees, aspect, nearPlane, farPlane);
 }
 
-bool sameColour(const Rgba8& p, Colour c, int tolerance)
-{
-    auto near = [tolerance](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
-    return near(p.r, c.r) && near(p.g, c.g) && near(p.b, c.b);
-}
-
-::testing::AssertionResult pixelIs(int x, int y, Colour c, int tolerance)
-{
-    const Rgba8 p = readPixel(x, y);
-    if (sameColour(p, c, tolerance))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pixel (" << x << ", " << y << ") is (" << int(p.r) << ", " << int(p.g) << ", "
-           << int(p.b) << "), expected (" << int(c.r) << ", " << int(c.g) << ", " << int(c.b) << ")";
-}
-
 }  // namespace StdDrawTests

@@ -22,9 +22,7 @@ inline constexpr int ScreenWidth = 800;
 inline constexpr int ScreenHeight = 600;
 inline constexpr float ScreenAspect = 800.0f / 600.0f;
 
-struct Colour {
-    uint8_t r, g, b, a;
-};
+using Colour = Rgba8;
 
 // Positions in the tests' own shaders: StateComplete only, with the texture
 // coordinate as the colour, or the "color" parameter as is.
@@ -60,8 +58,5 @@ protected:
     std::unique_ptr<Vessara::Drawable> scene;  // scene operations
     std::vector<std::unique_ptr<Kestrane::Texture>> ownedTextures;
 };
-
-bool sameColour(const Rgba8& p, Colour c, int tolerance = 3);
-::testing::AssertionResult pixelIs(int x, int y, Colour c, int tolerance = 3);
 
 }  // namespace StdDrawTests

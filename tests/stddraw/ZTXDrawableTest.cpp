@@ -18,14 +18,13 @@ constexpr Colour Red{255, 0, 0, 255};
 constexpr Colour Green{0, 255, 0, 255};
 constexpr Colour Black{0, 0, 0, 255};
 
-const char* const RedShader =
-    "float4x4 StateComplete;\n"
-    "float4 vsMain(float4 position : POSITION) : POSITION { return mul(StateComplete, position); }\n"
-    "float4 psMain() : COLOR { return float4(1, 0, 0, 1); }\n";
-const char* const GreenShader =
-    "float4x4 StateComplete;\n"
-    "float4 vsMain(float4 position : POSITION) : POSITION { return mul(StateComplete, position); }\n"
-    "float4 psMain() : COLOR { return float4(0, 1, 0, 1); }\n";
+// A shader painting every pixel the colour `rgba` (Cg float4 arguments).
+std::string flatShader(const std::string& rgba)
+{
+    return "float4x4 StateComplete;\n"
+           "float4 vsMain(float4 position : POSITION) : POSITION { return mul(StateComplete, position); }\n"
+           "float4 psMain() : COLOR { return float4(" + rgba + "); }\n";
+}
 
 KestraneExt::ZTXMaterialData material(const std::string& name, const std::string& texture,
                                       const std::string& bump)
@@ -106,8 +105,8 @@ protected:
 TEST_F(ZTXDrawableTest, EachMaterialKindSelectsItsShader)
 {
     // Stand-ins that paint the choice: bump red, texture green, colour its "color".
-    cacheShader("vessara_specularbump.cg", RedShader);
-    cacheShader("vessara_texturespecular.cg", GreenShader);
+    cacheShader("vessara_specularbump.cg", flatShader("1, 0, 0, 1").c_str());
+    cacheShader("vessara_texturespecular.cg", flatShader("0, 1, 0, 1").c_str());
     cacheShader("vessara_colorspecular.cg", ColorShaderSource);
     std::unique_ptr<ZTXDrawable> ztx = load(threeKinds());
 

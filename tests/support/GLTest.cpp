@@ -37,6 +37,17 @@ std::vector<uint8_t> readPixels(int x, int y, int w, int h)
     return pixels;
 }
 
+::testing::AssertionResult pixelIs(int x, int y, Rgba8 c, int tolerance)
+{
+    const Rgba8 p = readPixel(x, y);
+    auto near = [tolerance](int a, int b) { return a - b <= tolerance && b - a <= tolerance; };
+    if (near(p.r, c.r) && near(p.g, c.g) && near(p.b, c.b))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is (" << int(p.r) << ", " << int(p.g)
+                                         << ", " << int(p.b) << "), expected (" << int(c.r) << ", " << int(c.g)
+                                         << ", " << int(c.b) << ")";
+}
+
 namespace {
 
 // GL errors as the driver raises them. The engine's own checkError() drains

@@ -7,6 +7,9 @@
 //   readPixel(x, y)            one RGBA8 pixel in GL window coordinates (bottom-left
 //                              origin) from the bound read frame buffer.
 //   readPixels(x, y, w, h)     w*h RGBA8 pixels, rows bottom-up, tightly packed.
+//   pixelIs(x, y, colour, tolerance)
+//                              gtest assertion: readPixel(x, y)'s red, green
+//                              and blue each within tolerance of colour's.
 //   class GLTest               gtest base class whose SetUp makes the context
 //                              current and binds the window's frame buffer.
 //                              Any GL error raised during the test (seen
@@ -38,6 +41,7 @@ struct Rgba8 {
 Rgba8 readPixel(int x, int y);
 std::string glErrors();
 std::vector<uint8_t> readPixels(int x, int y, int w, int h);
+::testing::AssertionResult pixelIs(int x, int y, Rgba8 colour, int tolerance = 3);
 
 template <typename Fn>
 unsigned queryCount(unsigned target, Fn fn);

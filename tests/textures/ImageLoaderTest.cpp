@@ -28,68 +28,6 @@ Bytes pixelsOf(const ImageLoader& image)
     return Bytes(image.pixels(), image.pixels() + image.byteCount());
 }
 
-// A minimal 8-bit palette PNG (stb_image_write has no palette mode): stored
-// (uncompressed) deflate blocks, CRC-32 and Adler-32 computed here.
-std::uint32_t crc32(const std::string& bytes)
-{
-    std::uint32_t crc = 0xffffffffu;
-    for (unsigned char byte : bytes) {
-        crc ^= byte;
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-void putBigEndian(std::string& out, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out += static_cast<char>((value >> shift) & 0xff);
-}
-
-std::string chunk(const std::string& type, const std::string& data)
-{
-    std::string out;
-    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
-    out += type + data;
-    putBigEndian(out, crc32(type + data));
-    return out;
-}
-
-std::string palettePng(int w, int h, const Bytes& rgbPalette, const Bytes& alphas, const Bytes& indices)
-{
-    std::string header;
-    putBigEndian(header, static_cast<std::uint32_t>(w));
-    putBigEndian(header, static_cast<std::uint32_t>(h));
-    header += std::string("\x08\x03\x00\x00\x00", 5);  // 8 bits, palette
-    std::string raw;
-    for (int y = 0; y < h; ++y) {
-        raw += '\0';  // filter: none
-        raw.append(reinterpret_cast<const char*>(&indices[static_cast<std::size_t>(y * w)]), static_cast<std::size_t>(w));
-    }
-    std::uint32_t a = 1, b = 0;
-    for (unsigned char c : raw) {
-        a = (a + c) % 65521;
-        b = (b + a) % 65521;
-    }
-    std::string zlib("\x78\x01\x01", 3);  // one final stored block
-    const auto len = static_cast<std::uint16_t>(raw.size());
-    zlib += static_cast<char>(len & 0xff);
-    zlib += static_cast<char>(len >> 8);
-    zlib += static_cast<char>(~len & 0xff);
-    zlib += static_cast<char>((~len >> 8) & 0xff);
-    zlib += raw;
-    putBigEndian(zlib, (b << 16) | a);
-    std::string png("\x89PNG\r\n\x1a\n", 8);
-    png += chunk("IHDR", header);
-    png += chunk("PLTE", std::string(rgbPalette.begin(), rgbPalette.end()));
-    if (!alphas.empty())
-        png += chunk("tRNS", std::string(alphas.begin(), alphas.end()));
-    png += chunk("IDAT", zlib);
-    png += chunk("IEND", "");
-    return png;
-}
-
 }  // namespace
 
 // Written top row first as image files store them; loaded bottom row first,
@@ -97,7 +35,6 @@ std::string palettePng(int w, int h, const Bytes& rgbPalette, const Bytes& alpha
 TEST(ImageLoader, PngsLoadBottomRowFirstPackedAndExpanded)
 {
     TestSupport::TempDir dir;
-    const Bytes palette = {255, 0, 0, 0, 0, 255, 9, 8, 7};
     Bytes odd;  // 3 x 2 RGB: rows of 9 bytes, no padding
     for (int i = 0; i < 18; ++i)
         odd.push_back(static_cast<std::uint8_t>(i * 10));
@@ -115,10 +52,9 @@ TEST(ImageLoader, PngsLoadBottomRowFirstPackedAndExpanded)
          {90, 100, 110, 120, 130, 140, 150, 160, 170, 0, 10, 20, 30, 40, 50, 60, 70, 80}},
         {"grey", writePng(dir, "grey.png", 2, 1, 1, {7, 200}), Kestrane::Rgb, {7, 7, 7, 200, 200, 200}},
         {"grey alpha", writePng(dir, "greya.png", 1, 1, 2, {90, 33}), Kestrane::Rgba, {90, 90, 90, 33}},
-        {"palette", dir.write("pal.png", palettePng(3, 1, palette, {}, {2, 0, 1})), Kestrane::Rgb,
-         {9, 8, 7, 255, 0, 0, 0, 0, 255}},
-        {"palette alpha", dir.write("palt.png", palettePng(2, 1, palette, {128, 64}, {1, 2})), Kestrane::Rgba,
-         {0, 0, 255, 64, 9, 8, 7, 255}},
+        // Palette (255,0,0) (0,0,255) (9,8,7): indices 2 0 1, then 1 2 with alphas 128 64.
+        {"palette", "tests/textures/images/palette.png", Kestrane::Rgb, {9, 8, 7, 255, 0, 0, 0, 0, 255}},
+        {"palette alpha", "tests/textures/images/palette_alpha.png", Kestrane::Rgba, {0, 0, 255, 64, 9, 8, 7, 255}},
     };
     for (const auto& c : cases) {
         ImageLoader image(File(c.path, "rb"));
