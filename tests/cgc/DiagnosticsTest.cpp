@@ -54,7 +54,7 @@ TEST(CgDiagnostics, TypeErrorsNameTheProblem) {
         {"float4x4 m = 0; return m;", "cannot convert int to float4x4"},
         {"float4x4 m; return m * float4(1, 2, 3, 4);", "invalid operands to '*': float4x4 and float4 (use mul())"},
         {"float a[3]; return a[3];", "index 3 out of range for float[3]"},
-        {"int i = 3 & 1; return i;", "bitwise operator '&' is not supported"},
+        {"float f = 1.5 & 1; return f;", "bitwise operator '&' takes int scalars or vectors, not float and int"},
         {"return tex2D(1, float2(0, 0));", "'tex2D' needs a sampler2D, not int"},
         {"return mul(float3x3(1,2,3,4,5,6,7,8,9), float2(1, 1)).xyzz;", "the vector needs 3 components"},
         {"1 = 2; return 0;", "left side of '=' cannot be assigned to"},
@@ -110,8 +110,9 @@ TEST(CgDiagnostics, StageAndStructureErrors) {
     // Uniform structs hold no matrices; a varying struct takes no uniform members.
     d = firstError("struct P { float4x4 m; };\nfloat4 psMain(uniform P p) : COLOR { return p.m[0]; }\n");
     EXPECT_NE(d.message.find("matrix member 'm' is not supported"), std::string::npos) << d.message;
-    d = firstError("struct V { float2 uv; uniform float2 size; sampler2D s; };\nfloat4 psMain(V v) : COLOR { return v.uv.xyxy; }\n");
-    EXPECT_NE(d.message.find("has a sampler member that is not uniform ('s')"), std::string::npos) << d.message;
+    d = firstError("struct S { sampler2D s; };\nstruct V { float2 uv; uniform float2 size; S inner; };\n"
+                   "float4 psMain(V v) : COLOR { return v.uv.xyxy; }\n");
+    EXPECT_NE(d.message.find("has a sampler member that is not uniform ('inner')"), std::string::npos) << d.message;
     d = firstError("struct V { float2 uv; uniform float2 size; };\nfloat4 f(V v) { return v.uv.xyxy; }\n"
                    "float4 psMain(V v) : COLOR { return f(v); }\n");
     EXPECT_EQ(d.message, "input 'v' has uniform members: use it through its members only");

@@ -22,6 +22,25 @@ bool unsupportedLookup(const std::string& name) {
            name.find("fetch") != std::string::npos || name.find("size") != std::string::npos;
 }
 
+// Functions of GLSL (and of HLSL) that Cg's standard library does not have,
+// with the Cg function that does the job.
+const char* nonCgFunction(const std::string& name) {
+    static const struct {
+        const char* name;
+        const char* cg;
+    } table[] = {
+        {"mix", "lerp"}, {"fract", "frac"}, {"mod", "fmod (which keeps the sign of x)"},
+        {"inversesqrt", "rsqrt"}, {"dFdx", "ddx"}, {"dFdy", "ddy"}, {"texture", "tex2D"},
+        {"texture1D", "tex1D"}, {"texture2D", "tex2D"}, {"texture3D", "tex3D"}, {"textureCube", "texCUBE"},
+        {"texture2DProj", "tex2Dproj"}, {"texture2DLod", "tex2Dlod"}, {"texelFetch", "tex2Dfetch"},
+        {"textureSize", "tex2Dsize"}, {"lessThan", "<"}, {"greaterThan", ">"}, {"equal", "=="},
+        {"notEqual", "!="}, {"matrixCompMult", "*"},
+    };
+    for (const auto& entry : table)
+        if (name == entry.name) return entry.cg;
+    return nullptr;
+}
+
 std::string argumentList(const Expr& e) {
     std::string list;
     for (const ExprPtr& a : e.args) list += (list.empty() ? "" : ", ") + cgTypeName(a->type);
@@ -54,6 +73,9 @@ void Checker::checkCall(Expr& e) {
     if (unsupportedLookup(e.name))
         error(e.pos, "'" + e.name + "' is not supported (GLSL 1.20 has no rectangle or array samplers, texel fetches or size queries)");
     else if (VarDecl* var = lookup(e.name)) error(e.pos, "'" + var->name + "' is not a function");
+    else if (const char* cg = nonCgFunction(e.name))
+        error(e.pos, "unknown function '" + e.name + "': it is not part of Cg (GLSL has it; Cg's is " + cg +
+                         "), and this program does not define it");
     else error(e.pos, "unknown function '" + e.name + "'");
 }
 
@@ -95,6 +117,7 @@ void Checker::checkUserCall(Expr& e, std::vector<FuncDecl*>& candidates, bool re
     }
     for (size_t i = 0; i < e.args.size(); ++i) {
         if (best->params[i]->mode == ParamMode::In) convert(e.args[i], best->params[i]->type, "argument of '" + e.name + "'");
+        else noteWrite(*e.args[i]);
         if (best->params[i]->type.isSampler()) {
             if (VarDecl* argument = samplerOf(*e.args[i])) {
                 samplerLinks_.emplace_back(argument, best->params[i].get());
@@ -200,8 +223,19 @@ void Checker::checkIntrinsic(Expr& e, const IntrinsicInfo& info) {
         for (size_t i = 1; i < 3; ++i)
             if (!e.args[i]->lvalue || !(e.args[i]->type == t))
                 return fail("writes its results into two " + cgTypeName(t) + " variables");
+            else noteWrite(*e.args[i]);
         convert(e.args[0], t, "argument of 'sincos'");
         e.type = Type::scalar(Base::Void);
+        return;
+    }
+    case IntrinsicKind::Modf: {
+        if (!commonShape(1, n)) return fail("takes a scalar or vector and a variable");
+        Type t = Type::vector(Base::Float, e.args[0]->type.columns);
+        if (!e.args[1]->lvalue || !(e.args[1]->type == t))
+            return fail("writes the integer part into a " + cgTypeName(t) + " variable");
+        noteWrite(*e.args[1]);
+        convert(e.args[0], t, "argument of 'modf'");
+        e.type = t;
         return;
     }
     case IntrinsicKind::Texture:

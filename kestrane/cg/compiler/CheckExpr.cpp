@@ -272,7 +272,7 @@ void Checker::checkName(Expr& e) {
     switch (var->storage) {
     case Storage::GlobalUniform:
         useGlobal(var);
-        e.lvalue = false;
+        e.lvalue = !var->isConst && !holdsSampler(var->type);
         break;
     case Storage::GlobalStatic:
         useGlobal(var);
@@ -280,7 +280,7 @@ void Checker::checkName(Expr& e) {
         break;
     case Storage::EntryUniform:
         var->referenced = true;
-        e.lvalue = false;
+        e.lvalue = !var->isConst && !holdsSampler(var->type);
         break;
     default:
         e.lvalue = !var->isConst && !holdsSampler(var->type) && !var->splitStruct;
@@ -289,13 +289,28 @@ void Checker::checkName(Expr& e) {
     }
 }
 
+// Cg lets a program assign to its uniform parameters; the program then works
+// on its own copy of the value (GLSL uniforms are read-only).
+void Checker::noteWrite(const Expr& target) {
+    const Expr* e = &target;
+    while ((e->kind == ExprKind::Member || e->kind == ExprKind::Index) && !e->args.empty()) e = e->args[0].get();
+    if (e->kind == ExprKind::Name && e->var &&
+        (e->var->storage == Storage::GlobalUniform || e->var->storage == Storage::EntryUniform))
+        e->var->writtenUniform = true;
+}
+
 void Checker::checkUnary(Expr& e) {
     check(e.args[0]);
     const Type t = e.args[0]->type;
     e.type = Type{};
     if (t.isError()) return;
-    if (isBitwise(e.op)) {
-        error(e.pos, "bitwise operator " + opName(e.op) + " is not supported");
+    if (e.op == Tok::Tilde) {
+        if ((t.base != Base::Int && t.base != Base::Bool) || t.isMatrix()) {
+            error(e.pos, "operator '~' takes an int scalar or vector, not " + cgTypeName(t));
+            return;
+        }
+        e.type = t.withBase(Base::Int);
+        convert(e.args[0], e.type, "operand of '~'");
         return;
     }
     if (!t.isNumeric()) {
@@ -321,6 +336,7 @@ void Checker::checkUnary(Expr& e) {
             error(e.pos, "operand of " + opName(e.op) + " must be a modifiable int or float variable");
             return;
         }
+        noteWrite(*e.args[0]);
         e.type = t;
         break;
     }
@@ -342,7 +358,22 @@ void Checker::typeBinary(Expr& e) {
     e.type = Type{};
     if (a.isError() || b.isError()) return;
     if (isBitwise(e.op)) {
-        error(e.pos, "bitwise operator " + opName(e.op) + " is not supported");
+        // Integers only (bools count as 0 and 1); a shift keeps its left side's shape.
+        Type out;
+        bool integral = a.base != Base::Float && b.base != Base::Float && !a.isMatrix() && !b.isMatrix();
+        if (!integral || !arithmeticType(a, b, out)) {
+            error(e.pos, "bitwise operator " + opName(e.op) + " takes int scalars or vectors, not " + cgTypeName(a) +
+                             " and " + cgTypeName(b));
+            return;
+        }
+        e.type = out.withBase(Base::Int);
+        if ((e.op == Tok::Shl || e.op == Tok::Shr) && a.isScalar() && b.isVector()) {
+            error(e.pos, "shift of a scalar by a vector");
+            e.type = Type{};
+            return;
+        }
+        convert(e.args[0], e.type, "operand of " + opName(e.op));
+        convert(e.args[1], b.isScalar() ? Type::scalar(Base::Int) : e.type, "operand of " + opName(e.op));
         return;
     }
     if (e.op == Tok::AndAnd || e.op == Tok::OrOr) {
@@ -413,26 +444,22 @@ void Checker::checkAssign(ExprPtr& ptr) {
         error(e.pos, "left side of " + opName(e.op) + " cannot be assigned to");
         return;
     }
+    noteWrite(*e.args[0]);
     e.type = left;
     if (e.op == Tok::Assign) {
         convert(e.args[1], left, "assignment");
         return;
     }
     Tok op = binaryOf(e.op);
-    if (isBitwise(op)) {
-        error(e.pos, "bitwise operator " + opName(e.op) + " is not supported");
-        e.type = Type{};
-        return;
-    }
     const Type right = e.args[1]->type;
     Type out;
-    if (!arithmeticType(left, right, out)) {
+    if (!isBitwise(op) && !arithmeticType(left, right, out)) {
         error(e.pos, "invalid operands to " + opName(e.op) + ": " + cgTypeName(left) + " and " + cgTypeName(right));
         e.type = Type{};
         return;
     }
     if (out.base == Base::Bool) out = out.withBase(Base::Int);
-    bool direct = out == left && op != Tok::Percent && !(op == Tok::Star && left.isMatrix() && right.isMatrix());
+    bool direct = !isBitwise(op) && out == left && op != Tok::Percent && !(op == Tok::Star && left.isMatrix() && right.isMatrix());
     if (direct) {
         convert(e.args[1], right.isScalar() ? Type::scalar(left.base) : left, "operand of " + opName(e.op));
         return;
@@ -552,6 +579,19 @@ void Checker::checkCast(Expr& e) {
     e.type = Type{};
     const Type from = e.args[0]->type;
     if (from.isError()) return;
+    if (e.written.base == Base::Struct && !e.written.isArray() && from.isScalar()) {
+        // (S)x sets every member of S to x (a zeroed struct: (S)0).
+        if (holdsSampler(e.written)) {
+            error(e.pos, "cannot cast " + cgTypeName(from) + " to '" + cgTypeName(e.written) + "', which holds a sampler");
+            return;
+        }
+        if (!isPure(*e.args[0])) {
+            error(e.pos, "the value cast to struct '" + cgTypeName(e.written) + "' must have no side effects");
+            return;
+        }
+        e.type = e.written;
+        return;
+    }
     if (Checker::conversionCost(from, e.written) < 0) {
         error(e.pos, "cannot cast " + cgTypeName(from) + " to " + cgTypeName(e.written));
         return;
@@ -570,6 +610,7 @@ void Checker::checkMember(Expr& e) {
         for (const auto& member : t.structDecl->members) {
             if (member->name == e.name) {
                 e.field = member.get();
+                member->referenced = true;  // a varying member nobody reads or writes needs no slot
                 e.type = member->type;
                 e.lvalue = baseLvalue;
                 // A varying member of a split entry input is a writable copy; a uniform one is not.

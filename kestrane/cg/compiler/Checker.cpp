@@ -115,7 +115,11 @@ void Checker::checkSplitStruct(VarDecl& param) {
     const Type& t = param.type;
     if (param.storage != Storage::Param || t.base != Base::Struct || t.isArray() || !t.structDecl) return;
     bool anyUniform = false;
-    for (const auto& m : t.structDecl->members) anyUniform = anyUniform || m->uniformQualifier;
+    for (const auto& m : t.structDecl->members) {
+        // Samplers never vary: a sampler member is uniform, written so or not.
+        if (m->type.isSampler() && param.mode == ParamMode::In) m->uniformQualifier = true;
+        anyUniform = anyUniform || m->uniformQualifier;
+    }
     if (!anyUniform) return;
     if (param.mode != ParamMode::In) {
         error(param.pos, "output '" + param.name + "' of struct '" + t.structDecl->name + "' has uniform members");
@@ -221,6 +225,8 @@ void Checker::checkInitList(Expr& list, const Type& target) {
     };
     if (target.isArray() || target.base == Base::Struct) {
         size_t count = target.isArray() ? static_cast<size_t>(target.arraySize) : target.structDecl->members.size();
+        if (list.args.size() > count && target.isArray() && target.element().isNumeric() && !elideBraces(list, target))
+            return;
         if (list.args.size() != count) {
             error(list.pos, "initializer of " + cgTypeName(target) + " has " + std::to_string(list.args.size()) +
                                 " elements, " + std::to_string(count) + " expected");
@@ -244,7 +250,7 @@ void Checker::checkInitList(Expr& list, const Type& target) {
             list.type = Type{};
             return;
         }
-        check(e);
+        if (!list.intValue) check(e);
         if (e->type.isError()) {
             list.type = Type{};
             return;
@@ -262,6 +268,45 @@ void Checker::checkInitList(Expr& list, const Type& target) {
                             " components, " + std::to_string(target.components()) + " expected");
         list.type = Type{};
     }
+}
+
+// Braces left out of an array's initializer, as C allows: {1, 2, 3, 4} for a
+// float2[2] is {{1, 2}, {3, 4}}. The flat elements (scalars and vectors) are
+// grouped into one list per array element, each taking as many components as
+// the element has. False, after an error, when they do not divide evenly.
+bool Checker::elideBraces(Expr& list, const Type& target) {
+    for (ExprPtr& e : list.args) {
+        if (e->kind == ExprKind::InitList) return true;  // braces written: counted as they are
+    }
+    for (ExprPtr& e : list.args) {
+        check(e);
+        if (e->type.isError()) {
+            list.type = Type{};
+            return false;
+        }
+        if (!e->type.isScalar() && !e->type.isVector()) return true;
+    }
+    const int want = target.element().components();
+    std::vector<ExprPtr> grouped;
+    size_t next = 0;
+    while (next < list.args.size()) {
+        auto group = std::make_unique<Expr>(ExprKind::InitList, list.args[next]->pos);
+        group->intValue = 1;  // elements already checked
+        int have = 0;
+        while (have < want && next < list.args.size()) {
+            have += list.args[next]->type.components();
+            group->args.push_back(std::move(list.args[next++]));
+        }
+        if (have != want) {
+            error(group->pos, "initializer of " + cgTypeName(target) + ": the elements do not divide into " +
+                                  cgTypeName(target.element()) + " values");
+            list.type = Type{};
+            return false;
+        }
+        grouped.push_back(std::move(group));
+    }
+    list.args = std::move(grouped);
+    return true;
 }
 
 namespace {

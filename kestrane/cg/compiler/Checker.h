@@ -46,6 +46,7 @@ private:
     void useSampler(const Expr& sampler, int use);
     void checkInitializer(VarDecl& var);
     void checkInitList(Expr& list, const Type& target);
+    bool elideBraces(Expr& list, const Type& target);
     void checkStmt(Stmt& stmt);
     void checkBlock(Stmt& block, bool newScope);
     void declareLocal(VarDecl& var);
@@ -57,6 +58,7 @@ private:
     // expressions (CheckExpr.cpp)
     void check(ExprPtr& e);
     bool convert(ExprPtr& e, const Type& to, const std::string& context);
+    void noteWrite(const Expr& target);
     void toBool(ExprPtr& e, const std::string& context);
     void checkName(Expr& e);
     void checkUnary(Expr& e);

@@ -28,6 +28,18 @@ std::string floatText(double v) {
     return text;
 }
 
+// GLSL 1.20 has no bitwise operators: helpers compute them bit by bit.
+const char* bitwiseHelper(Tok op) {
+    switch (op) {
+    case Tok::Amp: return "kc_bitand";
+    case Tok::Pipe: return "kc_bitor";
+    case Tok::Caret: return "kc_bitxor";
+    case Tok::Shl: return "kc_shl";
+    case Tok::Shr: return "kc_shr";
+    default: return nullptr;
+    }
+}
+
 std::string binaryFunction(Tok op) {
     switch (op) {
     case Tok::Less: return "lessThan";
@@ -40,8 +52,10 @@ std::string binaryFunction(Tok op) {
     }
 }
 
+// A uniform read from the GLSL uniform itself (not a written uniform's copy).
 bool isUniform(const VarDecl* var) {
-    return var && (var->storage == Storage::GlobalUniform || var->storage == Storage::EntryUniform);
+    return var && (var->storage == Storage::GlobalUniform || var->storage == Storage::EntryUniform) &&
+           !var->writtenUniform;
 }
 
 }  // namespace
@@ -95,7 +109,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
     case ExprKind::BoolLit: return literal(e, Base::Bool);
     case ExprKind::Name: {
         if (e.var->splitStruct) error(e.pos, "input '" + e.var->name + "' has uniform members: use it through its members only");
-        std::string name = varName(*e.var);
+        std::string name = e.var->writtenUniform ? uniformCopy(*e.var) : varName(*e.var);
         if (isUniform(e.var) && e.type.isMatrix()) return "transpose(" + name + ")";
         if (isUniform(e.var) && e.type.isArray() && e.type.element().isMatrix())
             error(e.pos, "an array of uniform matrices can only be indexed");
@@ -104,6 +118,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
     case ExprKind::Unary: {
         const Expr& operand = *e.args[0];
         if (e.op == Tok::Not && e.type.isVector()) return "not(" + expr(operand, true) + ")";
+        if (e.op == Tok::Tilde) return group("-" + expr(operand) + " - 1");  // two's complement
         return group(std::string(spelling(e.op)) + expr(operand));
     }
     case ExprKind::Postfix:
@@ -115,6 +130,10 @@ std::string Emitter::expr(const Expr& e, bool top) {
             std::string helper = a.type.base == Base::Float ? "kc_fmod" : "kc_imod";
             useHelper(helper);
             return helper + "(" + expr(a, true) + ", " + expr(b, true) + ")";
+        }
+        if (const char* bitwise = bitwiseHelper(e.op)) {
+            useHelper("kc_bitwise");
+            return std::string(bitwise) + "(" + expr(a, true) + ", " + expr(b, true) + ")";
         }
         if ((e.op == Tok::AndAnd || e.op == Tok::OrOr) && e.type.isVector()) {
             std::string helper = e.op == Tok::AndAnd ? "kc_and" : "kc_or";
@@ -143,6 +162,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
         if (e.args.size() == 1 && e.args[0]->type == e.type) return expr(*e.args[0], top);
         return glslTypeName(e.type) + "(" + args(e) + ")";
     case ExprKind::Cast:
+        if (e.type.base == Base::Struct && e.args[0]->type.isScalar()) return splat(*e.args[0], e.type);
         return expr(*e.args[0], top);
     case ExprKind::Member: {
         const Expr& base = *e.args[0];
@@ -184,6 +204,27 @@ std::string Emitter::expr(const Expr& e, bool top) {
         return "(" + expr(*e.args[0], true) + ", " + expr(*e.args[1], true) + ")";
     }
     return "";
+}
+
+// A value of type to whose every scalar is the scalar value (a cast of a
+// scalar to a struct): struct and array constructors down to the members.
+std::string Emitter::splat(const Expr& value, const Type& to) {
+    if (to.isArray()) {
+        std::string elements;
+        for (int i = 0; i < to.arraySize; ++i) elements += (i ? ", " : "") + splat(value, to.element());
+        return glslTypeName(to) + "[" + std::to_string(to.arraySize) + "](" + elements + ")";
+    }
+    if (to.base == Base::Struct) {
+        std::string members;
+        for (const auto& m : to.structDecl->members) members += (members.empty() ? "" : ", ") + splat(value, m->type);
+        return glslTypeName(to) + "(" + members + ")";
+    }
+    if (to.isMatrix()) {  // GLSL's mat(x) would be diagonal
+        std::string x = convert(value, Type::scalar(to.base)), all;
+        for (int i = 0; i < to.components(); ++i) all += (i ? ", " : "") + x;
+        return glslTypeName(to) + "(" + all + ")";
+    }
+    return convert(value, to);
 }
 
 std::string Emitter::call(const Expr& e) {

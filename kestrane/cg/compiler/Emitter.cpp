@@ -163,18 +163,60 @@ void Emitter::emitUniforms(Result& result) {
         if (declared.isMatrix() || declared.element().isMatrix()) std::swap(declared.rows, declared.columns);
         std::string text = "uniform " + declaration(declared, var.glslName, var.shadow);
         if (var.init) {
-            if (var.type.element().isMatrix()) {
-                error(var.pos, "default values of matrix uniforms are not supported");
+            // A matrix default is written in Cg's (transposed) storage order.
+            if (var.type.isMatrix()) {
+                std::string value = matrixDefault(*var.init, declared);
+                if (value.empty()) {
+                    error(var.pos, "the default value of matrix uniform '" + var.name + "' must be a constructor or an initializer list");
+                    return;
+                }
+                text += " = " + value;
+            } else if (var.type.element().isMatrix()) {
+                error(var.pos, "default values of matrix array uniforms are not supported");
                 return;
-            }
-            text += " = " + expr(*var.init, true);
+            } else text += " = " + expr(*var.init, true);
         }
         declarations_.push_back({text + ";", var.pos});
+        if (var.writtenUniform) {
+            // The program's own copy, in Cg's storage order, set at the start of main().
+            declarations_.push_back({declaration(var.type, uniformCopy(var)) + ";", var.pos});
+            std::string value = var.glslName;
+            if (var.type.isMatrix()) value = "transpose(" + value + ")";
+            else if (var.type.element().isMatrix()) error(var.pos, "an array of uniform matrices cannot be assigned to");
+            uniformCopies_.push_back({"    " + uniformCopy(var) + " = " + value + ";", var.pos});
+        }
     };
     for (auto& g : program_.globals)
         if (g->storage == Storage::GlobalUniform) add(*g);
     for (auto& p : entry_.params)
         if (p->storage == Storage::EntryUniform || p->splitStruct) add(*p);
+}
+
+// The default value of a uniform matrix as a constant GLSL constructor of
+// the mathematical matrix (declared: the GLSL uniform's type, C columns of R
+// rows): the Cg elements, row by row, are written column by column. Empty when
+// init is not a constructor or list of scalars and vectors.
+std::string Emitter::matrixDefault(const Expr& init, const Type& declared) {
+    const Expr* list = &init;
+    while (list->kind == ExprKind::Convert || list->kind == ExprKind::Cast) list = list->args[0].get();
+    if (list->kind != ExprKind::Construct && list->kind != ExprKind::InitList) return "";
+    std::vector<std::string> elements;
+    for (const ExprPtr& a : list->args) {
+        if (a->type.isScalar()) {
+            elements.push_back(convert(*a, Type::scalar(Base::Float)));
+        } else if (a->type.isVector()) {
+            std::string v = "vec" + std::to_string(a->type.columns) + "(" + expr(*a, true) + ")";
+            for (int k = 0; k < a->type.columns; ++k) elements.push_back(v + "." + "xyzw"[k]);
+        } else {
+            return "";
+        }
+    }
+    int rows = declared.columns, columns = declared.rows;  // Cg's shape
+    if (static_cast<int>(elements.size()) != rows * columns) return "";
+    std::string text;
+    for (int c = 0; c < columns; ++c)
+        for (int r = 0; r < rows; ++r) text += (text.empty() ? "" : ", ") + elements[static_cast<size_t>(r * columns + c)];
+    return glslTypeName(declared) + "(" + text + ")";
 }
 
 void Emitter::emitStatics() {

@@ -10,6 +10,7 @@
 #include "kestrane/cg/compiler/Intrinsics.h"
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -34,12 +35,14 @@ private:
     void assignNames();
     std::string ident(const std::string& cgName) const;
     std::string varName(const VarDecl& var) const;
+    std::string uniformCopy(const VarDecl& var) const { return "kc_copy_" + varName(var); }
     // "type name[size]"; a shadow sampler is declared sampler1DShadow / sampler2DShadow.
     std::string declaration(const Type& type, const std::string& name, bool shadow = false) const;
 
     // top level (Emitter.cpp)
     void emitUniforms(Result& result);
     void emitStatics();
+    std::string matrixDefault(const Expr& init, const Type& declared);
     void emitFunction(const FuncDecl& func, bool prototype);
     std::string signature(const FuncDecl& func) const;
 
@@ -53,6 +56,7 @@ private:
     std::string convert(const Expr& inner, const Type& to);
     std::string literal(const Expr& e, Base base);
     std::string call(const Expr& e);
+    std::string splat(const Expr& value, const Type& to);
     std::string intrinsic(const Expr& e);
     std::string mul(const Expr& e);
     std::string texture(const Expr& e, const IntrinsicInfo& info);
@@ -70,7 +74,8 @@ private:
     std::string inputSource(const std::string& semantic, SourcePos pos, int& components);
     std::string outputTarget(const std::string& semantic, SourcePos pos, int& components);
     int attribute(int location);
-    void assignSlots(const std::string& path, const Type& type);
+    std::string namedVarying(int index);
+    void assignSlots(const std::vector<std::pair<std::string, const VarDecl*>>& roots);
     std::string memberSemantic(const std::string& path, const VarDecl& member) const;
 
     void error(SourcePos pos, std::string message) { diagnostics_.error(pos, std::move(message)); }
@@ -85,11 +90,16 @@ private:
     std::map<int, std::string> attributes_;   // generic location -> GLSL name
     std::set<std::string> outputsWritten_;
     std::map<std::string, bool> inputsRead_;   // GLSL source -> read by a member without a semantic
-    std::map<std::string, std::string> slots_; // GLSL path of a varying member -> TEXCOORDn given to it
+    // "in:" or "out:" + GLSL path of a varying member -> the TEXCOORDn given to it
+    std::map<std::string, std::string> slots_;
+    std::set<int> namedVaryings_;             // TEXCOORD8.. used: varying vec4 kc_texcoordN
+    std::unique_ptr<VarDecl> returnVar_;      // the entry's return value as a slot root
+    static constexpr int varyingSlots = 16;   // TEXCOORD0-15
     bool fragmentData_ = false;               // COLOR1.. written: use gl_FragData
     bool textureLod_ = false;                 // texture*Lod in a fragment program
     bool textureGrad_ = false;                // texture*GradARB (both stages)
     std::map<std::string, std::string> generatedHelpers_;  // name -> GLSL function
+    Lines uniformCopies_;                     // main()'s copies of written uniforms
     Lines header_, declarations_, functions_, main_;
 };
 

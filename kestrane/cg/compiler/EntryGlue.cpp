@@ -52,6 +52,13 @@ std::string fit(const std::string& text, Base from, int have, const Type& target
 
 }  // namespace
 
+// TEXCOORD8 and up have no built-in varying: both stages declare the same
+// named one, so they meet by name.
+std::string Emitter::namedVarying(int index) {
+    namedVaryings_.insert(index);
+    return "kc_texcoord" + std::to_string(index);
+}
+
 int Emitter::attribute(int location) {
     std::string name = "kc_attr" + std::to_string(location);
     attributes_[location] = name;
@@ -83,6 +90,7 @@ std::string Emitter::inputSource(const std::string& semantic, SourcePos pos, int
         if (s.name == "BLENDINDICES" && s.index == 0) return generic(7);
     } else {
         if (s.name == "TEXCOORD" && s.index < 8) return "gl_TexCoord[" + std::to_string(s.index) + "]";
+        if (s.name == "TEXCOORD" && s.index < varyingSlots) return namedVarying(s.index);
         if (s.name == "COLOR" && s.index == 0) return "gl_Color";
         if (s.name == "COLOR" && s.index == 1) return "gl_SecondaryColor";
         if ((s.name == "POSITION" || s.name == "WPOS") && s.index == 0) return "gl_FragCoord";
@@ -105,6 +113,7 @@ std::string Emitter::outputTarget(const std::string& semantic, SourcePos pos, in
         if (s.name == "BCOL" && s.index == 0) return "gl_BackColor";
         if (s.name == "BCOL" && s.index == 1) return "gl_BackSecondaryColor";
         if ((s.name == "TEXCOORD" || s.name == "TEX") && s.index < 8) return "gl_TexCoord[" + std::to_string(s.index) + "]";
+        if ((s.name == "TEXCOORD" || s.name == "TEX") && s.index < varyingSlots) return namedVarying(s.index);
         components = 1;
         if ((s.name == "PSIZE" || s.name == "PSIZ") && s.index == 0) return "gl_PointSize";
         if ((s.name == "FOG" || s.name == "FOGC") && s.index == 0) return "gl_FogFragCoord";
@@ -121,24 +130,29 @@ std::string Emitter::outputTarget(const std::string& semantic, SourcePos pos, in
     return "";
 }
 
-// Members of a varying struct without a semantic get the lowest TEXCOORDn
-// slots its other members leave free, in member order. The slots depend on the
-// struct alone, so a vertex output and a fragment input of one struct agree.
-void Emitter::assignSlots(const std::string& path, const Type& type) {
+// Varyings of one direction (the entry's inputs, or its outputs) without a
+// semantic take TEXCOORDn slots once every explicit semantic of that direction
+// is known: the lowest slot no explicit TEXCOORDn of the signature uses, in
+// parameter and member order. Every such member takes a slot, read or not, so
+// a vertex output and a fragment input of one struct agree; a member that the
+// program never reads or writes needs none and is not bound (a struct such as
+// "bool dummy;" passed only to fill a signature). Slots 0-7 are gl_TexCoord[n],
+// 8-15 named varyings.
+void Emitter::assignSlots(const std::vector<std::pair<std::string, const VarDecl*>>& roots) {
     std::vector<std::pair<std::string, const VarDecl*>> leaves;
-    std::vector<std::pair<std::string, const Type*>> pending{{path, &type}};
+    std::vector<std::pair<std::string, const VarDecl*>> pending(roots.rbegin(), roots.rend());
     while (!pending.empty()) {
-        auto [at, t] = pending.back();
+        auto [at, var] = pending.back();
         pending.pop_back();
-        if (t->base != Base::Struct || t->isArray() || !t->structDecl) continue;
-        const auto& members = t->structDecl->members;
-        for (auto m = members.rbegin(); m != members.rend(); ++m) {
-            std::string memberPath = at + "." + (*m)->glslName;
-            if ((*m)->type.base == Base::Struct && !(*m)->type.isArray()) pending.emplace_back(memberPath, &(*m)->type);
-            else leaves.emplace_back(memberPath, m->get());
+        const Type& t = var->type;
+        if (t.base != Base::Struct || t.isArray() || !t.structDecl) {
+            leaves.emplace_back(at, var);
+            continue;
         }
+        const auto& members = t.structDecl->members;
+        for (auto m = members.rbegin(); m != members.rend(); ++m)
+            if (!(*m)->uniformQualifier) pending.emplace_back(at + "." + (*m)->glslName, m->get());
     }
-    std::reverse(leaves.begin(), leaves.end());
     std::set<int> used;
     for (const auto& [leafPath, member] : leaves) {
         Semantic s = split(member->semantic);
@@ -146,11 +160,12 @@ void Emitter::assignSlots(const std::string& path, const Type& type) {
     }
     int next = 0;
     for (const auto& [leafPath, member] : leaves) {
-        if (!member->semantic.empty() || member->uniformQualifier) continue;
+        if (!member->semantic.empty() || member->storage != Storage::Member) continue;
         while (used.count(next)) ++next;
-        if (next >= 8) {
-            error(member->pos, "no free TEXCOORD slot for member '" + member->name + "' (give it a semantic)");
-            return;
+        if (next >= varyingSlots) {
+            if (member->referenced)
+                error(member->pos, "no free TEXCOORD slot for member '" + member->name + "' (give it a semantic)");
+            continue;
         }
         slots_[leafPath] = "TEXCOORD" + std::to_string(next);
         used.insert(next);
@@ -174,7 +189,8 @@ void Emitter::bindInputs(const std::string& path, const Type& type, const std::s
                                        "' is not supported: pass the struct as a uniform parameter");
                 continue;
             }
-            std::string memberSem = memberSemantic(memberPath, *member);
+            std::string memberSem = memberSemantic("in:" + memberPath, *member);
+            if (member->semantic.empty() && member->type.base != Base::Struct && !member->referenced) continue;
             if (memberSem.empty() && member->type.base != Base::Struct) {
                 error(member->pos, "member '" + member->name + "' of struct '" + type.structDecl->name +
                                        "' needs a semantic: it is an input of '" + entry_.name + "'");
@@ -217,7 +233,8 @@ void Emitter::bindOutputs(const std::string& path, const Type& type, const std::
                                        "' in an output of '" + entry_.name + "' is not supported");
                 continue;
             }
-            std::string memberSem = memberSemantic(memberPath, *member);
+            std::string memberSem = memberSemantic("out:" + memberPath, *member);
+            if (member->semantic.empty() && member->type.base != Base::Struct && !member->referenced) continue;
             if (memberSem.empty() && member->type.base != Base::Struct) {
                 error(member->pos, "member '" + member->name + "' of struct '" + type.structDecl->name +
                                        "' needs a semantic: it is an output of '" + entry_.name + "'");
@@ -251,27 +268,53 @@ void Emitter::emitMain(Result&) {
     main_.push_back({"", line});
     main_.push_back({"void main()", line});
     main_.push_back({"{", line});
+    main_.insert(main_.end(), uniformCopies_.begin(), uniformCopies_.end());
     for (auto& g : program_.globals) {
         if (g->storage != Storage::GlobalStatic || !g->referenced || !g->init || (g->isConst && g->constantInit)) continue;
         main_.push_back({"    " + g->glslName + " = " + expr(*g->init, true) + ";", g->pos});
     }
-    std::string callArgs;
-    std::vector<std::pair<std::string, const VarDecl*>> outputs;
+    // Every parameter's path in main(), then the slots of each direction.
+    std::vector<std::string> paths;
+    std::vector<std::pair<std::string, const VarDecl*>> inputRoots, outputRoots;
     int count = 0;
     for (auto& p : entry_.params) {
+        std::string path;
+        if (p->splitStruct) path = "kc_split" + std::to_string(count);
+        else if (p->storage != Storage::EntryUniform) path = "kc_in" + std::to_string(count++);
+        paths.push_back(path);
+        if (path.empty()) continue;
+        if (p->mode != ParamMode::Out) inputRoots.emplace_back("in:" + path, p.get());
+        if (p->mode != ParamMode::In) outputRoots.emplace_back("out:" + path, p.get());
+    }
+    if (!entry_.returnType.isVoid()) {
+        returnVar_ = std::make_unique<VarDecl>();
+        returnVar_->name = "return value";
+        returnVar_->pos = entry_.pos;
+        returnVar_->type = entry_.returnType;
+        returnVar_->semantic = entry_.returnSemantic;
+        outputRoots.emplace_back("out:kc_out", returnVar_.get());
+    }
+    assignSlots(inputRoots);
+    assignSlots(outputRoots);
+
+    std::string callArgs;
+    std::vector<std::pair<std::string, const VarDecl*>> outputs;
+    for (size_t i = 0; i < entry_.params.size(); ++i) {
+        const auto& p = entry_.params[i];
         if (p->storage == Storage::EntryUniform) continue;
         if (p->splitStruct) {
             // Uniform members come from the struct's uniform; each varying one
             // from its semantic (or free slot) into a global.
-            std::string slotPath = "kc_split" + std::to_string(count);
-            assignSlots(slotPath, p->type);
             for (const auto& m : p->type.structDecl->members) {
                 if (m->uniformQualifier) continue;
                 std::string global = splitMember(*p, *m);
                 declarations_.push_back({declaration(m->type, global) + ";", m->pos});
-                std::string semantic = memberSemantic(slotPath + "." + m->glslName, *m);
-                if (semantic.empty()) error(m->pos, "member '" + m->name + "' of '" + p->name + "' needs a semantic");
-                else bindInputs(global, m->type, semantic, *m, main_);
+                std::string semantic = memberSemantic("in:" + paths[i] + "." + m->glslName, *m);
+                if (semantic.empty()) {
+                    if (m->referenced) error(m->pos, "member '" + m->name + "' of '" + p->name + "' needs a semantic");
+                } else if (!m->semantic.empty() || m->referenced) {
+                    bindInputs(global, m->type, semantic, *m, main_);
+                }
             }
             continue;
         }
@@ -279,8 +322,7 @@ void Emitter::emitMain(Result&) {
             error(p->pos, "array parameter '" + p->name + "' of an entry function is not supported");
             continue;
         }
-        std::string local = "kc_in" + std::to_string(count++);
-        assignSlots(local, p->type);
+        const std::string& local = paths[i];
         main_.push_back({"    " + glslTypeName(p->type) + " " + local + ";", p->pos});
         if (p->mode != ParamMode::Out) bindInputs(local, p->type, p->semantic, *p, main_);
         if (p->mode != ParamMode::In) outputs.emplace_back(local, p.get());
@@ -290,7 +332,6 @@ void Emitter::emitMain(Result&) {
     if (entry_.returnType.isVoid()) {
         main_.push_back({"    " + call + ";", line});
     } else {
-        assignSlots("kc_out", entry_.returnType);
         main_.push_back({"    " + glslTypeName(entry_.returnType) + " kc_out = " + call + ";", line});
         bindOutputs("kc_out", entry_.returnType, entry_.returnSemantic, nullptr, entry_.pos, main_);
     }
@@ -304,6 +345,7 @@ void Emitter::emitMain(Result&) {
     }
     Lines attributes;
     for (const auto& [location, name] : attributes_) attributes.push_back({"attribute vec4 " + name + ";", SourcePos{}});
+    for (int index : namedVaryings_) attributes.push_back({"varying vec4 kc_texcoord" + std::to_string(index) + ";", SourcePos{}});
     declarations_.insert(declarations_.begin(), attributes.begin(), attributes.end());
 }
 

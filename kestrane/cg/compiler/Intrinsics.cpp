@@ -65,6 +65,7 @@ const IntrinsicInfo table[] = {
     {"determinant", K::Determinant, 1, "kc_determinant"},
     {"transpose", K::Transpose, 1, "transpose"},
     {"sincos", K::SinCos, 3, "kc_sincos"},
+    {"modf", K::Modf, 2, "kc_modf"},
     {"tex1D", K::Texture, -1, "", false, 0, 1, TexPlain},
     {"tex1Dproj", K::Texture, -1, "", false, 0, 1, TexProj},
     {"tex1Dbias", K::Texture, -1, "", true, 0, 1, TexBias},
@@ -171,6 +172,57 @@ const Helper helpers[] = {
      "void kc_sincos(vec2 x, out vec2 s, out vec2 c) { s = sin(x); c = cos(x); }\n"
      "void kc_sincos(vec3 x, out vec3 s, out vec3 c) { s = sin(x); c = cos(x); }\n"
      "void kc_sincos(vec4 x, out vec4 s, out vec4 c) { s = sin(x); c = cos(x); }\n"},
+    // Bitwise operators on 32-bit two's complement ints, one bit at a time:
+    // the sign bit apart, the 31 bits below it as a non-negative number.
+    {"kc_bitwise",
+     "int kc_bits(int a, int b, int op) {\n"
+     "    bool sa = a < 0, sb = b < 0;\n"
+     "    int x = sa ? (a + 2147483647) + 1 : a, y = sb ? (b + 2147483647) + 1 : b;\n"
+     "    int r = 0, bit = 1;\n"
+     "    for (int i = 0; i < 31; ++i) {\n"
+     "        int p = x - (x / 2) * 2, q = y - (y / 2) * 2;\n"
+     "        r += (op == 0 ? p * q : op == 1 ? p + q - p * q : p + q - 2 * p * q) * bit;\n"
+     "        x /= 2; y /= 2;\n"
+     "        if (i < 30) bit *= 2;\n"
+     "    }\n"
+     "    bool s = op == 0 ? sa && sb : op == 1 ? sa || sb : sa != sb;\n"
+     "    return s ? (r - 2147483647) - 1 : r;\n"
+     "}\n"
+     "int kc_shl(int a, int n) { for (int i = 0; i < 31; ++i) { if (i >= n) break; a *= 2; } return a; }\n"
+     "int kc_shr(int a, int n) {\n"
+     "    for (int i = 0; i < 31; ++i) { if (i >= n) break; a = a >= 0 ? a / 2 : -((1 - a) / 2); }\n"
+     "    return a;\n"
+     "}\n"
+     "int kc_bitand(int a, int b) { return kc_bits(a, b, 0); }\n"
+     "ivec2 kc_bitand(ivec2 a, ivec2 b) { return ivec2(kc_bits(a.x, b.x, 0), kc_bits(a.y, b.y, 0)); }\n"
+     "ivec3 kc_bitand(ivec3 a, ivec3 b) { return ivec3(kc_bits(a.x, b.x, 0), kc_bits(a.y, b.y, 0), kc_bits(a.z, b.z, 0)); }\n"
+     "ivec4 kc_bitand(ivec4 a, ivec4 b) { return ivec4(kc_bits(a.x, b.x, 0), kc_bits(a.y, b.y, 0), kc_bits(a.z, b.z, 0), kc_bits(a.w, b.w, 0)); }\n"
+     "int kc_bitor(int a, int b) { return kc_bits(a, b, 1); }\n"
+     "ivec2 kc_bitor(ivec2 a, ivec2 b) { return ivec2(kc_bits(a.x, b.x, 1), kc_bits(a.y, b.y, 1)); }\n"
+     "ivec3 kc_bitor(ivec3 a, ivec3 b) { return ivec3(kc_bits(a.x, b.x, 1), kc_bits(a.y, b.y, 1), kc_bits(a.z, b.z, 1)); }\n"
+     "ivec4 kc_bitor(ivec4 a, ivec4 b) { return ivec4(kc_bits(a.x, b.x, 1), kc_bits(a.y, b.y, 1), kc_bits(a.z, b.z, 1), kc_bits(a.w, b.w, 1)); }\n"
+     "int kc_bitxor(int a, int b) { return kc_bits(a, b, 2); }\n"
+     "ivec2 kc_bitxor(ivec2 a, ivec2 b) { return ivec2(kc_bits(a.x, b.x, 2), kc_bits(a.y, b.y, 2)); }\n"
+     "ivec3 kc_bitxor(ivec3 a, ivec3 b) { return ivec3(kc_bits(a.x, b.x, 2), kc_bits(a.y, b.y, 2), kc_bits(a.z, b.z, 2)); }\n"
+     "ivec4 kc_bitxor(ivec4 a, ivec4 b) { return ivec4(kc_bits(a.x, b.x, 2), kc_bits(a.y, b.y, 2), kc_bits(a.z, b.z, 2), kc_bits(a.w, b.w, 2)); }\n"
+     "ivec2 kc_shl(ivec2 a, ivec2 b) { return ivec2(kc_shl(a.x, b.x), kc_shl(a.y, b.y)); }\n"
+     "ivec2 kc_shl(ivec2 a, int b) { return ivec2(kc_shl(a.x, b), kc_shl(a.y, b)); }\n"
+     "ivec3 kc_shl(ivec3 a, ivec3 b) { return ivec3(kc_shl(a.x, b.x), kc_shl(a.y, b.y), kc_shl(a.z, b.z)); }\n"
+     "ivec3 kc_shl(ivec3 a, int b) { return ivec3(kc_shl(a.x, b), kc_shl(a.y, b), kc_shl(a.z, b)); }\n"
+     "ivec4 kc_shl(ivec4 a, ivec4 b) { return ivec4(kc_shl(a.x, b.x), kc_shl(a.y, b.y), kc_shl(a.z, b.z), kc_shl(a.w, b.w)); }\n"
+     "ivec4 kc_shl(ivec4 a, int b) { return ivec4(kc_shl(a.x, b), kc_shl(a.y, b), kc_shl(a.z, b), kc_shl(a.w, b)); }\n"
+     "ivec2 kc_shr(ivec2 a, ivec2 b) { return ivec2(kc_shr(a.x, b.x), kc_shr(a.y, b.y)); }\n"
+     "ivec2 kc_shr(ivec2 a, int b) { return ivec2(kc_shr(a.x, b), kc_shr(a.y, b)); }\n"
+     "ivec3 kc_shr(ivec3 a, ivec3 b) { return ivec3(kc_shr(a.x, b.x), kc_shr(a.y, b.y), kc_shr(a.z, b.z)); }\n"
+     "ivec3 kc_shr(ivec3 a, int b) { return ivec3(kc_shr(a.x, b), kc_shr(a.y, b), kc_shr(a.z, b)); }\n"
+     "ivec4 kc_shr(ivec4 a, ivec4 b) { return ivec4(kc_shr(a.x, b.x), kc_shr(a.y, b.y), kc_shr(a.z, b.z), kc_shr(a.w, b.w)); }\n"
+     "ivec4 kc_shr(ivec4 a, int b) { return ivec4(kc_shr(a.x, b), kc_shr(a.y, b), kc_shr(a.z, b), kc_shr(a.w, b)); }\n"},
+    // modf(x, out i): i is x truncated toward zero; the result keeps x's sign.
+    {"kc_modf",
+     "float kc_modf(float x, out float i) { i = sign(x) * floor(abs(x)); return x - i; }\n"
+     "vec2 kc_modf(vec2 x, out vec2 i) { i = sign(x) * floor(abs(x)); return x - i; }\n"
+     "vec3 kc_modf(vec3 x, out vec3 i) { i = sign(x) * floor(abs(x)); return x - i; }\n"
+     "vec4 kc_modf(vec4 x, out vec4 i) { i = sign(x) * floor(abs(x)); return x - i; }\n"},
     // The determinant does not depend on the transposed storage of matrices.
     {"kc_determinant",
      "float kc_determinant(mat2 m) { return m[0][0] * m[1][1] - m[0][1] * m[1][0]; }\n"

@@ -9,7 +9,7 @@ namespace Kestrane::CgCompiler {
 enum class IntrinsicKind : unsigned char {
     Componentwise,  // float result of the arguments' common shape; args converted to it
     Dot, Cross, Length, Distance, Normalize, Reflect, Refract, FaceForward,
-    Mul, Lit, Clip, AnyAll, Determinant, Transpose, SinCos,
+    Mul, Lit, Clip, AnyAll, Determinant, Transpose, SinCos, Modf,
     Texture,        // sampler lookups
 };
 
