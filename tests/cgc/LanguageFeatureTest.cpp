@@ -136,6 +136,44 @@ std::vector<FeatureCase> featureCases() {
          {},
          nullptr,
          {0.61f, 0.72f, 0.83f, 0.94f}},
+        {"slots without a semantic are chosen after the signature's TEXCOORDn; an unused struct takes none; "
+         "TEXCOORD8 and up are varyings too",
+         "struct Unused { bool dummy; };\n"
+         "struct V { float4 pos : POSITION; float4 a; float4 far : TEXCOORD9; float4 b; };\n"
+         "V vsMain(Unused u, float4 p : POSITION, out float4 t0 : TEXCOORD0, out float4 t1 : TEXCOORD1)\n"
+         "{ V o; o.pos = p; o.a = float4(0.5, 0.25, 0.125, 1); o.far = float4(0, 0, 0, 4); o.b = 1000;\n"
+         "  t0 = 1; t1 = 2; return o; }\n"
+         "float4 psMain(Unused u, V v, float4 t0 : TEXCOORD0, float4 t1 : TEXCOORD1) : COLOR\n"
+         "{ return v.a + t0 * 0.01 + t1 * 0.1 + v.far + float4(0, 0, 0, v.b.x * 0.001); }\n",
+         {},
+         nullptr,
+         {0.71f, 0.46f, 0.335f, 6.21f}},
+        {"matrices of one row or column, int and bool matrices, struct constructors and casts, "
+         "initializers without inner braces, a scalar as a matrix, modf",
+         fragmentProgram("float3 c = mul(float1x2(1, 0.5), float2x3(1, 2, 3, 4, 5, 6));\n"
+                         "float d = float(mul(float1x3(1, 2, 3), float3x1(4, 5, 6)));\n"
+                         "float2x2 o = mul(float2x1(1, 2), float1x2(3, 4));\n"
+                         "bool2x2 b = bool2x2(true, false, false, true); int2x2 n = int2x2(1, 2, 3, 4);\n"
+                         "P q = P(float2(1, 2), 3); P z = (P)0; float2x2 R = 2; float ip;\n"
+                         "float f = modf(-2.75, ip);\n"
+                         "return float4(c.y + o[1][0] * 10, d + n[1][0] * 100, k[1].y + R[0][1] * 10 + (b[1].y ? 1000 : 0),\n"
+                         "              q.b + z.a.x + f + ip * 10);",
+                         "struct P { float2 a; float b; };\nstatic const float2 k[2] = { 0.5, 1, 1.5, 2 };\n"),
+         {},
+         nullptr,
+         {64.5f, 332.0f, 1022.0f, -17.75f}},
+        {"bitwise operators on ints, negative ones in two's complement",
+         fragmentProgram("int a = -6, b = 13; int3 v = int3(5, 3, -1) ^ int3(3, 3, 1);\n"
+                         "return float4(a & b, (5 | -8) + (~5) * 10, (-7 >> 1) + (3 << 4) * 10, v.x + v.z * 10);"),
+         {},
+         nullptr,
+         {8.0f, -63.0f, 476.0f, -14.0f}},
+        {"a program may assign to its uniforms (its own copy); matrix uniforms with a default value",
+         fragmentProgram("gain.y = 3; return float4(gain.x, gain.y, mul(M, float2(1, 0)).y, M[0][1]);",
+                         "float4 gain;\nfloat2x2 M = float2x2(1, 2, 3, 4);\n"),
+         {},
+         [](CgPair& p) { p.setFloat4("gain", 0.5f, 0.5f, 0.5f, 0.5f); },
+         {0.5f, 3.0f, 3.0f, 2.0f}},
         {"array constructors",
          fragmentProgram("float3 w[3] = float3[3](float3(1, 0, 0), float3(0, 2, 0), float3(0, 0, 3));\n"
                          "float a[] = float[](0.5, 0.25);\n"

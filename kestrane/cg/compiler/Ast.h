@@ -45,6 +45,9 @@ struct Type {
     bool isScalar() const { return isNumeric() && rows == 0 && columns == 1; }
     bool isVector() const { return isNumeric() && rows == 0 && columns > 1; }
     bool isMatrix() const { return isNumeric() && rows > 0; }
+    // A matrix with one row or one column (float1x4, float4x1, float1x1),
+    // which GLSL keeps as a vector (or a float).
+    bool isThinMatrix() const { return isMatrix() && (rows == 1 || columns == 1); }
     int components() const { return rows > 0 ? rows * columns : columns; }
     Type element() const { Type t = *this; t.arraySize = 0; return t; }
     Type withBase(Base b) const { Type t = *this; t.base = b; return t; }

@@ -207,7 +207,7 @@ void Checker::checkIntrinsic(Expr& e, const IntrinsicInfo& info) {
         e.type = Type::scalar(Base::Bool);
         return;
     case IntrinsicKind::Determinant:
-        if (!e.args[0]->type.isMatrix() || e.args[0]->type.rows != e.args[0]->type.columns)
+        if (!e.args[0]->type.isMatrix() || e.args[0]->type.rows != e.args[0]->type.columns || e.args[0]->type.rows < 2)
             return fail("takes a square matrix");
         e.type = Type::scalar(Base::Float);
         return;
@@ -262,28 +262,26 @@ void Checker::checkMul(Expr& e) {
         convert(e.args[1], b.isScalar() ? Type::scalar(Base::Float) : e.type, "argument of 'mul'");
         return;
     }
-    if (a.isMatrix() && b.isVector()) {
-        if (b.columns < a.columns) return fail("the vector needs " + std::to_string(a.columns) + " components");
-        e.intValue = 1;
-        e.type = Type::vector(Base::Float, a.rows);
-        convert(e.args[1], Type::vector(Base::Float, a.columns), "argument of 'mul'");
-        return;
-    }
-    if (a.isVector() && b.isMatrix()) {
-        if (a.columns < b.rows) return fail("the vector needs " + std::to_string(b.rows) + " components");
-        e.intValue = 2;
-        e.type = Type::vector(Base::Float, b.columns);
-        convert(e.args[0], Type::vector(Base::Float, b.rows), "argument of 'mul'");
-        return;
-    }
-    if (a.isMatrix() && b.isMatrix()) {
-        if (a.columns != b.rows) return fail("the inner dimensions differ");
-        e.intValue = 3;
-        e.type = Type::matrix(Base::Float, a.rows, b.columns);
-        return;
-    }
-    fail("use dot() for the product of two vectors");
+    if (a.isVector() && b.isVector()) return fail("use dot() for the product of two vectors");
+    // A vector is a row on the left and a column on the right; matrices may
+    // have one row or column (float1x4, float4x1).
+    const int aRows = a.isMatrix() ? a.rows : 1, inner = a.isMatrix() ? a.columns : b.rows;
+    const int bColumns = b.isMatrix() ? b.columns : 1;
+    if (a.isVector() && a.columns < inner) return fail("the vector needs " + std::to_string(inner) + " components");
+    if (b.isVector() && b.columns < inner) return fail("the vector needs " + std::to_string(inner) + " components");
+    if (a.isMatrix() && b.isMatrix() && a.columns != b.rows) return fail("the inner dimensions differ");
+    if (a.isVector()) convert(e.args[0], Type::vector(Base::Float, inner), "argument of 'mul'");
+    if (b.isVector()) convert(e.args[1], Type::vector(Base::Float, inner), "argument of 'mul'");
+    if (aRows == 1 && bColumns == 1) e.intValue = 4;       // row times column: a dot product
+    else if (inner == 1) e.intValue = aRows > 1 && bColumns > 1 ? 5 : 0;  // column times row
+    else if (aRows == 1) e.intValue = 2;                   // a row vector times a matrix
+    else if (bColumns == 1) e.intValue = 1;                // a matrix times a column vector
+    else e.intValue = 3;
+    if (a.isVector()) e.type = Type::vector(Base::Float, bColumns);
+    else if (b.isVector()) e.type = Type::vector(Base::Float, aRows);
+    else e.type = Type::matrix(Base::Float, aRows, bColumns);
 }
+
 
 void Checker::useSampler(const Expr& sampler, int use) {
     if (VarDecl* var = samplerOf(sampler)) {

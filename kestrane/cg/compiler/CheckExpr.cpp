@@ -79,9 +79,16 @@ int Checker::conversionCost(const Type& from, const Type& to) {
     if (!from.isNumeric() || !to.isNumeric()) return -1;
     int cost = from.base != to.base ? 1 : 0;
     if (from.rows == to.rows && from.columns == to.columns) return cost;
-    if (from.isScalar() && to.isVector()) return cost + 2;
+    if (from.isScalar() && (to.isVector() || to.isMatrix())) return cost + 2;
     if (from.isVector() && !to.isMatrix() && to.columns < from.columns) return cost + 4;
-    if (from.isMatrix() && to.isMatrix() && to.rows <= from.rows && to.columns <= from.columns) return cost + 4;
+    if (from.isMatrix() && to.isMatrix() && to.rows <= from.rows && to.columns <= from.columns &&
+        !from.isThinMatrix() && !to.isThinMatrix())
+        return cost + 4;
+    // A matrix of one row or column and a vector (or float1x1 and a scalar) of
+    // as many components hold the same values.
+    if ((from.isThinMatrix() || to.isThinMatrix()) && !(from.isMatrix() && to.isMatrix()) &&
+        from.components() == to.components())
+        return cost + 1;
     return -1;
 }
 
@@ -201,6 +208,10 @@ bool Checker::convert(ExprPtr& e, const Type& to, const std::string& context) {
     if (e->type == to) return true;
     if (conversionCost(e->type, to) < 0) {
         error(e->pos, "cannot convert " + cgTypeName(e->type) + " to " + cgTypeName(to) + " in " + context);
+        return false;
+    }
+    if (e->type.isScalar() && to.isMatrix() && !isPure(*e)) {
+        error(e->pos, "a scalar made into a " + cgTypeName(to) + " must have no side effects (" + context + ")");
         return false;
     }
     auto c = std::make_unique<Expr>(ExprKind::Convert, e->pos);
@@ -522,7 +533,8 @@ void Checker::checkTernary(Expr& e) {
 }
 
 void Checker::checkConstruct(Expr& e) {
-    for (ExprPtr& a : e.args) check(a);
+    if (!e.intValue)
+        for (ExprPtr& a : e.args) check(a);
     const Type target = e.written;
     e.type = Type{};
     if (target.arraySize != 0) {
@@ -533,6 +545,9 @@ void Checker::checkConstruct(Expr& e) {
             error(e.pos, "cannot construct an array of " + cgTypeName(element));
             return;
         }
+        if (target.arraySize > 0 && static_cast<int>(e.args.size()) > size && element.isNumeric() &&
+            !groupConstructorArguments(e, element))
+            return;
         if (static_cast<int>(e.args.size()) != size || size == 0) {
             error(e.pos, "array constructor " + cgTypeName(element) + "[" + std::to_string(size) + "] takes " +
                              std::to_string(size) + " values, " + std::to_string(e.args.size()) + " given");
@@ -544,9 +559,22 @@ void Checker::checkConstruct(Expr& e) {
         e.type.arraySize = size;
         return;
     }
+    if (target.base == Base::Struct && target.structDecl && !holdsSampler(target)) {
+        // S(a, b, ...): one value per member, in member order.
+        const auto& members = target.structDecl->members;
+        if (e.args.size() != members.size()) {
+            error(e.pos, "constructor of struct '" + target.structDecl->name + "' takes " +
+                             std::to_string(members.size()) + " values, " + std::to_string(e.args.size()) + " given");
+            return;
+        }
+        for (size_t i = 0; i < members.size(); ++i)
+            if (e.args[i]->type.isError() || !convert(e.args[i], members[i]->type, "constructor of '" + target.structDecl->name + "'"))
+                return;
+        e.type = target;
+        return;
+    }
     if (!target.isNumeric()) {
-        error(e.pos, "cannot construct a value of type " + cgTypeName(target) +
-                         (target.base == Base::Struct ? " (use an initializer list)" : ""));
+        error(e.pos, "cannot construct a value of type " + cgTypeName(target));
         return;
     }
     for (ExprPtr& a : e.args)
@@ -557,7 +585,7 @@ void Checker::checkConstruct(Expr& e) {
     }
     int components = 0;
     for (ExprPtr& a : e.args) {
-        if (!a->type.isScalar() && !a->type.isVector()) {
+        if (!a->type.isScalar() && !a->type.isVector() && !a->type.isThinMatrix()) {
             error(a->pos, "argument of " + cgTypeName(target) + " constructor must be a scalar or vector, not " +
                               cgTypeName(a->type));
             return;
@@ -572,6 +600,37 @@ void Checker::checkConstruct(Expr& e) {
         return;
     }
     e.type = target;
+}
+
+// T[N](...) given the components of its elements one after another (as
+// bool3x3(...) is, kept as bool3[3]): each run of arguments that fills one
+// element becomes that element's constructor. False after an error.
+bool Checker::groupConstructorArguments(Expr& e, const Type& element) {
+    for (const ExprPtr& a : e.args)
+        if (a->type.isError() || (!a->type.isScalar() && !a->type.isVector())) return true;
+    const int want = element.components();
+    std::vector<ExprPtr> grouped;
+    size_t next = 0;
+    while (next < e.args.size()) {
+        auto group = std::make_unique<Expr>(ExprKind::Construct, e.args[next]->pos);
+        group->written = element;
+        group->intValue = 1;  // arguments already checked
+        int have = 0;
+        while (have < want && next < e.args.size()) {
+            have += e.args[next]->type.components();
+            group->args.push_back(std::move(e.args[next++]));
+        }
+        if (have != want) {
+            error(group->pos, "constructor of " + cgTypeName(e.written) + ": the arguments do not divide into " +
+                                  cgTypeName(element) + " values");
+            return false;
+        }
+        checkConstruct(*group);
+        if (group->type.isError()) return false;
+        grouped.push_back(std::move(group));
+    }
+    e.args = std::move(grouped);
+    return true;
 }
 
 void Checker::checkCast(Expr& e) {
@@ -665,6 +724,11 @@ void Checker::checkIndex(Expr& e) {
     } else if (t.isMatrix()) {
         e.type = Type::vector(t.base, t.columns);
         size = t.rows;
+        if (t.rows == 1 && !constantInt(*e.args[1])) {
+            error(e.args[1]->pos, "the row index of " + cgTypeName(t) + " must be the constant 0");
+            e.type = Type{};
+            return;
+        }
     } else {
         error(e.pos, "cannot index a value of type " + cgTypeName(t));
         return;

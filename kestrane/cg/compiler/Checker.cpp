@@ -69,7 +69,14 @@ void Checker::checkVarType(VarDecl& var, const char* what) {
         var.type = Type{};
         return;
     }
-    if (var.storage == Storage::GlobalUniform || var.storage == Storage::EntryUniform) checkUniformStruct(var);
+    bool uniform = var.storage == Storage::GlobalUniform || var.storage == Storage::EntryUniform;
+    if (uniform && var.type.element().isThinMatrix()) {
+        error(var.pos, "uniform '" + var.name + "' of type " + cgTypeName(var.type) +
+                           " is not supported: declare a matrix of one row or column as a vector");
+        var.type = Type{};
+        return;
+    }
+    if (uniform) checkUniformStruct(var);
 }
 
 // A uniform struct becomes one GLSL uniform whose members the runtime sets by
@@ -245,6 +252,16 @@ void Checker::checkInitList(Expr& list, const Type& target) {
     // Vector, matrix or scalar: scalars and vectors whose components add up.
     int components = 0;
     for (ExprPtr& e : list.args) {
+        if (e->kind == ExprKind::InitList && target.isMatrix()) {
+            // A matrix may be given row by row, each row a list of its own.
+            checkInitList(*e, Type::vector(target.base, target.columns));
+            if (e->type.isError()) {
+                list.type = Type{};
+                return;
+            }
+            components += target.columns;
+            continue;
+        }
         if (e->kind == ExprKind::InitList) {
             error(e->pos, "nested initializer list in " + cgTypeName(target));
             list.type = Type{};

@@ -59,6 +59,7 @@ private:
     void check(ExprPtr& e);
     bool convert(ExprPtr& e, const Type& to, const std::string& context);
     void noteWrite(const Expr& target);
+    bool groupConstructorArguments(Expr& e, const Type& element);
     void toBool(ExprPtr& e, const std::string& context);
     void checkName(Expr& e);
     void checkUnary(Expr& e);

@@ -84,12 +84,18 @@ std::string Emitter::args(const Expr& e, size_t from) {
 std::string Emitter::convert(const Expr& inner, const Type& to) {
     const Type& from = inner.type;
     bool literal = inner.kind == ExprKind::IntLit || inner.kind == ExprKind::FloatLit || inner.kind == ExprKind::BoolLit;
-    if (from.isScalar() && literal) {
+    if (from.isScalar() && literal && !(to.isMatrix() && !to.isThinMatrix())) {
         std::string text = this->literal(inner, to.base);
         return to.isScalar() ? text : glslTypeName(to) + "(" + text + ")";
     }
     std::string text = expr(inner);
     if (from == to) return text;
+    if (from.isScalar() && to.isMatrix() && !to.isThinMatrix()) {
+        // Every element, not GLSL's diagonal matrix.
+        std::string all;
+        for (int i = 0; i < to.components(); ++i) all += (i ? ", " : "") + convert(inner, Type::scalar(to.base));
+        return glslTypeName(to) + "(" + all + ")";
+    }
     if (from.isScalar()) return glslTypeName(to) + "(" + text + ")";
     if (from.isVector() && !to.isMatrix()) {
         std::string swizzle = to.columns < from.columns ? "." + std::string("xyzw").substr(0, static_cast<size_t>(to.columns)) : "";
@@ -140,7 +146,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
             useHelper(helper);
             return helper + "(" + expr(a, true) + ", " + expr(b, true) + ")";
         }
-        if (e.op == Tok::Star && a.type.isMatrix() && b.type.isMatrix())
+        if (e.op == Tok::Star && a.type.isMatrix() && b.type.isMatrix() && !a.type.isThinMatrix())
             return "matrixCompMult(" + expr(a, true) + ", " + expr(b, true) + ")";
         std::string function = binaryFunction(e.op);
         if (!function.empty() && a.type.isVector()) return function + "(" + expr(a, true) + ", " + expr(b, true) + ")";
@@ -173,8 +179,12 @@ std::string Emitter::expr(const Expr& e, bool top) {
             if (e.swizzle.size() > 1 && !Checker::isPure(base)) error(e.pos, "matrix swizzle of an expression with side effects");
             std::string b = expr(base);
             std::string parts;
-            for (int index : e.swizzle)
-                parts += (parts.empty() ? "" : ", ") + b + "[" + std::to_string(index / 4) + "][" + std::to_string(index % 4) + "]";
+            for (int index : e.swizzle) {
+                std::string element = b + "[" + std::to_string(index / 4) + "][" + std::to_string(index % 4) + "]";
+                if (base.type.components() == 1) element = b;
+                else if (base.type.isThinMatrix()) element = b + "[" + std::to_string(index / 4 + index % 4) + "]";
+                parts += (parts.empty() ? "" : ", ") + element;
+            }
             return e.swizzle.size() == 1 ? parts : glslTypeName(e.type) + "(" + parts + ")";
         }
         if (base.type.isScalar()) {
@@ -190,6 +200,7 @@ std::string Emitter::expr(const Expr& e, bool top) {
         std::string index = expr(*e.args[1], true);
         if (base.kind == ExprKind::Name && isUniform(base.var) && base.type.isArray() && e.type.isMatrix())
             return "transpose(" + varName(*base.var) + "[" + index + "])";
+        if (base.type.isMatrix() && base.type.rows == 1) return expr(base, top);  // the one row: the whole value
         return expr(base) + "[" + index + "]";
     }
     case ExprKind::InitList: {
@@ -261,6 +272,11 @@ std::string Emitter::mul(const Expr& e) {
     case 3:  // mul(A, B): stored transposed, (AB)^T = B^T A^T
         if (uniformMatrix(a, na) && uniformMatrix(b, nb)) return "transpose(" + na + " * " + nb + ")";
         return "(" + expr(b) + " * " + expr(a) + ")";
+    case 4:  // a row times a column (both stored as vectors)
+        return a.type.components() == 1 ? "(" + expr(a) + " * " + expr(b) + ")"
+                                        : "dot(" + expr(a, true) + ", " + expr(b, true) + ")";
+    case 5:  // a column times a row: row i of the result is a[i] * b
+        return "outerProduct(" + expr(b, true) + ", " + expr(a, true) + ")";
     default:
         return "(" + expr(a) + " * " + expr(b) + ")";
     }
@@ -283,6 +299,9 @@ std::string Emitter::intrinsic(const Expr& e) {
     }
     case IntrinsicKind::Texture:
         return texture(e, info);
+    case IntrinsicKind::Transpose:  // a row and a column are stored alike
+        if (e.args[0]->type.isThinMatrix()) return expr(*e.args[0]);
+        return glsl + "(" + args(e) + ")";
     default:
         return glsl + "(" + args(e) + ")";
     }

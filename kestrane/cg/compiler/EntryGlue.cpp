@@ -133,42 +133,51 @@ std::string Emitter::outputTarget(const std::string& semantic, SourcePos pos, in
 // Varyings of one direction (the entry's inputs, or its outputs) without a
 // semantic take TEXCOORDn slots once every explicit semantic of that direction
 // is known: the lowest slot no explicit TEXCOORDn of the signature uses, in
-// parameter and member order. Every such member takes a slot, read or not, so
-// a vertex output and a fragment input of one struct agree; a member that the
-// program never reads or writes needs none and is not bound (a struct such as
-// "bool dummy;" passed only to fill a signature). Slots 0-7 are gl_TexCoord[n],
-// 8-15 named varyings.
+// parameter and member order. Every member of a struct the program uses takes
+// a slot, read or not, so a vertex output and a fragment input of one struct
+// agree even when one stage leaves a member alone; a struct none of whose
+// members the program uses (a placeholder such as "bool dummy;") takes none.
+// Slots 0-7 are gl_TexCoord[n], 8-15 named varyings.
 void Emitter::assignSlots(const std::vector<std::pair<std::string, const VarDecl*>>& roots) {
-    std::vector<std::pair<std::string, const VarDecl*>> leaves;
-    std::vector<std::pair<std::string, const VarDecl*>> pending(roots.rbegin(), roots.rend());
+    struct Leaf {
+        std::string path;
+        const VarDecl* var;
+        const StructDecl* parent;
+    };
+    std::vector<Leaf> leaves;
+    std::vector<Leaf> pending;
+    for (auto root = roots.rbegin(); root != roots.rend(); ++root) pending.push_back({root->first, root->second, nullptr});
     while (!pending.empty()) {
-        auto [at, var] = pending.back();
+        Leaf leaf = pending.back();
         pending.pop_back();
-        const Type& t = var->type;
+        const Type& t = leaf.var->type;
         if (t.base != Base::Struct || t.isArray() || !t.structDecl) {
-            leaves.emplace_back(at, var);
+            leaves.push_back(leaf);
             continue;
         }
         const auto& members = t.structDecl->members;
         for (auto m = members.rbegin(); m != members.rend(); ++m)
-            if (!(*m)->uniformQualifier) pending.emplace_back(at + "." + (*m)->glslName, m->get());
+            if (!(*m)->uniformQualifier) pending.push_back({leaf.path + "." + (*m)->glslName, m->get(), t.structDecl});
     }
-    std::set<int> used;
-    for (const auto& [leafPath, member] : leaves) {
-        Semantic s = split(member->semantic);
-        if (s.name == "TEXCOORD" || s.name == "TEX") used.insert(s.index);
+    auto used = [](const StructDecl* s) {
+        return std::any_of(s->members.begin(), s->members.end(), [](const auto& m) { return m->referenced; });
+    };
+    std::set<int> taken;
+    for (const Leaf& leaf : leaves) {
+        Semantic s = split(leaf.var->semantic);
+        if (s.name == "TEXCOORD" || s.name == "TEX") taken.insert(s.index);
     }
     int next = 0;
-    for (const auto& [leafPath, member] : leaves) {
-        if (!member->semantic.empty() || member->storage != Storage::Member) continue;
-        while (used.count(next)) ++next;
+    for (const Leaf& leaf : leaves) {
+        if (!leaf.var->semantic.empty() || !leaf.parent || !used(leaf.parent)) continue;
+        while (taken.count(next)) ++next;
         if (next >= varyingSlots) {
-            if (member->referenced)
-                error(member->pos, "no free TEXCOORD slot for member '" + member->name + "' (give it a semantic)");
+            if (leaf.var->referenced)
+                error(leaf.var->pos, "no free TEXCOORD slot for member '" + leaf.var->name + "' (give it a semantic)");
             continue;
         }
-        slots_[leafPath] = "TEXCOORD" + std::to_string(next);
-        used.insert(next);
+        slots_[leaf.path] = "TEXCOORD" + std::to_string(next);
+        taken.insert(next);
     }
 }
 

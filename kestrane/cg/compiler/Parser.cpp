@@ -109,8 +109,13 @@ private:
             if (isTypeName(name)) fail(name.pos, "type '" + name.text + "' is not supported");
             fail(name.pos, "unknown type '" + name.text + "'");
         }
-        if (type.rows > 0 && (type.base != Base::Float || type.rows < 2 || type.columns < 2))
-            fail(name.pos, "type '" + name.text + "' is not supported (matrices are float, 2x2 to 4x4)");
+        if (type.rows > 0 && type.base != Base::Float) {
+            // GLSL has float matrices only: an int or bool RxC matrix is kept
+            // as an array of R rows, so M[i] is row i as in Cg.
+            Type rows = Type::vector(type.base, type.columns);
+            rows.arraySize = type.rows;
+            return rows;
+        }
         return type;
     }
 

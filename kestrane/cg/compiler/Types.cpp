@@ -41,6 +41,11 @@ std::string glslTypeName(const Type& type) {
     case Base::SamplerCube: return "samplerCube";
     default: break;
     }
+    if (type.rows == 1 || (type.rows > 0 && type.columns == 1)) {
+        // One row or one column: a vector of its components (a float for 1x1).
+        int n = type.rows * type.columns;
+        return n == 1 ? "float" : "vec" + std::to_string(n);
+    }
     if (type.rows > 0) {
         // A Cg floatRxC is kept transposed in GLSL: R columns of C components,
         // so that GLSL's m[i] is Cg's row i and constructors keep their order.
