@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -22,11 +23,53 @@ long envNumber(const char* name, long fallback) {
     return value && *value ? std::strtol(value, nullptr, 10) : fallback;
 }
 
+// Text of a file with its #include "..." lines replaced by the included
+// files (looked up beside the including file), so that a mutant of it is
+// self-contained.
+std::string inlineIncludes(const std::filesystem::path& file, int depth = 0) {
+    std::istringstream in(readText(file.string()));
+    std::string out, line;
+    while (std::getline(in, line)) {
+        size_t hash = line.find_first_not_of(" \t");
+        size_t open = line.find('"');
+        size_t close = open == std::string::npos ? open : line.find('"', open + 1);
+        if (depth < 8 && hash != std::string::npos && line.compare(hash, 8, "#include") == 0 && close != std::string::npos) {
+            std::filesystem::path included = file.parent_path() / line.substr(open + 1, close - open - 1);
+            if (std::filesystem::exists(included)) {
+                out += inlineIncludes(included, depth + 1) + "\n";
+                continue;
+            }
+        }
+        out += line + "\n";
+    }
+    return out;
+}
+
+// Programs of the shared corpus of Cg written elsewhere (beside the
+// repository), includes inlined and entries renamed vsMain / psMain.
+std::vector<std::string> sharedCorpusSeeds() {
+    std::vector<std::string> out;
+    std::error_code error;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator("../shared/cg-corpus/shaders", error))
+        if (entry.path().extension() == ".cg") files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    for (const auto& path : files) {
+        std::string text = inlineIncludes(path);
+        if (text.find("main_vertex") == std::string::npos) continue;
+        for (auto [from, to] : {std::pair<std::string, std::string>{"main_vertex", "vsMain"}, {"main_fragment", "psMain"}})
+            for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) text.replace(at, from.size(), to);
+        out.push_back(std::move(text));
+    }
+    return out;
+}
+
 std::vector<std::string> seeds() {
     std::vector<std::string> out;
     // The repository's own shaders too (the test runs from the repository root).
     for (const auto& [path, text] : repositoryShaders()) out.push_back(text);
     for (const std::string& text : corpusSeeds()) out.push_back(text);
+    for (std::string& text : sharedCorpusSeeds()) out.push_back(std::move(text));
     out.emplace_back("float4x4 StateComplete;\tfloat4 vsMain(float4 pos: POSITION): POSITION\t"
                      "{ return mul(StateComplete, pos); }\tfloat4 psMain(): COLOR { return float4(1,1,1,1); }");
     out.emplace_back("#define SCALE(x) ((x) * 2)\n#ifdef SCALE\nstatic const float3 k = {1, 2, 3};\n#endif\n"
