@@ -24,6 +24,12 @@ constexpr Corner Faces[6][4] = {
 
 constexpr float WholeImage[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
 
+// The cap z = +10 takes the picture with t running along -y, the cap
+// z = -10 with t along +y: seen from inside, each reads the right way round
+// for a viewer facing +y who looks up or down to it. (The same coordinates
+// on both would show one of them mirrored.)
+constexpr float UpperCap[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+
 }  // namespace
 
 Skybox::Skybox(Vessara::Demo* demo) : Vessara::Drawable(demo, "Skybox") {}
@@ -46,16 +52,26 @@ void Skybox::draw()
     disable(Kestrane::Capability::CullFace);
     uploadCamera();
 
+    // The side faces hold the picture with its top towards z = +10, upright
+    // for a camera whose up is +z. A camera whose up leans to -z (the
+    // exported scenes look with up (0, 0, -1)) gets the picture turned over,
+    // so that its top, and the cap that takes the top's colour, are above
+    // on screen for every scene.
+    const bool upIsMinusZ = camera.up[2] < 0.0f;
+
     Kestrane::begin(Kestrane::Quads);
     for (int face = 0; face < 6; ++face) {
         for (int corner = 0; corner < 4; ++corner) {
-            float s = WholeImage[corner][0];
-            float t = WholeImage[corner][1];
+            float s = face == 1 ? UpperCap[corner][0] : WholeImage[corner][0];
+            float t = face == 1 ? UpperCap[corner][1] : WholeImage[corner][1];
             if (flatCaps && face < 2) {
-                // One texel per cap: (0, 0) below, (0, 1) above.
+                // One texel per cap: the picture's bottom-left (0, 0) on the
+                // cap z = -10, its top-left (0, 1) on z = +10.
                 s = 0.0f;
                 t = face == 0 ? 0.0f : 1.0f;
             }
+            if (upIsMinusZ)
+                t = 1.0f - t;
             const Corner& p = Faces[face][corner];
             Kestrane::vertexAttribute(2, s, t, 0.0f, 1.0f);
             Kestrane::vertexAttribute(0, p.x, p.y, p.z, 1.0f);

@@ -11,8 +11,12 @@
 //   identity), setCurrentTexture("sky.jpg"), sky->flatCaps = true;
 //   sky->draw();     View and Projection are its own during the draw and are
 //                    restored after it (near 1, far 100); DepthTest is on after.
-// flatCaps: the faces z = -10 and z = +10 show the single texel at (0, 0)
-// and (0, 1) instead of the whole picture (a panorama's floor and sky colour).
+// The picture stands upright on the four side faces with its top towards
+// z = +10, or towards z = -10 when the camera's up leans to -z, so that every
+// scene sees its sky the right way up. The caps show the whole picture,
+// each the right way round seen from inside; with flatCaps they instead show
+// the single texel of the picture's top-left corner (the cap above) and of
+// its bottom-left corner (the cap below): a panorama's sky and floor colour.
 // Lives until process exit, like every drawable.
 #pragma once
 

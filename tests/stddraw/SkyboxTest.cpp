@@ -73,3 +73,35 @@ TEST_F(SkyboxTest, ADrawableMadeAfterSetCurrentTextureEmptiesTheSharedSlots)
     sky->draw();
     EXPECT_EQ(sky->boundTextures, std::vector<std::string>{"tex0"});
 }
+
+TEST_F(SkyboxTest, ThePictureIsUprightForTheCamerasUpAndTheCapsAgree)
+{
+    // Upper-left and upper-right quarters of the face looked at (90 degrees,
+    // so it fills the height and columns 100..700). The picture's top row
+    // is blue and yellow, its bottom row red and green; the flat caps take
+    // blue (top-left) above and red (bottom-left) below.
+    const struct {
+        const char* view;
+        float target[3], up[3];
+        bool flatCaps;
+        Colour upperLeft[2], upperRight[2];  // either colour of each pair
+    } cases[] = {
+        {"side, up +z", {0, 1, 0}, {0, 0, 1}, false, {Blue, Blue}, {Yellow, Yellow}},
+        // With up -z left and right trade places, as in a mirror.
+        {"side, up -z", {0, 1, 0}, {0, 0, -1}, false, {Blue, Yellow}, {Blue, Yellow}},
+        {"flat cap above, up +z", {0, 1, 1}, {0, 0, 1}, true, {Blue, Blue}, {Blue, Blue}},
+        {"flat cap above, up -z", {0, 1, -1}, {0, 0, -1}, true, {Blue, Blue}, {Blue, Blue}},
+        // Facing +y, looking down at the cap z = -10 and up at z = +10: both
+        // read the same way round.
+        {"cap z = -10", {0, 0, -1}, {0, 1, 0}, false, {Blue, Blue}, {Yellow, Yellow}},
+        {"cap z = +10", {0, 0, 1}, {0, -1, 0}, false, {Blue, Blue}, {Yellow, Yellow}},
+    };
+    for (const auto& c : cases) {
+        clearScreen();
+        scene->setCamera(0, 0, 0, c.target[0], c.target[1], c.target[2], c.up[0], c.up[1], c.up[2]);
+        sky->flatCaps = c.flatCaps;
+        sky->draw();
+        EXPECT_TRUE(pixelIs(250, 450, c.upperLeft[0]) || pixelIs(250, 450, c.upperLeft[1])) << c.view;
+        EXPECT_TRUE(pixelIs(550, 450, c.upperRight[0]) || pixelIs(550, 450, c.upperRight[1])) << c.view;
+    }
+}

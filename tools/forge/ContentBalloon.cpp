@@ -1,19 +1,19 @@
-// Content of the Balloon scene: "balloon.ztx", a hot-air balloon drifting
-// upward and turning slowly at night with two more balloons in the distance,
-// filmed by "Camera01" circling it over the whole entry (animation time
-// A = 500 t, 0 to 11,800); the envelope pictures "balloon-envelope.jpg" and
-// "balloon-envelope2.jpg", the wicker "balloon-wicker.jpg" with its bump map
-// "normal_balloon-wicker.png"; the two star sprite layers "nattsky1.png"
-// (many faint stars) and "nattsky2.png" (a few bright ones with glints);
-// and "mamma.jpg", which the scene binds before the balloon chooses its own
-// textures.
+// Content of the Balloon scene: "balloon.ztx", three hot-air balloons
+// climbing at night, each at its own rate and drifting its own way, their
+// burners firing in bursts with flickering flames, filmed by "Camera01",
+// which glides round and up past the nearest one over the whole entry
+// (animation time A = 500 t, 0 to 11,800); the envelope pictures
+// "balloon-envelope.jpg" and "balloon-envelope2.jpg", the wicker
+// "balloon-wicker.jpg" with its bump map "normal_balloon-wicker.png"; the
+// two star sprite layers "nattsky1.png" (many faint stars) and
+// "nattsky2.png" (a few bright ones with glints); and "mamma.jpg", which the
+// scene binds before the balloon chooses its own textures.
 //
 // Axes: the scene's camera keeps the renderer's -z up on screen, which is
 // the file's +y, so this scene is authored with y up in the file's own
 // coordinates (not the z-up of other scenes): meshes built y up are handed
-// to the scene builder through fromYUp(). The sky box's zenith then lies
-// towards -y, so the camera looks slightly downward at the balloon and sees
-// the starry half of the night sky behind it.
+// to the scene builder through fromYUp(). The sky box turns its picture
+// upright for this camera: stars above the horizon, moonlit clouds below.
 //
 // The untextured materials draw alpha-blended in this scene: the burner's
 // flame (scalar 1 = 0.55) and its brighter core (0.8) show the blending.
@@ -26,6 +26,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace Forge {
 
@@ -311,45 +314,126 @@ Image mammaPicture() {
 
 // ---- The scene -------------------------------------------------------------
 
-// The main balloon's centre over the entry: rising slowly and drifting.
-Float3 balloonCentre(float A) {
-    const float s = A / LastTime;
-    return {110.0f - 40.0f * s, -230.0f + 90.0f * s + 6.0f * std::sin(A / 900.0f), 30.0f - 60.0f * s};
+// A balloon's flight over the entry, in this scene's y-up axes: a steady
+// climb and drift with the wind from `from` to `to`, a slow bob on top, and
+// a slow turn about its own axis.
+struct Flight {
+    const char* name;
+    const char* envelope;
+    Float3 from, to;     // centre at A = 0 and at the end of the entry
+    float bob;           // height of the bob
+    float bobPeriod;     // in A
+    float turn;          // radians turned over the entry
+    std::uint32_t seed;  // of its burner's bursts and its flames' flicker
+};
+
+// The flights lie well below the scene's star sprites (the cube 0..900 in
+// x and z, -900..0 in y), so that the sprites join the stars above the
+// horizon and never hang in front of the clouds below it.
+constexpr float Low = -1200.0f;
+
+// The main balloon climbs a steady 340 units near the camera; the far one
+// on the left climbs 880, rising past it, while the one on the right
+// barely climbs (110), and each drifts its own way.
+const Flight Flights[] = {
+    {"Balloon", "Envelope", {40.0f, Low - 260.0f, 20.0f}, {-60.0f, Low + 80.0f, -60.0f}, 8.0f, 1800.0f, 0.9f, 11},
+    {"FarBalloon", "Envelope2", {-150.0f, Low - 660.0f, 650.0f}, {-920.0f, Low + 220.0f, 420.0f}, 14.0f, 2300.0f,
+     -1.2f, 12},
+    {"FarBalloon2", "Envelope", {240.0f, Low + 20.0f, 1040.0f}, {-40.0f, Low + 130.0f, 1040.0f}, 10.0f, 2700.0f,
+     0.6f, 13},
+};
+
+Float3 centreOf(const Flight& f, float A) {
+    Float3 p = lerp(f.from, f.to, A / LastTime);
+    p.y += f.bob * std::sin(2.0f * Pi * A / f.bobPeriod);
+    return p;
 }
 
-// The camera's bearing from the main balloon (radians about y): a quarter
-// turn over the entry, facing the way most of the star sprites lie.
-float cameraBearing(float A) {
-    return (270.0f + 80.0f * A / LastTime) * Pi / 180.0f;
+// The camera's glide, 0 to 1 over the entry, easing in and out.
+float glide(float A) { return smoothstep(0.0f, LastTime, A); }
+
+// The camera starts low beside the main balloon, looking up past the
+// basket at the envelope and its flame, swings round it while climbing
+// faster than the balloons, and ends higher and further back, looking down
+// on all three rising out of the moonlit clouds.
+Float3 cameraEye(float A) {
+    const float g = glide(A);
+    const Float3 m = lerp(Flights[0].from, Flights[0].to, A / LastTime);
+    const float bearing = (235.0f + 65.0f * g) * Pi / 180.0f;
+    const float radius = 560.0f + 440.0f * g;
+    return {m.x + radius * std::cos(bearing), Low - 380.0f + 600.0f * g, m.z + radius * std::sin(bearing)};
 }
+
+// Just below the main balloon's envelope, drawn towards the middle of the
+// three as the camera pulls back.
+Float3 cameraTarget(float A) {
+    Float3 middle{0.0f, 0.0f, 0.0f};
+    for (const Flight& f : Flights) middle = middle + centreOf(f, A) * (1.0f / 3.0f);
+    const Float3 main = centreOf(Flights[0], A) - Float3{0.0f, 40.0f, 0.0f};
+    return lerp(main, middle, 0.25f * glide(A));
+}
+
+// The burner fires in bursts of two to five seconds with pauses of one to
+// three seconds, on its own schedule: firing(A) is 1 while it burns and 0
+// on the pilot flame, ramping over a fifth of a second.
+class Burner {
+public:
+    explicit Burner(std::uint32_t seed) {
+        Random rng(seed);
+        float A = -rng.range(0.0f, 1500.0f);  // possibly burning already at the start
+        while (A < LastTime + 400.0f) {
+            const float on = rng.range(1000.0f, 2500.0f);
+            bursts.push_back({A, A + on});
+            A += on + rng.range(500.0f, 1500.0f);
+        }
+    }
+
+    float firing(float A) const {
+        float f = 0.0f;
+        for (const auto& [on, off] : bursts)
+            f = std::max(f, std::min(smoothstep(on, on + Ramp, A), smoothstep(off + Ramp, off, A)));
+        return f;
+    }
+
+private:
+    static constexpr float Ramp = 100.0f;
+    std::vector<std::pair<float, float>> bursts;
+};
+
+// Flame keys every 40 A, a dozen a second: each a fresh random height and
+// girth, large while the burner fires, small on the pilot flame.
+constexpr float FlickerStep = 40.0f;
 
 // A balloon: a plain node carrying the envelope, rigging, basket, burner
 // and, last (they blend over what is behind them), the flame's core and the
-// flame, which flares in bursts. Keys of the balloon node are added by the
-// caller.
-KestraneExt::ZTXNodeData& addBalloon(SceneBuilder& b, const std::string& name, const std::string& envelopeMaterial,
-                                     std::uint32_t seed) {
+// flame. Keys of the balloon node are added by the caller.
+KestraneExt::ZTXNodeData& addBalloon(SceneBuilder& b, const Flight& flight) {
+    const std::string name = flight.name;
     auto& root = b.node(name);
-    b.mesh(name + "Envelope", fromYUp(envelope()), envelopeMaterial, &root);
+    b.mesh(name + "Envelope", fromYUp(envelope()), flight.envelope, &root);
     b.mesh(name + "Rigging", fromYUp(rigging()), "Rope", &root);
     b.mesh(name + "Basket", fromYUp(basket()), "Wicker", &root);
     b.mesh(name + "Burner", fromYUp(burner()), "Steel", &root);
-    // Bursts: the flame stretches up from the burner, a few times over the
-    // entry. Each flame node sits on the burner top, so it scales from there.
-    const auto burst = [seed](float A) {
-        Random rng(seed);
-        const float phase = rng.range(0.0f, 2.0f * Pi);
-        return std::pow(std::max(0.0f, std::sin(A / 650.0f + phase)), 2.0f);
-    };
+    // Each flame node sits on the burner top, so it scales from there.
+    const Burner burner(flight.seed);
+    Random flicker(flight.seed * 31u + 7u);
+    std::vector<std::pair<float, Float3>> coreKeys, outerKeys;
+    for (float A = 0.0f; A <= LastTime + 400.0f; A += FlickerStep) {
+        const float f = burner.firing(A);
+        const float tall = flicker.uniform(), wide = flicker.uniform(), coreTall = flicker.uniform();
+        const float height = 0.22f + 0.1f * tall + f * (0.55f + 0.5f * tall);
+        const float girth = 0.5f + 0.1f * wide + f * (0.35f + 0.2f * wide);
+        outerKeys.push_back({A, {girth, height, girth}});
+        const float coreHeight = 0.35f + 0.1f * coreTall + f * (0.5f + 0.35f * coreTall);
+        coreKeys.push_back({A, {0.6f + 0.35f * f, coreHeight, 0.6f + 0.35f * f}});
+    }
     const Float3 burnerTop{0.0f, -118.0f, 0.0f};
     auto& core = b.mesh(name + "FlameCore", fromYUp(flame(0.0f, 34.0f, 7.0f)), "FlameCore", &root);
     core.position = burnerTop;
-    for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f)
-        SceneBuilder::scaleKey(core, A, {0.9f + 0.1f * burst(A), 0.8f + 0.4f * burst(A), 0.9f + 0.1f * burst(A)});
+    for (const auto& [A, scale] : coreKeys) SceneBuilder::scaleKey(core, A, scale);
     auto& outer = b.mesh(name + "Flame", fromYUp(flame(0.0f, 62.0f, 15.0f)), "Flame", &root);
     outer.position = burnerTop;
-    for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f)
-        SceneBuilder::scaleKey(outer, A, {0.85f + 0.15f * burst(A), 0.6f + 0.5f * burst(A), 0.85f + 0.15f * burst(A)});
+    for (const auto& [A, scale] : outerKeys) SceneBuilder::scaleKey(outer, A, scale);
     return root;
 }
 
@@ -365,53 +449,21 @@ std::vector<std::uint8_t> balloonScene() {
     b.material("FlameCore", "", {2.6f, 2.2f, 1.2f}, 0.8f);
     b.material("Flame", "", {2.4f, 1.05f, 0.25f}, 0.55f);
 
-    // 1. The main balloon, rising and turning slowly.
-    {
-        auto& main = addBalloon(b, "Balloon", "Envelope", 11);
-        for (float A = 0.0f; A <= LastTime + 400.0f; A += 400.0f) {
-            SceneBuilder::positionKey(main, A, balloonCentre(A));
-            SceneBuilder::rotationKey(main, A, {0.05f * std::sin(A / 1300.0f), 1.0f, 0.0f}, 0.6f * A / LastTime);
-        }
-    }
-    // 2. Two more in the distance, drifting with the wind as the camera
-    // does: one to the left and below, one to the right and above, each
-    // slowly closing in on the main balloon on screen.
-    const struct {
-        const char* name;
-        const char* envelope;
-        float fromDegrees, toDegrees;  // bearing from the main balloon, off the camera's line
-        float distance, height;
-        std::uint32_t seed;  // of its flame's bursts
-    } others[] = {{"FarBalloon", "Envelope2", -30.0f, -21.0f, 1050.0f, -70.0f, 12},
-                  {"FarBalloon2", "Envelope", 38.0f, 27.0f, 900.0f, 90.0f, 13}};
-    for (const auto& o : others) {
-        auto& far = addBalloon(b, o.name, o.envelope, o.seed);
-        for (float A = 0.0f; A <= LastTime + 400.0f; A += 400.0f) {
-            const float s = A / LastTime;
-            const float bearing = cameraBearing(A) + Pi + (o.fromDegrees + (o.toDegrees - o.fromDegrees) * s) * Pi / 180.0f;
-            const Float3 c = balloonCentre(A);
-            SceneBuilder::positionKey(far, A, {c.x + o.distance * std::cos(bearing), c.y + o.height,
-                                               c.z + o.distance * std::sin(bearing)});
-            SceneBuilder::rotationKey(far, A, {0, 1, 0}, 1.0f - 0.5f * s);
+    // 1. The three balloons, each on its own flight.
+    for (const Flight& f : Flights) {
+        auto& balloon = addBalloon(b, f);
+        for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f) {
+            SceneBuilder::positionKey(balloon, A, centreOf(f, A));
+            SceneBuilder::rotationKey(balloon, A, {0.05f * std::sin(A / 1300.0f), 1.0f, 0.0f}, f.turn * A / LastTime);
         }
     }
 
-    // 3. The camera circles the balloon a quarter turn, a little above it,
-    // closing in; its target is just below the envelope's middle.
-    b.camera("Camera01", {0, 0, 0}, {0, 0, 0}, 30.0f, 50.0f, 2500.0f);
+    // 2. The camera and its target.
+    b.camera("Camera01", cameraEye(0.0f), cameraTarget(0.0f), 30.0f, 50.0f, 2500.0f);
     auto& camera = *b.findTop("Camera01");
-    for (float A = 0.0f; A <= LastTime + 400.0f; A += 250.0f) {
-        const float s = A / LastTime;
-        const Float3 c = balloonCentre(A);
-        const float radius = 690.0f - 110.0f * s;
-        const float angle = cameraBearing(A);
-        SceneBuilder::positionKey(camera, A, {c.x + radius * std::cos(angle), c.y + 60.0f, c.z + radius * std::sin(angle)});
-    }
+    for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f) SceneBuilder::positionKey(camera, A, cameraEye(A));
     auto& target = *b.findTop("Camera01.Target");
-    for (float A = 0.0f; A <= LastTime + 400.0f; A += 250.0f) {
-        const Float3 c = balloonCentre(A);
-        SceneBuilder::positionKey(target, A, {c.x, c.y - 35.0f, c.z});
-    }
+    for (float A = 0.0f; A <= LastTime + 400.0f; A += 200.0f) SceneBuilder::positionKey(target, A, cameraTarget(A));
     return b.encode();
 }
 

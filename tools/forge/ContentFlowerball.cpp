@@ -7,10 +7,9 @@
 //                     back to 0 in at most half a second: a burst that snaps
 //                     back together.
 //   "scene1.jpg"      the sky box picture: a bright day sky over a sea of
-//                     white cloud. The scene's camera has -z up, so the box
-//                     shows this picture upside down: the file's bottom row
-//                     is the zenith and its top row the floor below the
-//                     clouds, each one flat colour (the box's caps).
+//                     white cloud, the zenith in the top row and the floor
+//                     below the clouds in the bottom row, each one flat
+//                     colour (the box's caps).
 //   "sky.png"         a soft cloud sprite with alpha for the particles.
 //   "logo.png", "logo2.png"  the group's logo and the production's title,
 //                     drawn over the whole picture as 2 x 2 clip-space
@@ -244,32 +243,30 @@ Image mossColour() {
 
 constexpr int SkySize = 1024;
 
-// v' runs from the zenith (0) over the horizon (0.5) to the floor (1) as the
-// viewer sees it; the file is written upside down (see the top comment).
+// v runs from the zenith (0) over the horizon (0.5) to the floor (1).
 Image daySky() {
     const Rgba zenith = rgb8(40, 96, 180), horizon = rgb8(150, 185, 215), floor = rgb8(150, 165, 190);
     Image img(SkySize, SkySize);
     img.forEach([&](float u, float v, Rgba& c) {
-        const float view = 1.0f - v;
-        if (view < 0.5f) {
-            const float h = view / 0.5f;  // 0 zenith .. 1 horizon
+        if (v < 0.5f) {
+            const float h = v / 0.5f;  // 0 zenith .. 1 horizon
             c = mix(zenith, horizon, std::pow(h, 1.8f));
             // Cumulus heaped above the horizon, tiling round the box.
-            const float n = fbm2(u * 5.0f, view * 12.0f, 51, 5, 5);
+            const float n = fbm2(u * 5.0f, v * 12.0f, 51, 5, 5);
             const float cover = smoothstep(0.0f, 0.4f, n) * smoothstep(0.35f, 0.8f, h);
-            const float shade = 0.75f + 0.2f * fbm2(u * 10.0f, view * 24.0f, 52, 3, 10);
+            const float shade = 0.75f + 0.2f * fbm2(u * 10.0f, v * 24.0f, 52, 3, 10);
             c = mix(c, Rgba{shade, shade, shade * 1.02f, 1.0f}, cover * 0.85f);
         } else {
             // A bright sea of cloud below.
-            const float h = (view - 0.5f) / 0.5f;  // 0 horizon .. 1 floor
-            const float n = fbm2(u * 6.0f, view * 10.0f, 53, 5, 6);
+            const float h = (v - 0.5f) / 0.5f;  // 0 horizon .. 1 floor
+            const float n = fbm2(u * 6.0f, v * 10.0f, 53, 5, 6);
             const float puff = 0.68f + 0.2f * smoothstep(-0.4f, 0.6f, n);
             Rgba sea{puff * 0.93f, puff * 0.95f, puff, 1.0f};
             sea = mix(horizon, sea, smoothstep(0.0f, 0.2f, h));
             c = mix(sea, floor, smoothstep(0.5f, 1.0f, h));
         }
-        c = mix(c, zenith, smoothstep(0.03f, 0.0f, view));
-        c = mix(c, floor, smoothstep(0.97f, 1.0f, view));
+        c = mix(c, zenith, smoothstep(0.03f, 0.0f, v));
+        c = mix(c, floor, smoothstep(0.97f, 1.0f, v));
         c.a = 1.0f;
     });
     return img;

@@ -150,9 +150,7 @@ Image daySky() {
             c = mix(c, Rgba{shade, shade, shade * 1.04f, 1.0f}, cover * 0.9f);
         } else {
             // A sunlit sea of cloud seen from above, hazy towards the horizon,
-            // with blue between the puffs. Dragonfly looks at this picture
-            // the other way up (its camera's up is -z), so this half is its
-            // sky and must read as one.
+            // with blue between the puffs.
             const float h = (v - 0.5f) / 0.5f;  // 0 horizon .. 1 nadir
             const float n = fbm2(u * 5.0f, v * 9.0f, 31, 5, 5);
             const float puff = smoothstep(-0.2f, 0.5f, n);
