@@ -121,6 +121,7 @@ struct VarDecl {
     FuncDecl* initScope = nullptr;  // global: records what its initializer uses
     int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups
     bool shadow = false;            // sampler declared as a GLSL shadow sampler
+    bool genericSampler = false;    // parameter written "sampler": its type comes from its lookups
     bool writtenUniform = false;    // a uniform the program assigns to: it works on a copy
     bool splitStruct = false;       // entry input struct with uniform members: those are
                                     // read from a uniform, the others from varyings

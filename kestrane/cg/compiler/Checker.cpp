@@ -337,10 +337,54 @@ bool sameSignature(const FuncDecl& a, const FuncDecl& b) {
 
 }  // namespace
 
+namespace {
+
+// The sampler types of the lookups (tex1D..., tex2D..., tex3D..., texCUBE...)
+// whose first argument is the name param, anywhere in a function body.
+void lookupsThrough(const Expr& e, const std::string& param, std::set<Base>& kinds) {
+    if (e.kind == ExprKind::Call && !e.args.empty() && e.args[0]->kind == ExprKind::Name && e.args[0]->name == param) {
+        static const std::pair<const char*, Base> prefixes[] = {
+            {"tex1D", Base::Sampler1D}, {"tex2D", Base::Sampler2D}, {"tex3D", Base::Sampler3D}, {"texCUBE", Base::SamplerCube}};
+        for (const auto& [prefix, base] : prefixes)
+            if (e.name.rfind(prefix, 0) == 0) kinds.insert(base);
+    }
+    for (const ExprPtr& a : e.args)
+        if (a) lookupsThrough(*a, param, kinds);
+}
+
+void lookupsThrough(const Stmt& s, const std::string& param, std::set<Base>& kinds) {
+    for (const auto& child : s.body)
+        if (child) lookupsThrough(*child, param, kinds);
+    for (const auto& decl : s.decls)
+        if (decl->init) lookupsThrough(*decl->init, param, kinds);
+    for (const Expr* e : {s.cond.get(), s.step.get(), s.expr.get()})
+        if (e) lookupsThrough(*e, param, kinds);
+    for (const Stmt* child : {s.init.get(), s.then.get(), s.otherwise.get()})
+        if (child) lookupsThrough(*child, param, kinds);
+}
+
+}  // namespace
+
+// A parameter written "sampler" takes the one sampler type of the lookups made
+// through it in the function's body.
+void Checker::resolveGenericSampler(FuncDecl& func, VarDecl& param) {
+    std::set<Base> kinds;
+    if (func.body) lookupsThrough(*func.body, param.name, kinds);
+    if (kinds.size() != 1) {
+        error(param.pos, "the type of sampler parameter '" + param.name + "' cannot be told from its lookups " +
+                             (kinds.empty() ? "(it has none)" : "(they need several sampler types)") +
+                             ": declare it sampler1D, sampler2D, sampler3D or samplerCUBE");
+        param.type = Type{};
+        return;
+    }
+    param.type = Type::scalar(*kinds.begin());
+}
+
 void Checker::declareFunction(FuncDecl& func) {
     bool isEntry = func.name == entryName_;
     std::set<std::string> names;
     for (auto& param : func.params) {
+        if (param->genericSampler) resolveGenericSampler(func, *param);
         if (isEntry && param->uniformQualifier) param->storage = Storage::EntryUniform;
         resolveArraySize(*param);
         checkVarType(*param, "parameter");

@@ -37,6 +37,7 @@ private:
     void checkStruct(StructDecl& decl);
     void checkGlobal(VarDecl& var);
     void declareFunction(FuncDecl& func);
+    void resolveGenericSampler(FuncDecl& func, VarDecl& param);
     void checkFunction(FuncDecl& func);
     bool resolveArraySize(VarDecl& var);
     void checkVarType(VarDecl& var, const char* what);
