@@ -62,6 +62,7 @@ TEST_F(CaptureRun, SameRangeGivesTheSameFramesAndRoundedCount)
     for (const char* name : {"a", "b"}) {
         const ProgramRun result = capture("--from 10 --to 10.11 --fps 30 --out " + path(name));
         ASSERT_EQ(result.status, 0) << result.output;
+        EXPECT_NE(result.output.find("; 0 GL errors\n"), std::string::npos) << result.output;
     }
     EXPECT_EQ(filesIn(path("a")), 3);
     EXPECT_EQ(filesIn(path("b")), 3);
