@@ -12,13 +12,20 @@ vessara_build build
 ctest --test-dir build -j "$(nproc)" --output-on-failure
 
 # Loaders and the shader compiler again under AddressSanitizer and UBSan,
-# driven by the randomized mutation tests.
+# driven by the randomized mutation tests. This step runs or fails: every
+# tests/fuzz_* folder must give a program with tests, and each must pass.
 if [ "${VESSARA_SKIP_SANITIZE:-0}" != 1 ]; then
   if [ ! -f build-asan/build.ninja ]; then
     cmake -S . -B build-asan -G Ninja -DVESSARA_SANITIZE=ON >/dev/null
   fi
-  if cmake --build build-asan --target help | grep -q '^fuzz_tests'; then
-    cmake --build build-asan -j "$(nproc)" --target fuzz_tests
-    ctest --test-dir build-asan -L fuzz -j "$(nproc)" --output-on-failure
-  fi
+  cmake --build build-asan -j "$(nproc)" --target fuzz_tests
+  for folder in tests/fuzz_*/; do
+    name=$(basename "$folder")
+    listed=$(ctest --test-dir build-asan -N -L fuzz -R "^$name\\." | sed -n 's/^Total Tests: //p')
+    if [ "${listed:-0}" -eq 0 ]; then
+      echo "test.sh: the sanitizer build has no tests of $folder (is $name missing from fuzz_tests?)" >&2
+      exit 1
+    fi
+  done
+  ctest --test-dir build-asan -L fuzz --no-tests=error -j "$(nproc)" --output-on-failure
 fi

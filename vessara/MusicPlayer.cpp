@@ -17,11 +17,6 @@ namespace {
 
 constexpr std::uint64_t bytesPerFrame = 4;
 
-double nowSeconds()
-{
-    return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
-}
-
 struct Mpg123Handle {
     mpg123_handle* handle = nullptr;
     bool opened = false;
@@ -116,7 +111,19 @@ struct MusicPlayer::Shared {
     mutable std::uint64_t lastReported = 0;
 };
 
-MusicPlayer::MusicPlayer() : shared(std::make_unique<Shared>()) {}
+MusicPlayer::MusicPlayer(Kestrane::TickSource tickSource)
+    : ticks(tickSource), originTicks(ticks.counter(ticks.user)), shared(std::make_unique<Shared>())
+{
+    if (ticks.frequency == 0)
+        ticks.frequency = 1;
+}
+
+// Seconds since construction: ticks are subtracted before converting, so the
+// resolution does not depend on the counter's value.
+double MusicPlayer::now() const
+{
+    return double(ticks.counter(ticks.user) - originTicks) / double(ticks.frequency);
+}
 
 MusicPlayer::~MusicPlayer()
 {
@@ -125,7 +132,7 @@ MusicPlayer::~MusicPlayer()
 
 bool MusicPlayer::init()
 {
-    if (device)
+    if (device || callerOutput)
         return true;
     if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         lastError = std::string("no audio output: ") + SDL_GetError();
@@ -146,6 +153,12 @@ bool MusicPlayer::init()
     }
     deviceBufferBytes = have.size ? have.size : have.samples * std::uint32_t(bytesPerFrame);
     return true;
+}
+
+void MusicPlayer::useOutput(std::uint32_t bufferBytes)
+{
+    callerOutput = true;
+    deviceBufferBytes = bufferBytes;
 }
 
 void MusicPlayer::startDecoding(const std::string& path)
@@ -192,7 +205,7 @@ bool MusicPlayer::play()
     {
         std::lock_guard lock(shared->mutex);
         shared->playing = true;
-        shared->startTime = nowSeconds();
+        shared->startTime = now();
     }
     started = true;
     if (device)
@@ -206,7 +219,7 @@ void MusicPlayer::setPosition(std::uint64_t bytes)
     std::lock_guard lock(shared->mutex);
     shared->cursor = shared->callbackStart = shared->startBytes = bytes;
     shared->calledBack = false;
-    shared->startTime = nowSeconds();
+    shared->startTime = now();
     shared->lastReported = bytes;
 }
 
@@ -217,9 +230,9 @@ std::uint64_t MusicPlayer::position() const
         return shared->lastReported;
 
     double estimate;
-    if (!device) {
+    if (!hasDevice()) {
         // No output: the music advances with the wall clock.
-        estimate = double(shared->startBytes) + (nowSeconds() - shared->startTime) * musicBytesPerSecond;
+        estimate = double(shared->startBytes) + (now() - shared->startTime) * musicBytesPerSecond;
     } else if (!shared->calledBack) {
         estimate = double(shared->startBytes);
     } else {
@@ -229,7 +242,7 @@ std::uint64_t MusicPlayer::position() const
         const double latency = double(deviceBufferBytes);
         const double upper = double(shared->cursor) - latency;
         estimate = double(shared->callbackStart) - latency +
-                   (nowSeconds() - shared->callbackTime) * musicBytesPerSecond;
+                   (now() - shared->callbackTime) * musicBytesPerSecond;
         estimate = std::min(estimate, upper);
     }
     std::uint64_t bytes = estimate > 0 ? std::uint64_t(estimate) : 0;
@@ -276,9 +289,13 @@ void MusicPlayer::free()
 
 void MusicPlayer::audioCallback(void* user, std::uint8_t* out, int length)
 {
-    auto* player = static_cast<MusicPlayer*>(user);
-    Shared& s = *player->shared;
-    const std::uint64_t total = player->lengthBytes();
+    static_cast<MusicPlayer*>(user)->feedOutput(out, length);
+}
+
+void MusicPlayer::feedOutput(std::uint8_t* out, int length)
+{
+    Shared& s = *shared;
+    const std::uint64_t total = lengthBytes();
     std::uint64_t cursor;
     {
         std::lock_guard lock(s.mutex);
@@ -289,14 +306,14 @@ void MusicPlayer::audioCallback(void* user, std::uint8_t* out, int length)
         cursor = s.cursor;
         s.callbackStart = cursor;
         s.cursor = cursor + std::uint64_t(length);
-        s.callbackTime = nowSeconds();
+        s.callbackTime = now();
         s.calledBack = true;
     }
     // Past the end the device is fed silence and the position keeps counting.
     std::size_t copied = 0;
     if (cursor < total) {
         copied = std::size_t(std::min<std::uint64_t>(total - cursor, std::uint64_t(length)));
-        std::memcpy(out, reinterpret_cast<const std::uint8_t*>(player->music.samples.data()) + cursor, copied);
+        std::memcpy(out, reinterpret_cast<const std::uint8_t*>(music.samples.data()) + cursor, copied);
     }
     std::memset(out + copied, 0, std::size_t(length) - copied);
 }

@@ -1,9 +1,15 @@
 // Music player: one MP3 stream, decoded whole, played through SDL audio.
 //
 // Use, in order:
+//   MusicPlayer(ticks)      optional: the clock the position runs on between
+//                           audio blocks and without output (default: the
+//                           performance counter; tests pass their own).
 //   init()                  opens the audio output (44.1 kHz, 16-bit stereo).
 //                           false: no device; the stream then plays silently
 //                           on the wall clock.
+//   useOutput(bufferBytes)  instead of init(): an output the caller feeds by
+//                           calling feedOutput(out, length) for each block, as
+//                           a device of that buffer size would (tests).
 //   createStream(path)      decodes the whole file; false (and error()) when it
 //                           cannot be opened or holds no MPEG audio.
 //   startDecoding(path)     optional, earlier: decodes on a thread of its own
@@ -18,9 +24,12 @@
 //   bytesToSeconds(bytes)   bytes / 176400.
 //   spectrum(out256)        256 magnitudes of the 512 samples at position().
 //   free()                  stops and releases the device and the samples.
-// spectrumAt(bytes, out256) reads the spectrum at any offset (virtual clocks).
+// feedOutput(out, length) fills the next block of the output (the device's
+// callback calls it). spectrumAt(bytes, out256) reads the spectrum at any offset (virtual clocks).
 // The audio thread only reads the samples; positions are guarded by a mutex.
 #pragma once
+
+#include "kestrane/Timer.h"
 
 #include <cstdint>
 #include <future>
@@ -43,12 +52,14 @@ bool decodeMusic(const std::string& path, DecodedMusic& music, std::string& erro
 
 class MusicPlayer {
 public:
-    MusicPlayer();
+    explicit MusicPlayer(Kestrane::TickSource ticks = Kestrane::performanceCounter());
     ~MusicPlayer();
     MusicPlayer(const MusicPlayer&) = delete;
     MusicPlayer& operator=(const MusicPlayer&) = delete;
 
     bool init();
+    void useOutput(std::uint32_t bufferBytes);
+    void feedOutput(std::uint8_t* out, int length);
     bool createStream(const std::string& path);
     void startDecoding(const std::string& path);
     bool play();
@@ -59,7 +70,7 @@ public:
     bool spectrumAt(std::uint64_t bytes, float* out256) const;
     void free();
 
-    bool hasDevice() const { return device != 0; }
+    bool hasDevice() const { return device != 0 || callerOutput; }
     bool hasStream() const { return !music.samples.empty(); }
     bool playing() const { return started; }
     std::uint64_t lengthBytes() const { return music.samples.size() * 2; }
@@ -77,7 +88,12 @@ private:
     DecodedMusic music;
     std::string decodingPath;
     std::future<Decoding> decoding;
+    double now() const;
+
+    Kestrane::TickSource ticks;
+    std::uint64_t originTicks;
     std::uint32_t device = 0;  // SDL_AudioDeviceID
+    bool callerOutput = false;  // useOutput(): fed by feedOutput, no device
     std::uint32_t deviceBufferBytes = 0;
     bool started = false;
     std::string lastError;

@@ -62,6 +62,7 @@ TEST_F(CaptureRun, SameRangeGivesTheSameFramesAndRoundedCount)
     for (const char* name : {"a", "b"}) {
         const ProgramRun result = capture("--from 10 --to 10.11 --fps 30 --out " + path(name));
         ASSERT_EQ(result.status, 0) << result.output;
+        EXPECT_NE(result.output.find("; 0 GL errors\n"), std::string::npos) << result.output;
     }
     EXPECT_EQ(filesIn(path("a")), 3);
     EXPECT_EQ(filesIn(path("b")), 3);
@@ -70,6 +71,11 @@ TEST_F(CaptureRun, SameRangeGivesTheSameFramesAndRoundedCount)
         const std::string a = TestSupport::readFile(dir.path() / "a" / name);
         ASSERT_FALSE(a.empty()) << name;
         EXPECT_TRUE(a == TestSupport::readFile(dir.path() / "b" / name)) << name << " differs between two captures";
+        // Each frame is a later moment of the show, not the same one again.
+        if (n > 0) {
+            EXPECT_FALSE(a == TestSupport::readFile(dir.path() / "a" / Capture::PngDirectory::frameName(n - 1)))
+                << name << " repeats the frame before it";
+        }
     }
     const Image first(dir.path() / "a" / Capture::PngDirectory::frameName(0));
     ASSERT_EQ(first.width, 800);
@@ -113,14 +119,25 @@ TEST_F(CaptureRun, VideoHoldsTheFramesAndTheMusic)
 TEST_F(CaptureRun, BadOptionsAreRefusedBeforeRendering)
 {
     const std::string frames = path("never");
-    for (const std::string& arguments : std::vector<std::string>{
-             "--out " + frames + " --fast", "--from 5 --to 3 --out " + frames, "--fps 0 --out " + frames,
-          "--fps -24 --out " + frames, "--out /proc/version/frames", "--out " + path("missing/show.mp4"),
-          "--at 5 --out " + path("missing/f.png"), "--bench --out " + frames}) {
-        const ProgramRun result = capture(arguments);
-        EXPECT_EQ(result.status, 2) << arguments << "\n" << result.output;
+    // Each refusal is one line that names what was wrong.
+    const struct {
+        std::string arguments, named;
+    } refused[] = {
+        {"--out " + frames + " --fast", "--fast"},
+        {"--from 5 --to 3 --out " + frames, "--to"},
+        {"--fps 0 --out " + frames, "--fps"},
+        {"--fps -24 --out " + frames, "--fps"},
+        {"--out /proc/version/frames", "/proc/version/frames"},
+        {"--out " + path("missing/show.mp4"), "missing"},
+        {"--at 5 --out " + path("missing/f.png"), "missing"},
+        {"--bench --out " + frames, "--bench"},
+    };
+    for (const auto& r : refused) {
+        const ProgramRun result = capture(r.arguments);
+        EXPECT_EQ(result.status, 2) << r.arguments << "\n" << result.output;
         EXPECT_EQ(std::count(result.output.begin(), result.output.end(), '\n'), 1) << result.output;
         EXPECT_EQ(result.output.rfind("vessara-capture: ", 0), 0u) << result.output;
+        EXPECT_NE(result.output.find(r.named), std::string::npos) << r.arguments << "\n" << result.output;
     }
     EXPECT_FALSE(fs::exists(frames));
 

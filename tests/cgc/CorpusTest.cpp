@@ -25,7 +25,10 @@ int runCgc(const std::string& arguments, std::string& out, std::string& err) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(CgCorpus, EveryCorpusShaderBuildsThroughTheRuntime) {
+// A GL error raised while a test runs fails it (support/GLTest.h).
+using CgCorpus = GLTest;
+
+TEST_F(CgCorpus, EveryCorpusShaderBuildsThroughTheRuntime) {
     ASSERT_TRUE(glHarness()) << "no GL context";
     auto files = corpusFiles();
     ASSERT_GE(files.size(), 4u);
@@ -47,7 +50,7 @@ TEST(CgCorpus, EveryCorpusShaderBuildsThroughTheRuntime) {
     cgGLDisableProfile(CG_PROFILE_ARBFP1);
 }
 
-TEST(CgCorpus, VessaraCgcCompilesTheCorpusAndReportsErrors) {
+TEST_F(CgCorpus, VessaraCgcCompilesTheCorpusAndReportsErrors) {
     ASSERT_TRUE(glHarness()) << "no GL context";
     std::string out, err;
     for (const auto& [path, text] : corpusFiles()) {
@@ -67,10 +70,20 @@ TEST(CgCorpus, VessaraCgcCompilesTheCorpusAndReportsErrors) {
     EXPECT_EQ(err.rfind(header + ":3:12: error: undeclared identifier 'undefined_gain'\n        return undefined_gain;\n" +
                              std::string(15, ' ') + "^", 0), 0u) << err;
     EXPECT_EQ(out, "");
-    // Bad options.
-    EXPECT_EQ(runCgc("--stage geometry --entry main_fragment " + broken, out, err), 2);
-    EXPECT_EQ(runCgc("--stage vertex " + broken, out, err), 2);
-    EXPECT_EQ(runCgc("--entry main_fragment --stage fragment --frobnicate " + broken, out, err), 2);
+    // Bad options: status 2, the reason on the first line, then the usage.
+    const struct {
+        std::string arguments, reason;
+    } refused[] = {
+        {"--stage geometry --entry main_fragment " + broken, "--stage must be vertex or fragment, not 'geometry'"},
+        {"--stage vertex " + broken, "--entry is required"},
+        {"--entry main_fragment --stage fragment --frobnicate " + broken, "unknown option '--frobnicate'"},
+        {"--entry main_fragment --stage fragment", "no input file"},
+    };
+    for (const auto& r : refused) {
+        EXPECT_EQ(runCgc(r.arguments, out, err), 2) << r.arguments;
+        EXPECT_EQ(err.rfind("vessara-cgc: " + r.reason + "\nusage: vessara-cgc ", 0), 0u) << err;
+        EXPECT_EQ(out, "");
+    }
 }
 
 }  // namespace

@@ -17,7 +17,10 @@ Diagnostic firstError(const std::string& source, Stage stage = Stage::Fragment) 
     return r.errors.empty() ? Diagnostic{} : r.errors[0];
 }
 
-TEST(CgDiagnostics, SyntaxErrorReportsPlaceMessageAndLine) {
+// A GL error raised while a test runs fails it (support/GLTest.h).
+using CgDiagnostics = GLTest;
+
+TEST_F(CgDiagnostics, SyntaxErrorReportsPlaceMessageAndLine) {
     Result r = fragment("float4 psMain() : COLOR\n{\n\tfloat4 c = float4(1, 2, 3, 4)\n\treturn c;\n}\n");
     ASSERT_FALSE(r.ok);
     ASSERT_EQ(r.errors.size(), 1u);
@@ -33,7 +36,7 @@ TEST(CgDiagnostics, SyntaxErrorReportsPlaceMessageAndLine) {
     EXPECT_NE(r.listing.find("    3 | \tfloat4 c = float4(1, 2, 3, 4)"), std::string::npos) << r.listing;
 }
 
-TEST(CgDiagnostics, MissingEntryIsAnError) {
+TEST_F(CgDiagnostics, MissingEntryIsAnError) {
     Result r = vertex("float4 psMain() : COLOR { return 1; }\n");
     ASSERT_FALSE(r.ok);
     EXPECT_EQ(r.errors[0].message, "entry function 'vsMain' is not defined");
@@ -42,7 +45,7 @@ TEST(CgDiagnostics, MissingEntryIsAnError) {
     EXPECT_FALSE(vertex("float4 vsMain(float4 p : POSITION) : POSITION;\n").ok);  // declared only
 }
 
-TEST(CgDiagnostics, TypeErrorsNameTheProblem) {
+TEST_F(CgDiagnostics, TypeErrorsNameTheProblem) {
     struct Case {
         const char* body;
         const char* message;
@@ -79,7 +82,7 @@ TEST(CgDiagnostics, TypeErrorsNameTheProblem) {
     }
 }
 
-TEST(CgDiagnostics, StageAndStructureErrors) {
+TEST_F(CgDiagnostics, StageAndStructureErrors) {
     const std::string shared = "float4 helper(float4 v) { return ddx(v); }\n"
                                "float4 vsMain(float4 p : POSITION) : POSITION { return helper(p); }\n";
     Diagnostic d = firstError(shared, Stage::Vertex);
@@ -120,7 +123,7 @@ TEST(CgDiagnostics, StageAndStructureErrors) {
     EXPECT_EQ(d.message, "input 'v' has uniform members: use it through its members only");
 }
 
-TEST(CgDiagnostics, ErrorCountIsCappedOnGarbage) {
+TEST_F(CgDiagnostics, ErrorCountIsCappedOnGarbage) {
     std::string garbage(5000, '$');
     Result r = fragment(garbage);
     ASSERT_FALSE(r.ok);
@@ -131,7 +134,7 @@ TEST(CgDiagnostics, ErrorCountIsCappedOnGarbage) {
     EXPECT_EQ(r.listing.find('\x01'), std::string::npos);
 }
 
-TEST(CgDiagnostics, GlslLinesMapBackToCgLines) {
+TEST_F(CgDiagnostics, GlslLinesMapBackToCgLines) {
     Result r = fragment("float4 tint;\n"
                         "\n"
                         "float4 psMain(float4 c : COLOR0) : COLOR\n"

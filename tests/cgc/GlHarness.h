@@ -12,6 +12,7 @@
 #pragma once
 
 #include "kestrane/cg/compiler/CgCompiler.h"
+#include "support/GLTest.h"
 
 #include <array>
 #include <map>

@@ -191,7 +191,10 @@ std::vector<FeatureCase> featureCases() {
     };
 }
 
-TEST(CgLanguageFeatures, ProgramsComputeCgValuesOnGl) {
+// A GL error raised while a test runs fails it (support/GLTest.h).
+using CgLanguageFeatures = GLTest;
+
+TEST_F(CgLanguageFeatures, ProgramsComputeCgValuesOnGl) {
     ASSERT_TRUE(glHarness()) << "no GL context";
     for (const FeatureCase& c : featureCases()) {
         SCOPED_TRACE(c.feature);

@@ -18,7 +18,10 @@ const char* const prelude =
     "void split(float4 v, out float2 a, inout float b) { a = v.xy; b += v.w; }\n"
     "float total(Light l) { return l.power * (l.color.r + l.color.g + l.color.b); }\n";
 
-TEST(CgSemantics, ExpressionsComputeCgValues) {
+// A GL error raised while a test runs fails it (support/GLTest.h).
+using CgSemantics = GLTest;
+
+TEST_F(CgSemantics, ExpressionsComputeCgValues) {
     const float pi = static_cast<float>(M_PI);
     const BodyCase cases[] = {
         // Intrinsics: fmod keeps the sign of x; frac is x - floor(x); round goes half up; trunc towards zero.
@@ -36,6 +39,10 @@ TEST(CgSemantics, ExpressionsComputeCgValues) {
          {32.0, 5.0, 2.0, 1.0}},
         {"return float4(sinh(1.0), tanh(1.0), degrees(3.14159265), radians(180));",
          {std::sinh(1.0f), std::tanh(1.0f), 180.0, pi}},
+        // The helpers' vector overloads, negative values and halves included.
+        {"float3 t = tanh(float3(-1.0, 0.5, 0.0)); float4 r = round(float4(2.5, 0.5, -1.6, 1.49));"
+         "return float4(t.x, t.y, r.x + r.y, r.z + r.w);",
+         {std::tanh(-1.0f), std::tanh(0.5f), 4.0, -1.0}},
         // Integer arithmetic is integer; the remainder is truncated.
         {"int a = 7; int b = 2; float f = a / b; int r = -7 % 3; return float4(f, r, 7 % 3, 7.5 % 2);",
          {3.0, -1.0, 1.0, 1.5}},

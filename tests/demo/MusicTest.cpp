@@ -12,12 +12,10 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <numbers>
-#include <thread>
 
 using namespace Vessara;
 
@@ -56,10 +54,13 @@ protected:
 };
 std::string MusicFileTest::path;
 
-void sleepSeconds(double seconds)
-{
-    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
+// A counter of microseconds that the test moves by hand.
+struct Counter {
+    std::uint64_t ticks = 5'000'000'000'000ull;
+    static std::uint64_t read(void* self) { return static_cast<Counter*>(self)->ticks; }
+    Kestrane::TickSource source(std::uint64_t frequency = 1'000'000) { return {read, frequency, this}; }
+    void advance(double seconds) { ticks += std::uint64_t(seconds * 1e6 + 0.5); }
+};
 
 }  // namespace
 
@@ -129,56 +130,64 @@ TEST(MusicPlayerTest, MissingOrDamagedFileIsReportedByName)
     EXPECT_EQ(bins[0], 7.0f);
 }
 
-TEST_F(MusicFileTest, PositionFollowsPlaybackOnTheAudioDevice)
+// An output fed in blocks of 4096 bytes (1024 frames, about 23.2 ms), as a
+// device asks for them: the block handed out last is heard after the one
+// queued before it; between blocks the position runs on the clock, never
+// past what the output was given, and never back.
+TEST_F(MusicFileTest, PositionFollowsTheOutputBlocksAndTheClockBetweenThem)
 {
-    MusicPlayer player;
-    ASSERT_TRUE(player.init()) << player.error();  // the dummy driver in tests
+    Counter counter;
+    MusicPlayer player(counter.source());
+    player.useOutput(4096);
+    ASSERT_TRUE(player.init());
     ASSERT_TRUE(player.createStream(path)) << player.error();
-    EXPECT_EQ(player.position(), 0u);
     ASSERT_TRUE(player.play());
-
-    const auto start = std::chrono::steady_clock::now();
-    std::uint64_t previous = 0;
-    int steps = 0;
-    while (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(600)) {
-        const std::uint64_t now = player.position();
-        ASSERT_GE(now, previous);
-        EXPECT_EQ(now % 4, 0u);
-        steps += now > previous;
-        previous = now;
-        sleepSeconds(0.002);
+    std::vector<std::uint8_t> block(4096);
+    player.feedOutput(block.data(), 4096);
+    player.feedOutput(block.data(), 4096);  // bytes 4096..8191 queued behind 0..4095
+    EXPECT_EQ(player.position(), 0u);
+    const struct {
+        double after;          // seconds since the two blocks
+        std::uint64_t bytes;   // position heard
+    } steps[] = {{0.010, 1764}, {0.020, 3528}, {0.040, 4096}, {0.100, 4096}};
+    double clock = 0.0;
+    for (const auto& step : steps) {
+        counter.advance(step.after - clock);
+        clock = step.after;
+        EXPECT_NEAR(double(player.position()), double(step.bytes), 4.0) << step.after << " s";  // a frame of rounding
     }
-    // Smooth: it moves between audio callbacks (every ~23 ms), not only at them.
-    EXPECT_GT(steps, 30);
-    EXPECT_NEAR(MusicPlayer::bytesToSeconds(previous), 0.6, 0.25);
-
-    player.setPosition(std::uint64_t(1.0 * musicBytesPerSecond) + 3);
-    EXPECT_EQ(player.position(), std::uint64_t(musicBytesPerSecond));
-    sleepSeconds(0.2);
-    EXPECT_NEAR(MusicPlayer::bytesToSeconds(player.position()), 1.2, 0.2);
+    // The next block: the clock runs on from when it was handed out.
+    player.feedOutput(block.data(), 4096);
+    counter.advance(0.010);
+    EXPECT_NEAR(double(player.position()), 4096.0 + 1764.0, 4.0);
+    // The samples handed out are the music's, from the cursor on.
+    player.setPosition(std::uint64_t(0.5 * musicBytesPerSecond) + 3);
+    EXPECT_EQ(player.position(), std::uint64_t(0.5 * musicBytesPerSecond));
+    player.feedOutput(block.data(), 4096);
+    EXPECT_TRUE(std::any_of(block.begin(), block.end(), [](std::uint8_t b) { return b != 0; }));
+    player.setPosition(player.lengthBytes());
+    player.feedOutput(block.data(), 4096);
+    EXPECT_TRUE(std::all_of(block.begin(), block.end(), [](std::uint8_t b) { return b == 0; }));
     player.free();
 }
 
-TEST_F(MusicFileTest, WithoutDeviceThePositionFollowsTheWallClockPastTheEnd)
+TEST_F(MusicFileTest, WithoutOutputThePositionFollowsTheClockPastTheEnd)
 {
-    MusicPlayer player;  // no init(): no audio output
+    Counter counter;
+    MusicPlayer player(counter.source());  // no init(): no audio output
     ASSERT_TRUE(player.createStream(path)) << player.error();
     player.setPosition(std::uint64_t(1.9 * musicBytesPerSecond));
     ASSERT_TRUE(player.play());
-    sleepSeconds(0.3);
+    counter.advance(0.3);
     // The music lasts 2 s; its clock keeps going after the end.
-    const double seconds = MusicPlayer::bytesToSeconds(player.position());
-    EXPECT_NEAR(seconds, 2.2, 0.1);
+    EXPECT_NEAR(double(player.position()), 2.2 * musicBytesPerSecond, 4.0);
     EXPECT_GT(player.position(), player.lengthBytes());
 }
 
 TEST(MusicClockTest, PlayerClockWithoutMusicRunsOnTheCounterFromTheOffset)
 {
-    struct Counter {
-        std::uint64_t ticks = 5'000'000'000'000ull;
-        static std::uint64_t read(void* self) { return static_cast<Counter*>(self)->ticks; }
-    } counter;
-    PlayerClock clock(nullptr, 10.0f, Kestrane::TickSource{Counter::read, 1000, &counter});
+    Counter counter;
+    PlayerClock clock(nullptr, 10.0f, counter.source(1000));
     EXPECT_FLOAT_EQ(clock.time(), 10.0f);
     counter.ticks += 2500;
     EXPECT_FLOAT_EQ(clock.time(), 12.5f);
@@ -193,7 +202,7 @@ TEST(MusicClockTest, PlayerClockWithoutMusicRunsOnTheCounterFromTheOffset)
     MusicPlayer missing;
     EXPECT_FALSE(missing.createStream(scratch("missing.mp3")));
     EXPECT_FALSE(missing.play());
-    PlayerClock fallback(&missing, 1.0f, Kestrane::TickSource{Counter::read, 1000, &counter});
+    PlayerClock fallback(&missing, 1.0f, counter.source(1000));
     counter.ticks += 1000;
     EXPECT_FLOAT_EQ(fallback.time(), 2.0f);
 }
@@ -217,22 +226,32 @@ TEST_F(MusicFileTest, VirtualClockReadsTheSpectrumAtTheTimeItLastGave)
 // and the show runs on from the offset.
 TEST_F(MusicFileTest, TheShowStartsTheMusicAtItsOffsetOrReportsWhyNot)
 {
+    Counter counter;
     Demo demo;
     demo.musicPath = path;
     demo.startOffset = 1.25f;
+    demo.music = std::make_unique<MusicPlayer>(counter.source());
+    demo.music->useOutput(4096);
     const auto clock = demo.startMusic();
-    ASSERT_NE(demo.music, nullptr);
-    EXPECT_TRUE(demo.music->playing());
-    EXPECT_NEAR(MusicPlayer::bytesToSeconds(demo.music->position()), 1.25, 0.05);
-    EXPECT_NEAR(clock->time(), 1.25f, 0.05f);
+    ASSERT_TRUE(demo.music->playing());
+    EXPECT_EQ(demo.music->position(), std::uint64_t(1.25 * musicBytesPerSecond));
+    EXPECT_NEAR(clock->time(), 1.25f, 1e-6f);
+    std::vector<std::uint8_t> block(4096);
+    demo.music->feedOutput(block.data(), 4096);
+    demo.music->feedOutput(block.data(), 4096);
+    counter.advance(0.02);
+    EXPECT_NEAR(clock->time(), 1.27f, 1e-6f);
 
     Demo silent;
     silent.musicPath = scratch("missing.mp3");
     silent.startOffset = 3.0f;
+    silent.music = std::make_unique<MusicPlayer>(counter.source());
+    silent.music->useOutput(4096);
     testing::internal::CaptureStderr();
     const auto fallback = silent.startMusic();
     const std::string report = testing::internal::GetCapturedStderr();
     EXPECT_NE(report.find("BASS: BASS error, file not found?"), std::string::npos) << report;
     EXPECT_NE(report.find(silent.musicPath), std::string::npos) << report;
-    EXPECT_NEAR(fallback->time(), 3.0f, 0.05f);
+    // On the performance counter from the offset (microseconds have passed).
+    EXPECT_NEAR(fallback->time(), 3.0f, 0.5f);
 }

@@ -97,7 +97,7 @@ inline KestraneExt::ZTXSceneData fullScene() {
     mesh.rotation = {0, 0, 0.7071068f, 0.7071068f};
     mesh.scale = {2, 2, 2};
     mesh.positionKeys = {{{0, 0, 0}, 0}, {{10, 0, 0}, 10}};
-    mesh.rotationKeys = {{{0, 0, 0, 1}, 0}, {{0, 0, 1, 0}, 20}};
+    mesh.rotationKeys = {{{0.1f, 0.2f, 0.3f, 0.927f}, 0}, {{-0.5f, 0.5f, 0.5f, 0.5f}, 20}};
     mesh.scaleKeys = {{{1, 1, 1}, 5}};
     ZTXMeshData& m = mesh.mesh;
     m.material = "skin";

@@ -10,6 +10,9 @@
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <iterator>
+
 using namespace KestraneExt;
 using Kestrane::State;
 
@@ -177,4 +180,70 @@ TEST_F(SceneGL, SceneDrawnWithTheDefaultShaderCoversItsMeshes) {
     scene->useCamera("Camera01", 0.0f, 800.0f / 600.0f);
     static_cast<Batch&>(*scene).draw();
     EXPECT_TRUE(lit(550, 300));
+}
+
+// The file stores a turn by θ about a unit axis a as q = (a sin(θ/2), cos(θ/2));
+// the loader turns by −θ about a taken to the renderer's axes (x, z, −y),
+// after moving and before scaling. The World matrices below are that rule
+// worked out by hand (column-major), not computed by the code under test.
+TEST_F(SceneGL, RotationsAboutEachFileAxisFollowTheFileRule) {
+    const float h = std::sqrt(0.5f), c60 = 0.5f, s60 = std::sqrt(0.75f);
+    const struct {
+        const char* name;
+        Quaternion rotation;
+        Float3 position, scale;
+        float world[16];
+    } cases[] = {
+        // 90° about file x: −90° about renderer x; y goes to −z, z to y.
+        {"AboutX", {h, 0, 0, h}, {0, 0, 0}, {1, 1, 1}, {1, 0, 0, 0, 0, 0, -1, 0, 0, 1, 0, 0, 0, 0, 0, 1}},
+        // 60° about file x: −60° about renderer x.
+        {"AboutX60", {0.5f, 0, 0, s60}, {0, 0, 0}, {1, 1, 1},
+         {1, 0, 0, 0, 0, c60, -s60, 0, 0, s60, c60, 0, 0, 0, 0, 1}},
+        // 90° about file y: −90° about renderer −z, that is +90° about z; x goes to y.
+        {"AboutY", {0, h, 0, h}, {0, 0, 0}, {1, 1, 1}, {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}},
+        // 90° about file z: −90° about renderer y; x goes to z, z to −x.
+        {"AboutZ", {0, 0, h, h}, {0, 0, 0}, {1, 1, 1}, {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}},
+        // The same turn at file (1, 2, 3) = renderer (1, 3, −2), scaled by
+        // file (1, 2, 3) = renderer (1, 3, 2): the columns scaled, then moved.
+        {"Placed", {0, 0, h, h}, {1, 2, 3}, {1, 2, 3}, {0, 0, 1, 0, 0, 3, 0, 0, -2, 0, 0, 0, 1, 3, -2, 1}},
+    };
+    ZTXSceneData data;
+    for (const auto& c : cases) {
+        ZTXNodeData& node = data.nodes.emplace_back();
+        node.name = c.name;
+        node.rotation = c.rotation;
+        node.position = c.position;
+        node.scale = c.scale;
+    }
+    auto scene = load(data);
+    scene->evaluate(0.0f);
+    ASSERT_EQ(scene->plainInstances.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].name);
+        expectMatrix(scene->plainInstances[i].world, cases[i].world);
+    }
+}
+
+// Keys (0, 0, 0, 1) and −(0, 0, sin 45°, cos 45°): the same turns as 0° and
+// 90° about file z, but with a negative dot product. Halfway the short way is
+// 45° about file z, that is −45° about renderer y; the long way would be 135°.
+TEST_F(SceneGL, RotationKeysWithANegativeDotProductTurnTheShortWay) {
+    const float h = std::sqrt(0.5f);
+    ZTXSceneData data;
+    ZTXNodeData& node = data.nodes.emplace_back();
+    node.name = "Turning";
+    node.rotationKeys = {{{0, 0, 0, 1}, 0}, {{0, 0, -h, -h}, 10}};
+    auto scene = load(data);
+    const struct {
+        float time;
+        float world[16];
+    } cases[] = {
+        {5, {h, 0, h, 0, 0, 1, 0, 0, -h, 0, h, 0, 0, 0, 0, 1}},
+        {10, {0, 0, 1, 0, 0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        scene->evaluate(c.time);
+        ASSERT_EQ(scene->plainInstances.size(), 1u);
+        expectMatrix(scene->plainInstances[0].world, c.world);
+    }
 }

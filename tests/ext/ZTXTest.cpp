@@ -43,8 +43,8 @@ void expectSameNode(const SceneNode& got, const ZTXNodeData& want) {
     expectSameKeys(got.scaleTrack, want.scaleKeys);
     ASSERT_EQ(got.rotationTrack.count(), static_cast<int>(want.rotationKeys.size()));
     for (int i = 0; i < got.rotationTrack.count(); ++i) {
-        EXPECT_EQ(got.rotationTrack.keyAt(i).value.z, want.rotationKeys[i].value.z);
-        EXPECT_EQ(got.rotationTrack.keyAt(i).value.w, want.rotationKeys[i].value.w);
+        const Quaternion g = got.rotationTrack.keyAt(i).value, w = want.rotationKeys[i].value;
+        EXPECT_EQ((std::array{g.x, g.y, g.z, g.w}), (std::array{w.x, w.y, w.z, w.w}));
         EXPECT_EQ(got.rotationTrack.keyAt(i).time, want.rotationKeys[i].time);
     }
     if (want.type == Zentrix::MeshNodeType) {

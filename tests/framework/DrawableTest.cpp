@@ -42,17 +42,6 @@ TEST_F(FrameworkTest, UseShaderReleasesTheSamplersOfThePreviousShader)
     element->releaseTextures();
 }
 
-TEST_F(FrameworkTest, ParameterOperationsWithoutAShaderDoNothing)
-{
-    Element* element = newElement(8, 8);
-    ASSERT_EQ(nullptr, element->currentShader);
-    element->setFloat("alpha", 0.5f);
-    element->setFloat4("color", 1, 2, 3, 4);
-    element->disableTexture("tex0");
-    element->uploadCamera();
-    element->releaseTextures();
-}
-
 TEST_F(FrameworkTest, DrawQuadCoversTheViewportAndLeavesCullingOff)
 {
     Element* element = newElement(32, 32);

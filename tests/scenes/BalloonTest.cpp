@@ -1,10 +1,11 @@
-// The Balloon scene: its drawable's blending left off after each mesh, the
-// star layers that do not change from frame to frame, and the scene files it
-// refuses at start-up.
+// The Balloon scene: its drawable's blending by material alpha, left off
+// after each mesh, the star layers that do not change from frame to frame,
+// and the scene files it refuses at start-up.
 #include "SceneFixture.h"
 
 #include "prod/Animation.h"
 #include "prod/Balloon.h"
+#include "kestrane/State.h"
 
 #include <epoxy/gl.h>
 
@@ -37,20 +38,35 @@ using BalloonTest = SceneTests::SceneTest;
 
 }  // namespace
 
-TEST_F(BalloonTest, BlendingIsTurnedOffAgainAfterEachMesh)
+TEST_F(BalloonTest, UntexturedMeshesBlendByTheirAlphaAndBlendingEndsWithEachMesh)
 {
-    // A mesh of an untextured material, which the drawable blends.
+    // Two green untextured panes over red: "glass" (alpha 0) on the lower
+    // right half of the screen, "solid" (alpha 1) on the upper left.
     KestraneExt::ZTXSceneData data;
-    data.materials.emplace_back().name = "glass";
-    KestraneExt::ZTXNodeData& pane = data.nodes.emplace_back();
-    pane.type = Zentrix::MeshNodeType;
-    pane.name = "pane";
-    pane.mesh.material = "glass";
-    pane.mesh.positions = {{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}};
-    pane.mesh.indices = {0, 1, 2};
+    for (const auto& [name, alpha] : {std::pair{"glass", 0.0f}, std::pair{"solid", 1.0f}}) {
+        KestraneExt::ZTXMaterialData& material = data.materials.emplace_back();
+        material.name = name;
+        material.colors[1] = {0, 1, 0};
+        material.scalars[0] = alpha;
+        KestraneExt::ZTXNodeData& pane = data.nodes.emplace_back();
+        pane.type = Zentrix::MeshNodeType;
+        pane.name = name;
+        pane.mesh.material = name;
+        pane.mesh.positions = alpha == 0.0f ? std::vector<Kestrane::Float3>{{-1, -1, 0}, {1, -1, 0}, {1, 1, 0}}
+                                            : std::vector<Kestrane::Float3>{{-1, -1, 0}, {1, 1, 0}, {-1, 1, 0}};
+        pane.mesh.indices = {0, 1, 2};
+    }
     // Drawables live as long as the demo they registered with.
-    auto* balloon = new Prod::Balloon::ZTXDrawable(&sharedProd(), writeScene("pane.ztx", data));
+    auto* balloon = new Prod::Balloon::ZTXDrawable(&sharedProd(), writeScene("panes.ztx", data));
+    Kestrane::State::resetAll();
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glClearColor(1, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     balloon->drawAt(0.0f);
+    EXPECT_TRUE(pixelIs(600, 150, {255, 0, 0, 255}, 1)) << "the glass pane lets the red through";
+    const Rgba8 solid = readPixel(200, 450);
+    EXPECT_GT(solid.g, solid.r) << "the solid pane covers the red";
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 }
 

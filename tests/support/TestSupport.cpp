@@ -130,10 +130,16 @@ bool writePng(const std::string& path, const Picture& p)
     return stbi_write_png(path.c_str(), p.width, p.height, 3, rgb.data(), p.width * 3) != 0;
 }
 
+bool updatingReferences()
+{
+    const char* update = std::getenv("VESSARA_UPDATE_REFERENCES");
+    return update && std::string_view(update) == "1";
+}
+
 ::testing::AssertionResult matchesReference(const Picture& got, const std::string& path, int maxChannel,
                                             double maxMean)
 {
-    if (std::getenv("VESSARA_UPDATE_REFERENCES")) {
+    if (updatingReferences()) {
         if (writePng(path, got))
             return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << "cannot write " << path;

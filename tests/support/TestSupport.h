@@ -21,9 +21,10 @@
 //   writePng(path, picture)              false when it cannot be written
 //   matchesReference(got, path, channel, mean)
 //                                        picturesMatch against the PNG at path;
-//                                        with VESSARA_UPDATE_REFERENCES set it
+//                                        with VESSARA_UPDATE_REFERENCES=1 it
 //                                        writes `got` there instead; a mismatch
 //                                        writes `got` to the temporary folder
+//   updatingReferences()                 VESSARA_UPDATE_REFERENCES is "1"
 //   EXPECT_FATAL(statement, regex)       the statement ends the process with
 //                                        status 1 and a message matching regex
 // Everything is plain functions and values; nothing is kept between calls.
@@ -75,6 +76,7 @@ bool readPng(const std::string& path, Picture& picture, std::string* error);
 
 Picture shrunk(const std::uint8_t* pixels, int width, int height, int channels, int factor, bool bottomUp);
 bool writePng(const std::string& path, const Picture& picture);
+bool updatingReferences();
 ::testing::AssertionResult matchesReference(const Picture& got, const std::string& path, int maxChannel,
                                             double maxMean);
 

@@ -33,7 +33,7 @@ void ShowRenderer::startUp()
                                           " (frames get an empty spectrum)");
 }
 
-void ShowRenderer::render(double time, double frameDelta)
+unsigned ShowRenderer::render(double time, double frameDelta)
 {
     Kestrane::useScreenTarget();
     Kestrane::clear(0, 0, 0, 0, true, true, true);
@@ -42,7 +42,10 @@ void ShowRenderer::render(double time, double frameDelta)
     const double bytes = time * Vessara::musicBytesPerSecond;
     const bool heard = music.spectrumAt(bytes > 0 ? std::uint64_t(bytes) : 0, spectrum);
     prod.renderFrame(float(time), float(frameDelta), heard ? spectrum : nullptr);
-    Kestrane::checkError();
+    unsigned errors = 0;
+    while (Kestrane::checkError())
+        ++errors;
+    return errors;
 }
 
 void ShowRenderer::finish() const

@@ -12,7 +12,9 @@
 //   renderer.render(t, dt)    the frame at music time t with frame delta dt and
 //                             the spectrum of the decoded music at t, on a screen
 //                             cleared to black first (so a time with no entry is
-//                             black, not the previous frame).
+//                             black, not the previous frame). Returns how many
+//                             GL errors the frame raised (each also reported on
+//                             standard error and counted by errorCount()).
 //   renderer.finish()         waits until the frame is drawn (glFinish), so
 //                             drawing and read-back can be timed apart.
 //   renderer.read()           the frame's RGB pixels, top row first.
@@ -37,7 +39,7 @@ public:
     explicit ShowRenderer(bool wide);
 
     void startUp();
-    void render(double time, double frameDelta);
+    unsigned render(double time, double frameDelta);
     void finish() const;
     std::vector<std::uint8_t> read() const;
     bool quitRequested() const;
