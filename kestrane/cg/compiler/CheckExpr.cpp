@@ -608,28 +608,11 @@ void Checker::checkConstruct(Expr& e) {
 bool Checker::groupConstructorArguments(Expr& e, const Type& element) {
     for (const ExprPtr& a : e.args)
         if (a->type.isError() || (!a->type.isScalar() && !a->type.isVector())) return true;
-    const int want = element.components();
-    std::vector<ExprPtr> grouped;
-    size_t next = 0;
-    while (next < e.args.size()) {
-        auto group = std::make_unique<Expr>(ExprKind::Construct, e.args[next]->pos);
-        group->written = element;
-        group->intValue = 1;  // arguments already checked
-        int have = 0;
-        while (have < want && next < e.args.size()) {
-            have += e.args[next]->type.components();
-            group->args.push_back(std::move(e.args[next++]));
-        }
-        if (have != want) {
-            error(group->pos, "constructor of " + cgTypeName(e.written) + ": the arguments do not divide into " +
-                                  cgTypeName(element) + " values");
-            return false;
-        }
+    if (!groupComponents(e, element, ExprKind::Construct, "constructor of " + cgTypeName(e.written))) return false;
+    for (ExprPtr& group : e.args) {
         checkConstruct(*group);
         if (group->type.isError()) return false;
-        grouped.push_back(std::move(group));
     }
-    e.args = std::move(grouped);
     return true;
 }
 

@@ -303,26 +303,36 @@ bool Checker::elideBraces(Expr& list, const Type& target) {
         }
         if (!e->type.isScalar() && !e->type.isVector()) return true;
     }
-    const int want = target.element().components();
+    if (groupComponents(list, target.element(), ExprKind::InitList, "initializer of " + cgTypeName(target)))
+        return true;
+    list.type = Type{};
+    return false;
+}
+
+// Groups the checked scalars and vectors of e.args into runs that each fill
+// one value of type element, made nodes of kind (an initializer list or an
+// element constructor) whose arguments are marked checked. False after an
+// error when they do not divide evenly.
+bool Checker::groupComponents(Expr& e, const Type& element, ExprKind kind, const std::string& what) {
+    const int want = element.components();
     std::vector<ExprPtr> grouped;
     size_t next = 0;
-    while (next < list.args.size()) {
-        auto group = std::make_unique<Expr>(ExprKind::InitList, list.args[next]->pos);
-        group->intValue = 1;  // elements already checked
+    while (next < e.args.size()) {
+        auto group = std::make_unique<Expr>(kind, e.args[next]->pos);
+        group->written = element;
+        group->intValue = 1;  // arguments already checked
         int have = 0;
-        while (have < want && next < list.args.size()) {
-            have += list.args[next]->type.components();
-            group->args.push_back(std::move(list.args[next++]));
+        while (have < want && next < e.args.size()) {
+            have += e.args[next]->type.components();
+            group->args.push_back(std::move(e.args[next++]));
         }
         if (have != want) {
-            error(group->pos, "initializer of " + cgTypeName(target) + ": the elements do not divide into " +
-                                  cgTypeName(target.element()) + " values");
-            list.type = Type{};
+            error(group->pos, what + ": the values do not divide into " + cgTypeName(element) + " values");
             return false;
         }
         grouped.push_back(std::move(group));
     }
-    list.args = std::move(grouped);
+    e.args = std::move(grouped);
     return true;
 }
 

@@ -48,6 +48,7 @@ private:
     void checkInitializer(VarDecl& var);
     void checkInitList(Expr& list, const Type& target);
     bool elideBraces(Expr& list, const Type& target);
+    bool groupComponents(Expr& e, const Type& element, ExprKind kind, const std::string& what);
     void checkStmt(Stmt& stmt);
     void checkBlock(Stmt& block, bool newScope);
     void declareLocal(VarDecl& var);
