@@ -59,11 +59,6 @@ int capture(const Options& options)
     if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
         Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
                                           " (frames get an empty spectrum)");
-    // A time with no entry active leaves the screen as it was: start from
-    // black rather than from the warm-up's drawing.
-    Kestrane::useScreenTarget();
-    Kestrane::clear(0, 0, 0, 0, true, true, true);
-
     Vessara::VirtualClock clock(options.at, 1.0 / options.fps, &music);
     const float time = clock.time();
     clock.spectrum(prod.spectrum);

@@ -10,9 +10,8 @@
 //                             music file is reported and frames get a zero
 //                             spectrum.
 //   renderer.render(t, dt)    the frame at music time t with frame delta dt and
-//                             the spectrum of the decoded music at t, on a screen
-//                             cleared to black first (so a time with no entry is
-//                             black, not the previous frame).
+//                             the spectrum of the decoded music at t (a time with
+//                             no entry is black, Demo::renderFrame).
 //   renderer.finish()         waits until the frame is drawn (glFinish), so
 //                             drawing and read-back can be timed apart.
 //   renderer.read()           the frame's RGB pixels, top row first.
