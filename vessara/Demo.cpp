@@ -88,6 +88,9 @@ void Demo::startUp()
     for (std::size_t i = 0; i < drawables.size(); ++i)
         drawables[i]->draw();
     glDisable(GL_SCISSOR_TEST);
+    // The first frame step presents the back buffer as it is now: black,
+    // not the warm-up's drawing.
+    clearWindow();
 
     // Loading freed many large buffers (files, decoded images) on several
     // threads; give their pages back rather than carry them through the show.

@@ -13,7 +13,9 @@
 //   startUp()             context, full screen (when fullscreen: a display
 //                         switch, or the desktop's resolution), load(),
 //                         prepare() then one warm-up draw() of every drawable
-//                         (scissored to one pixel: the calls, not the filling).
+//                         (scissored to one pixel: the calls, not the filling);
+//                         then the window is cleared to black, so the first
+//                         frame presented is defined.
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
 //   runFrames(clock)      the frame loop on any clock (see frame()).

@@ -234,7 +234,8 @@ TEST_F(DemoFrameTest, FrameLoopEndsOnQuit)
 
 // start-up prepares every drawable and then draws each once before the music
 // starts, including drawables that others create while being prepared or
-// drawn (a scene's own sky box).
+// drawn (a scene's own sky box); what they drew is not what the first frame
+// step presents: the window is black.
 TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
 {
     struct Counting : Drawable {
@@ -251,6 +252,8 @@ TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
         void draw() override
         {
             ++drawn;
+            glClearColor(1, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
             for (; onDraw > 0; --onDraw)
                 new Counting(demo, 0, 0);
         }
@@ -267,6 +270,7 @@ TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
     warm.width = 64;
     warm.height = 48;
     warm.startUp();
+    const Rgba8 presentedFirst = readPixel(0, 0);  // the warm-up's one pixel
     Kestrane::Context::current = &testContext();
     GLTest::SetUp();
 
@@ -276,4 +280,5 @@ TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
     for (std::size_t i = 0; i < warm.drawables.size(); ++i)
         EXPECT_EQ(static_cast<Counting*>(warm.drawables[i])->drawn, 1) << "drawable " << i;
     EXPECT_EQ(static_cast<Counting*>(warm.drawables[0])->prepared, 1);
+    EXPECT_EQ(presentedFirst.r | presentedFirst.g | presentedFirst.b, 0);
 }
