@@ -5,6 +5,7 @@
 #include "kestrane/CgErrorHandler.h"
 #include "kestrane/DefaultShader.h"
 #include "kestrane/FrameServices.h"
+#include "kestrane/Keyboard.h"
 #include "kestrane/Messages.h"
 
 #include <SDL.h>
@@ -136,6 +137,7 @@ bool Context::pumpMessages()
 
     SDL_GL_SwapWindow(window->sdlWindow());
     ++presented;
+    advanceScriptedKeys();
     return true;
 }
 

@@ -11,7 +11,8 @@
 //       sets Context::current, creates the shader-runtime context with the
 //       fatal error handler Kestrane::CGerror and binds the default shader.
 //   pumpMessages()   once per frame: GL error check, at most one window event,
-//                    present. false = quit requested (nothing presented).
+//                    present, one step of the scripted keys (Keyboard.h).
+//                    false = quit requested (nothing presented).
 //   handle(kind)     raw handles (HandleKind below) as void*.
 //   saveScreenshot(path)   writes the screen as a PNG (see Screenshot.cpp).
 //   destroy()        releases the GL context. The window and the shader-runtime

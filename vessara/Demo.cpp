@@ -88,6 +88,9 @@ void Demo::startUp()
     for (std::size_t i = 0; i < drawables.size(); ++i)
         drawables[i]->draw();
     glDisable(GL_SCISSOR_TEST);
+    // The first frame step presents the back buffer as it is now: black,
+    // not the warm-up's drawing.
+    clearWindow();
 
     // Loading freed many large buffers (files, decoded images) on several
     // threads; give their pages back rather than carry them through the show.
@@ -124,7 +127,7 @@ bool Demo::frame(MusicClock& clock)
 {
     if (!context->pumpMessages())
         return false;
-    if (!(time < endTime))
+    if (showOver(clock))
         return false;
 
     const float now = clock.time();
@@ -137,6 +140,16 @@ bool Demo::frame(MusicClock& clock)
     return !Kestrane::keyDown(Kestrane::Key::Escape);
 }
 
+bool Demo::showOver(const MusicClock& clock) const
+{
+    // `time` is the previous frame's. endTime stays the latest end; the
+    // music clock keeps counting past the music's end, so the show stops
+    // itself once nothing is left to show or hear.
+    if (!(time < endTime))
+        return true;
+    return time >= timelineEnd() && time >= clock.musicLength();
+}
+
 void Demo::renderFrame(float now, float delta, const float* spectrum256)
 {
     time = now;
@@ -144,9 +157,16 @@ void Demo::renderFrame(float now, float delta, const float* spectrum256)
     if (spectrum256)
         std::copy(spectrum256, spectrum256 + 256, spectrum);
 
+    bool composed = false;
     for (const TimelineEntry& entry : timeline)
-        if (entry.activeAt(time))
+        if (entry.activeAt(time)) {
             composeEntry(entry);
+            composed = true;
+        }
+    // Before the first entry, on an exact boundary and after the last, the
+    // back buffer may still hold an older frame: show black instead.
+    if (!composed)
+        clearWindow();
 }
 
 void Demo::composeEntry(const TimelineEntry& entry)
@@ -159,15 +179,19 @@ void Demo::composeEntry(const TimelineEntry& entry)
     // so the bands outside the viewport stay black. The window is the
     // width x height screen after a mode switch; in a resized window or on
     // the desktop the screen is scaled to fit it.
-    Kestrane::useScreenTarget();
+    clearWindow();
     const Kestrane::Window* window = Kestrane::Context::current->window;
-    const int windowWidth = window->width();
-    const int windowHeight = window->height();
-    Kestrane::State::setViewport(0, 0, windowWidth, windowHeight);
-    Kestrane::clear(0, 0, 0, 0, true, true, true);
-    const Rectangle picture = pictureViewport(windowWidth, windowHeight);
+    const Rectangle picture = pictureViewport(window->width(), window->height());
     Kestrane::State::setViewport(picture.x, picture.y, picture.width, picture.height);
     entry.drawable->compose();
+}
+
+void Demo::clearWindow()
+{
+    Kestrane::useScreenTarget();
+    const Kestrane::Window* window = Kestrane::Context::current->window;
+    Kestrane::State::setViewport(0, 0, window->width(), window->height());
+    Kestrane::clear(0, 0, 0, 0, true, true, true);
 }
 
 Demo::Rectangle Demo::pictureViewport(int windowWidth, int windowHeight) const
@@ -203,6 +227,14 @@ void Demo::shutDown()
         Kestrane::restoreDisplayMode();
     if (context)
         context->destroy();
+}
+
+float Demo::timelineEnd() const
+{
+    float end = 0.0f;
+    for (const TimelineEntry& entry : timeline)
+        end = std::max(end, entry.end);
+    return end;
 }
 
 std::vector<std::size_t> Demo::activeEntries(float at) const

@@ -7,23 +7,33 @@
 //   run()                 the whole show: the music starts decoding on a thread
 //                         of its own (MusicPlayer::startDecoding), then
 //                         startUp(), startMusic(), frames on a
-//                         PlayerClock until endTime, Escape or a window close,
-//                         shutDown().
+//                         PlayerClock until the show is over (below), Escape
+//                         or a window close, shutDown().
 // The steps of run, each usable on its own (capture tool, tests):
 //   startUp()             context, full screen (when fullscreen: a display
 //                         switch, or the desktop's resolution), load(),
 //                         prepare() then one warm-up draw() of every drawable
-//                         (scissored to one pixel: the calls, not the filling).
+//                         (scissored to one pixel: the calls, not the filling);
+//                         then the window is cleared to black, so the first
+//                         frame presented is defined.
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
 //   runFrames(clock)      the frame loop on any clock (see frame()).
-//   frame(clock)          one loop step: present the previous frame, stop at
-//                         endTime, read the clock, renderFrame, F10 screenshot,
-//                         Escape. false = leave the loop.
+//   frame(clock)          one loop step: present the previous frame, stop when
+//                         the show is over, read the clock, renderFrame, F10
+//                         screenshot, Escape. false = leave the loop.
+//   showOver(clock)       true once the previous frame's time reached endTime,
+//                         or lay past both the last timeline entry's end and
+//                         the end of the music the clock follows (a clock
+//                         following no music counts as finished): the show
+//                         ends with the music rather than showing black until
+//                         endTime.
 //   renderFrame(time, frameDelta, spectrum256)
 //                         sets the clock fields and composes every timeline entry
-//                         with start < time < end into the viewport. Nothing is
-//                         presented. spectrum256 null keeps the spectrum.
+//                         with start < time < end into the viewport; with none
+//                         active the window is cleared to black, so no frame
+//                         shows leftovers. Nothing is presented. spectrum256
+//                         null keeps the spectrum.
 //   pictureViewport(windowWidth, windowHeight)
 //                         where the viewport lands in a window of that size: the
 //                         width x height screen scaled to fit, aspect kept and
@@ -68,6 +78,7 @@ public:
     std::unique_ptr<MusicClock> startMusic();
     void runFrames(MusicClock& clock);
     bool frame(MusicClock& clock);
+    bool showOver(const MusicClock& clock) const;
     void renderFrame(float time, float frameDelta, const float* spectrum256);
     void shutDown();
 
@@ -78,6 +89,8 @@ public:
 
     // Indices of the timeline entries shown at `time` (start < time < end).
     std::vector<std::size_t> activeEntries(float time) const;
+    // Where the last timeline entry ends (0 for an empty timeline).
+    float timelineEnd() const;
 
     std::vector<TimelineEntry> timeline;
     bool fullscreen = false;
@@ -122,6 +135,7 @@ public:
 
 private:
     void composeEntry(const TimelineEntry& entry);
+    void clearWindow();
     void saveScreenshot();
 };
 

@@ -36,6 +36,13 @@ bool PlayerClock::spectrum(float* out256)
     return followsMusic() && player->spectrum(out256);
 }
 
+double PlayerClock::musicLength() const
+{
+    // Without an audio device the player's position runs on the wall clock,
+    // so the music still ends at its length.
+    return followsMusic() ? MusicPlayer::bytesToSeconds(player->lengthBytes()) : 0.0;
+}
+
 VirtualClock::VirtualClock(double start, double frameStep, const MusicPlayer* decoded)
     : next(start), current(start), step(frameStep), music(decoded)
 {
@@ -54,6 +61,11 @@ bool VirtualClock::spectrum(float* out256)
         return false;
     const double bytes = current * musicBytesPerSecond;
     return music->spectrumAt(bytes > 0 ? std::uint64_t(bytes) : 0, out256);
+}
+
+double VirtualClock::musicLength() const
+{
+    return music && music->hasStream() ? MusicPlayer::bytesToSeconds(music->lengthBytes()) : 0.0;
 }
 
 }  // namespace Vessara

@@ -6,6 +6,10 @@
 //   frameDelta()      seconds since the previous frameDelta() (or creation).
 //   spectrum(out256)  256 spectrum magnitudes at that time; false leaves out256
 //                     as it was (no music).
+// At any time:
+//   musicLength()     seconds of music the clock follows, 0 when it follows
+//                     none; time() goes on counting past it (the show decides
+//                     when it is over, Demo::showOver).
 // PlayerClock follows a playing MusicPlayer, or the performance counter from
 // startOffset when there is no music (none asked for, missing or undecodable).
 // VirtualClock steps a fixed frame time from a start time, with the spectrum
@@ -25,6 +29,7 @@ public:
     virtual float time() = 0;
     virtual float frameDelta() = 0;
     virtual bool spectrum(float* out256) = 0;
+    virtual double musicLength() const = 0;
 };
 
 class PlayerClock : public MusicClock {
@@ -37,6 +42,7 @@ public:
     float time() override;
     float frameDelta() override;
     bool spectrum(float* out256) override;
+    double musicLength() const override;
 
 private:
     bool followsMusic() const;
@@ -54,6 +60,7 @@ public:
     float time() override;
     float frameDelta() override { return float(step); }
     bool spectrum(float* out256) override;
+    double musicLength() const override;
 
     double now() const { return current; }
 

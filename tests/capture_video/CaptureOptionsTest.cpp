@@ -2,6 +2,7 @@
 // no GL, no files.
 #include "Benchmark.h"
 #include "CaptureOptions.h"
+#include "ContactSheet.h"
 #include "Progress.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,11 @@ TEST(CaptureOptions, RangeDefaultsToTheWholeShowAtSixtyFps)
     EXPECT_EQ(options.fps, 30.0);
     EXPECT_TRUE(options.wide);
 
+    ASSERT_TRUE(parse({"--wide", "--sheet=scenes.PNG"}, options, error)) << error;
+    EXPECT_EQ(options.mode, Mode::Sheet);
+    EXPECT_EQ(options.out, "scenes.PNG");
+    EXPECT_TRUE(options.wide);
+
     ASSERT_TRUE(parse({"--out", "x", "--help"}, options, error));
     EXPECT_EQ(options.mode, Mode::Help);
 }
@@ -60,6 +66,10 @@ TEST(CaptureOptions, BadOptionsAreRefusedWithOneLine)
         {"--frames", "3", "--out", "d"},                   // --frames is for --bench
         {"--bench", "--frames", "0"},
         {"--wide=1", "--out", "d"},
+        {"--sheet", "s.gif"},                              // the sheet is a PNG or JPEG
+        {"--sheet", "s.png", "--at", "3"},                 // it picks its own frames
+        {"--sheet", "s.png", "--out", "d"},
+        {"--bench", "--sheet", "s.png"},
     };
     for (const auto& args : bad) {
         Options options;
@@ -94,6 +104,31 @@ TEST(CaptureOptions, FramesAreCountedAndTimedFromTheRangeStart)
 
     EXPECT_EQ(outputKind("show.MKV"), OutputKind::Video);
     EXPECT_EQ(outputKind("show.mp4/"), OutputKind::Directory);
+}
+
+// Three 4 x 2 frames shrunk by 2 and tiled two across: each tile is the
+// rounded mean of its 2 x 2 blocks, in reading order; the fourth place,
+// with no frame, stays black.
+TEST(ContactSheet, FramesAreShrunkAndTiledInReadingOrder)
+{
+    auto frame = [](std::uint8_t left, std::uint8_t right) {
+        std::vector<std::uint8_t> rgb;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x)
+                for (int c = 0; c < 3; ++c)
+                    rgb.push_back(std::uint8_t((x < 2 ? left : right) + c + (x + y) % 2));
+        return rgb;
+    };
+    const RgbPicture sheet = tileSheet({frame(10, 20), frame(30, 40), frame(50, 60)}, 4, 2, 2, 2);
+    ASSERT_EQ(sheet.width, 4);
+    ASSERT_EQ(sheet.height, 2);
+    // Red channel, row by row: a block of v, v+1, v+1, v averages to v+0.5,
+    // rounded up.
+    const std::uint8_t red[] = {11, 21, 31, 41, 51, 61, 0, 0};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(sheet.rgb[std::size_t(i) * 3], red[i]) << "pixel " << i;
+        EXPECT_EQ(sheet.rgb[std::size_t(i) * 3 + 2], red[i] ? red[i] + 2 : 0) << "pixel " << i;
+    }
 }
 
 TEST(CaptureFigures, MedianWorstAndRate)

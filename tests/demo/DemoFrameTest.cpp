@@ -162,17 +162,59 @@ TEST_F(DemoFrameTest, PictureScalesIntoAnyWindowKeepingItsAspect)
     GLTest::SetUp();
 }
 
-TEST_F(DemoFrameTest, FrameLoopEndsAtEndTime)
+// Nothing active (before the first entry, on an exact boundary, after the
+// last): whatever the back buffer held, the window is presented black.
+TEST_F(DemoFrameTest, WindowIsBlackWhereNoEntryIsActive)
 {
-    auto* probe = new Probe(&demo, 50);
-    demo.timeline = {{0.0f, 100.0f, probe}};
-    demo.endTime = 3.0f;
-    VirtualClock clock(0.5, 1.0);
-    demo.runFrames(clock);
-    // Frames at 0.5, 1.5, 2.5 and 3.5; the step after reaching endTime stops.
-    ASSERT_EQ(probe->steps.size(), 4u);
-    EXPECT_FLOAT_EQ(probe->steps.back().time, 3.5f);
-    EXPECT_FLOAT_EQ(demo.frameDelta, 1.0f);
+    auto* a = new Probe(&demo, 100);
+    auto* b = new Probe(&demo, 200);
+    demo.timeline = {{1.0f, 2.0f, a}, {2.0f, 3.0f, b}};
+    for (float t : {0.0f, 2.0f, 3.5f}) {
+        SCOPED_TRACE(t);
+        demo.renderFrame(1.5f, 0.01f, nullptr);
+        ASSERT_EQ(readPixel(400, 300).r, 100);
+        demo.renderFrame(t, 0.01f, nullptr);
+        for (auto [x, y] : {std::pair{0, 0}, {400, 300}, {799, 599}}) {
+            const Rgba8 pixel = readPixel(x, y);
+            EXPECT_EQ(pixel.r | pixel.g | pixel.b, 0) << x << "," << y;
+        }
+    }
+}
+
+// The loop stops at the first frame past both the last entry and the music
+// (a clock with no music counts as finished), and at endTime at the latest.
+TEST_F(DemoFrameTest, FrameLoopEndsWithTheMusicOrAtEndTime)
+{
+    // A virtual clock over music of a given length, as the player's clock
+    // is over the decoded file.
+    struct MusicOfLength : VirtualClock {
+        MusicOfLength(double start, double length) : VirtualClock(start, 1.0), length(length) {}
+        double musicLength() const override { return length; }
+        double length;
+    };
+    struct Case {
+        double music;      // seconds, 0 = none
+        float endTime;
+        float lastFrame;   // the time of the last frame rendered
+    };
+    const Case cases[] = {
+        {12.2, 240.0f, 12.5f},  // music outlasting the timeline: frames until it ends
+        {3.0, 240.0f, 10.5f},   // music shorter than the timeline: until the last entry ends
+        {0.0, 240.0f, 10.5f},   // no music
+        {300.0, 20.0f, 20.5f},  // endTime before the music's end
+        {300.0, 3.0f, 3.5f},    // and before the last entry's
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.music) + " s of music, endTime " + std::to_string(c.endTime));
+        Demo show;
+        show.context = &testContext();
+        show.timeline = {{0.0f, 10.0f, new Probe(&show, 50)}};
+        show.endTime = c.endTime;
+        MusicOfLength clock(0.5, c.music);
+        show.runFrames(clock);
+        EXPECT_FLOAT_EQ(show.time, c.lastFrame);
+        EXPECT_FLOAT_EQ(show.frameDelta, 1.0f);
+    }
 }
 
 TEST_F(DemoFrameTest, FrameLoopEndsOnQuit)
@@ -192,7 +234,8 @@ TEST_F(DemoFrameTest, FrameLoopEndsOnQuit)
 
 // start-up prepares every drawable and then draws each once before the music
 // starts, including drawables that others create while being prepared or
-// drawn (a scene's own sky box).
+// drawn (a scene's own sky box); what they drew is not what the first frame
+// step presents: the window is black.
 TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
 {
     struct Counting : Drawable {
@@ -209,6 +252,8 @@ TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
         void draw() override
         {
             ++drawn;
+            glClearColor(1, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
             for (; onDraw > 0; --onDraw)
                 new Counting(demo, 0, 0);
         }
@@ -225,6 +270,7 @@ TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
     warm.width = 64;
     warm.height = 48;
     warm.startUp();
+    const Rgba8 presentedFirst = readPixel(0, 0);  // the warm-up's one pixel
     Kestrane::Context::current = &testContext();
     GLTest::SetUp();
 
@@ -234,4 +280,5 @@ TEST_F(DemoFrameTest, WarmUpDrawsEveryDrawableOnceIncludingOnesAddedDuringIt)
     for (std::size_t i = 0; i < warm.drawables.size(); ++i)
         EXPECT_EQ(static_cast<Counting*>(warm.drawables[i])->drawn, 1) << "drawable " << i;
     EXPECT_EQ(static_cast<Counting*>(warm.drawables[0])->prepared, 1);
+    EXPECT_EQ(presentedFirst.r | presentedFirst.g | presentedFirst.b, 0);
 }

@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 #include "vessara/ContentRoot.h"
 #include "vessara/Demo.h"
+#include "vessara/Drawable.h"
 #include "vessara/MusicClock.h"
 
 #include <SDL.h>
@@ -60,6 +61,8 @@ TEST_F(ScreenshotKeyTest, HoldingF10ForThreeFramesWritesThreeNumberedFilesWhereT
     ASSERT_TRUE(Vessara::isContentRoot(std::filesystem::current_path()));
     Vessara::Demo demo;
     demo.context = &testContext();
+    // A show still running: an entry ahead (an empty one would be over).
+    demo.timeline = {{0.0f, 100.0f, new Vessara::Drawable(&demo, "Shown")}};
     Vessara::VirtualClock clock(1.0, 1.0 / 60.0);
 
     EXPECT_TRUE(demo.frame(clock));

@@ -3,6 +3,7 @@
 //   vessara-capture --at SECONDS --out FILE.png [--wide]
 //   vessara-capture [--from S] [--to S] [--fps N] [--wide] --out DIR|FILE.mp4
 //   vessara-capture --bench [--frames N] [--fps N] [--wide]
+//   vessara-capture --sheet FILE.png [--wide]
 //
 // Starts the production on SDL's offscreen video driver (unless
 // SDL_VIDEODRIVER names another), loads and warms up as the show does, and
@@ -10,7 +11,8 @@
 // --at writes the 800 x 600 screen at one music time as FILE.png and says how
 // long the process took from its start to that frame; a range is
 // written as numbered PNG frames or as a video with the music (RangeCapture.h);
-// --bench prints frame times (Benchmark.h). --wide uses the 800 x 450
+// --bench prints frame times (Benchmark.h); --sheet tiles one frame of each
+// scene into a contact sheet (ContactSheet.h). --wide uses the 800 x 450
 // letterbox viewport of vessara-wide. Options are in CaptureOptions.h.
 // Exit status 0 on success, 1 on an error while rendering or writing, 2 for
 // bad options or an output that cannot be written, found before rendering.
@@ -19,13 +21,13 @@
 // directory it was started in.
 #include "Benchmark.h"
 #include "CaptureOptions.h"
+#include "ContactSheet.h"
 #include "FrameCapture.h"
 #include "FrameSink.h"
 #include "ProcessStats.h"
 #include "RangeCapture.h"
 #include "ShowRenderer.h"
 
-#include "kestrane/FrameServices.h"
 #include "kestrane/Messages.h"
 #include "prod/Prod.h"
 #include "vessara/ContentRoot.h"
@@ -59,11 +61,6 @@ int capture(const Options& options)
     if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
         Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
                                           " (frames get an empty spectrum)");
-    // A time with no entry active leaves the screen as it was: start from
-    // black rather than from the warm-up's drawing.
-    Kestrane::useScreenTarget();
-    Kestrane::clear(0, 0, 0, 0, true, true, true);
-
     Vessara::VirtualClock clock(options.at, 1.0 / options.fps, &music);
     const float time = clock.time();
     clock.spectrum(prod.spectrum);
@@ -124,6 +121,8 @@ int main(int argc, char** argv)
             return capture(options);
         case Capture::Mode::Range:
             return Capture::captureRange(options, ffmpeg);
+        case Capture::Mode::Sheet:
+            return Capture::captureSheet(options);
         default:
             return Capture::runBenchmark(options);
         }

@@ -53,6 +53,7 @@ std::string usageText()
     return "usage: vessara-capture [--from SECONDS] [--to SECONDS] [--fps N] [--wide] --out DIR|FILE.mp4\n"
            "       vessara-capture --at SECONDS [--wide] --out FILE.png\n"
            "       vessara-capture --bench [--frames N] [--fps N] [--wide]\n"
+           "       vessara-capture --sheet FILE.png|FILE.jpg [--wide]\n"
            "\n"
            "Renders the show without a display, on a virtual clock: frame n is drawn at\n"
            "music time FROM + n / N with frame delta 1 / N and the music's spectrum at that\n"
@@ -66,6 +67,8 @@ std::string usageText()
            "  --wide         the letterboxed 800 x 450 picture of vessara-wide\n"
            "  --bench        time N frames (--frames, default 30) spread over every timeline\n"
            "                 entry and print a table; writes nothing\n"
+           "  --sheet        one frame of each of the nine scenes, 200 x 150 each, tiled\n"
+           "                 three by three into one PNG or JPEG (the README's picture)\n"
            "Exit status: 0 done, 1 failed while rendering or writing, 2 bad options or an\n"
            "output that cannot be written (also when ffmpeg is missing), before rendering.\n";
 }
@@ -74,6 +77,7 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
 {
     options = Options{};
     bool haveAt = false, haveFrom = false, haveTo = false, haveOut = false, haveFrames = false, bench = false;
+    std::string sheet;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const Vessara::Option option = Vessara::splitOption(args[i]);
         const std::string& flag = option.name;
@@ -88,7 +92,7 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
             continue;
         }
         if (flag != "--at" && flag != "--from" && flag != "--to" && flag != "--fps" && flag != "--frames" &&
-            flag != "--out") {
+            flag != "--out" && flag != "--sheet") {
             error = "unknown option \"" + args[i] + "\"";
             return false;
         }
@@ -96,13 +100,13 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
         if (!Vessara::takeValue(args, i, option, value, error))
             return false;
         bool ok = true;
-        if (flag == "--out") {
+        if (flag == "--out" || flag == "--sheet") {
             if (value.empty()) {
-                error = "--out needs a path";
+                error = flag + " needs a path";
                 return false;
             }
-            options.out = value;
-            haveOut = true;
+            (flag == "--out" ? options.out : sheet) = value;
+            haveOut = haveOut || flag == "--out";
         } else if (flag == "--at") {
             ok = parseNumber(flag, value, 0.0, maxSeconds, true, options.at, error);
             haveAt = true;
@@ -128,6 +132,20 @@ bool parseOptions(const std::vector<std::string>& args, double showEnd, Options&
             return false;
     }
 
+    if (!sheet.empty()) {
+        if (bench || haveAt || haveFrom || haveTo || haveOut || haveFrames) {
+            error = "--sheet renders its own nine frames: no --at, --from, --to, --out, --bench or --frames";
+            return false;
+        }
+        if (outputKind(sheet) != OutputKind::Png && !endsWith(sheet, ".jpg")) {
+            error = "--sheet writes one picture: it must name a .png or .jpg file, not \"" + sheet + "\"";
+            return false;
+        }
+        options.mode = Mode::Sheet;
+        options.out = sheet;
+        options.outKind = OutputKind::Png;
+        return true;
+    }
     if (bench) {
         if (haveAt || haveFrom || haveTo || haveOut) {
             error = "--bench writes nothing and covers the whole show: no --at, --from, --to or --out";

@@ -18,7 +18,7 @@
 
 namespace Capture {
 
-enum class Mode { Help, Frame, Range, Bench };
+enum class Mode { Help, Frame, Range, Bench, Sheet };
 enum class OutputKind { Png, Video, Directory };
 
 struct Options {
@@ -28,7 +28,7 @@ struct Options {
     double to = 0.0;     // Mode::Range; showEnd unless given
     double fps = 60.0;   // frame rate; the frame delta is 1 / fps
     int benchFrames = 30;
-    std::string out;
+    std::string out;     // Mode::Sheet: the sheet's PNG or JPEG
     OutputKind outKind = OutputKind::Directory;
     bool wide = false;
 };

@@ -35,9 +35,6 @@ void ShowRenderer::startUp()
 
 unsigned ShowRenderer::render(double time, double frameDelta)
 {
-    Kestrane::useScreenTarget();
-    Kestrane::clear(0, 0, 0, 0, true, true, true);
-
     float spectrum[256];
     const double bytes = time * Vessara::musicBytesPerSecond;
     const bool heard = music.spectrumAt(bytes > 0 ? std::uint64_t(bytes) : 0, spectrum);

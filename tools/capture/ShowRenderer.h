@@ -10,11 +10,10 @@
 //                             music file is reported and frames get a zero
 //                             spectrum.
 //   renderer.render(t, dt)    the frame at music time t with frame delta dt and
-//                             the spectrum of the decoded music at t, on a screen
-//                             cleared to black first (so a time with no entry is
-//                             black, not the previous frame). Returns how many
-//                             GL errors the frame raised (each also reported on
-//                             standard error and counted by errorCount()).
+//                             the spectrum of the decoded music at t (a time with
+//                             no entry is black, Demo::renderFrame). Returns how
+//                             many GL errors the frame raised (each also reported
+//                             on standard error and counted by errorCount()).
 //   renderer.finish()         waits until the frame is drawn (glFinish), so
 //                             drawing and read-back can be timed apart.
 //   renderer.read()           the frame's RGB pixels, top row first.

@@ -6,6 +6,7 @@
 //       run records a manifest (the tool's own checksum and every file's size
 //       and checksum); when it still matches, nothing is made again.
 //   forge --list                    the asset names, one a line
+//   forge --icon OUT.png            the program's 256 x 256 icon (Icon.h)
 //   forge --report [--mp3 FILE]     the music report of FILE (default data/music.mp3)
 //   forge --spectrogram OUT.png [--mp3 FILE]
 //   forge --preview MESH.vxm OUT.png [--env PICTURE.jpg] [--planar] [--camera EX,EY,EZ,TX,TY,TZ,FOV]
@@ -14,6 +15,7 @@
 // Exit status: 0 done, 1 an asset or file failed (named on standard error),
 // 2 bad arguments.
 #include "Content.h"
+#include "Icon.h"
 #include "Mp3.h"
 #include "MusicReport.h"
 #include "Output.h"
@@ -44,6 +46,7 @@ struct Options {
     bool list = false;
     bool report = false;
     std::string spectrogram;
+    std::string icon;
     std::string mp3;
     std::string previewMesh, previewOut, previewEnv, previewCamera;
     bool planar = false;
@@ -54,6 +57,7 @@ int usage(const std::string& why) {
     std::cerr << "forge: " << why << "\n"
               << "usage: forge [--out DIR] [--only NAME,...] [--force] [--jobs N]\n"
               << "       forge --list\n"
+              << "       forge --icon OUT.png\n"
               << "       forge --report [--mp3 FILE]\n"
               << "       forge --spectrogram OUT.png [--mp3 FILE]\n"
               << "       forge --preview MESH.vxm OUT.png [--env PICTURE.jpg] [--planar] [--camera EX,EY,EZ,TX,TY,TZ,FOV]\n";
@@ -229,6 +233,19 @@ int preview(const Options& options) {
     }
 }
 
+int icon(const Options& options) {
+    try {
+        std::string error;
+        if (!writeOutputFile(options.icon, encodePng(programIcon(256), true), &error))
+            throw std::runtime_error(error);
+        std::cout << "forge: icon written to " << options.icon << "\n";
+        return 0;
+    } catch (const std::exception& e) {
+        std::cerr << "forge: " << e.what() << "\n";
+        return 1;
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -257,6 +274,8 @@ int main(int argc, char** argv) {
             options.list = true;
         } else if (arg == "--report") {
             options.report = true;
+        } else if (arg == "--icon") {
+            if (!value(options.icon)) return usage("--icon needs a PNG file name");
         } else if (arg == "--spectrogram") {
             if (!value(options.spectrogram)) return usage("--spectrogram needs a PNG file name");
         } else if (arg == "--preview") {
@@ -278,6 +297,7 @@ int main(int argc, char** argv) {
         for (const Asset& a : allAssets()) std::cout << a.name << "\n";
         return 0;
     }
+    if (!options.icon.empty()) return icon(options);
     if (options.report || !options.spectrogram.empty()) return music(options);
     if (!options.previewMesh.empty()) return preview(options);
     return generate(options);
