@@ -20,7 +20,7 @@ struct VarDecl;
 
 enum class Base : uint8_t {
     Error, Void, Bool, Int, Float,
-    Sampler1D, Sampler2D, Sampler3D, SamplerCube,
+    Sampler1D, Sampler2D, Sampler3D, SamplerCube, SamplerRect,
     Struct,
 };
 
@@ -41,7 +41,7 @@ struct Type {
     bool isVoid() const { return base == Base::Void; }
     bool isArray() const { return arraySize > 0; }
     bool isNumeric() const { return !isArray() && (base == Base::Bool || base == Base::Int || base == Base::Float); }
-    bool isSampler() const { return !isArray() && base >= Base::Sampler1D && base <= Base::SamplerCube; }
+    bool isSampler() const { return !isArray() && base >= Base::Sampler1D && base <= Base::SamplerRect; }
     bool isScalar() const { return isNumeric() && rows == 0 && columns == 1; }
     bool isVector() const { return isNumeric() && rows == 0 && columns > 1; }
     bool isMatrix() const { return isNumeric() && rows > 0; }
@@ -116,8 +116,10 @@ struct VarDecl {
     bool referenced = false;
     bool constantInit = false;      // init is a constant expression (GLSL const)
     FuncDecl* initScope = nullptr;  // global: records what its initializer uses
-    int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups
+    int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups,
+                                    // 4 lookups that need the texture's size (offsets, fetches, sizes)
     bool shadow = false;            // sampler declared as a GLSL shadow sampler
+    bool needsSize = false;         // sampler parameter: the function also takes its texture's size
     bool splitStruct = false;       // entry input struct with uniform members: those are
                                     // read from a uniform, the others from varyings
 };

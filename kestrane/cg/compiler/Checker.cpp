@@ -53,7 +53,7 @@ bool Checker::resolveArraySize(VarDecl& var) {
 void Checker::checkVarType(VarDecl& var, const char* what) {
     if (var.type.base == Base::Struct && var.type.isArray() == false && var.type.structDecl == nullptr)
         var.type = Type{};
-    bool sampler = var.type.base >= Base::Sampler1D && var.type.base <= Base::SamplerCube;
+    bool sampler = var.type.element().isSampler();
     if (sampler && var.type.isArray()) {
         error(var.pos, std::string("sampler array ") + what + " '" + var.name + "' is not supported");
         var.type = Type{};
@@ -73,12 +73,14 @@ void Checker::checkVarType(VarDecl& var, const char* what) {
 }
 
 // A uniform struct becomes one GLSL uniform whose members the runtime sets by
-// "name.member"; matrix members would need the transposed upload of matrix
-// uniforms inside a value that locals store untransposed, so they are refused.
+// "name.member" ("name[i].member" in an array of structs); matrix members
+// would need the transposed upload of matrix uniforms inside a value that
+// locals store untransposed, so they are refused. Arrays of structs cannot
+// hold samplers (GLSL 1.20 has no sampler arrays to index).
 void Checker::checkUniformStruct(VarDecl& var) {
     if (var.type.base != Base::Struct || !var.type.structDecl) return;
-    if (var.type.isArray()) {
-        error(var.pos, "uniform array of structs '" + var.name + "' is not supported");
+    if (var.type.isArray() && holdsSampler(var.type)) {
+        error(var.pos, "uniform array of structs '" + var.name + "' holds a sampler, which is not supported");
         var.type = Type{};
         return;
     }
@@ -98,8 +100,9 @@ void Checker::checkUniformStruct(VarDecl& var) {
                 var.type = Type{};
                 return;
             }
-            if (member->type.base == Base::Struct && member->type.isArray()) {
-                error(var.pos, "uniform struct '" + var.name + "': array of structs '" + member->name + "' is not supported");
+            if (member->type.base == Base::Struct && member->type.isArray() && holdsSampler(member->type)) {
+                error(var.pos, "uniform struct '" + var.name + "': array of structs '" + member->name +
+                                   "' holds a sampler, which is not supported");
                 var.type = Type{};
                 return;
             }
@@ -423,7 +426,9 @@ void Checker::checkStmt(Stmt& stmt) {
 
 // A sampler is a shadow sampler in GLSL when a depth-compare lookup reads it;
 // a sampler passed to a function parameter shares the parameter's kind, so
-// kinds spread along those links. One sampler cannot serve both kinds.
+// kinds spread along those links. One sampler cannot serve both kinds. A
+// lookup that needs the texture's size marks the whole group the same way,
+// so every function parameter on the way receives the size too.
 void Checker::resolveSamplerKinds() {
     std::map<VarDecl*, VarDecl*> parent;
     std::function<VarDecl*(VarDecl*)> root = [&](VarDecl* v) {
@@ -441,7 +446,8 @@ void Checker::resolveSamplerKinds() {
     for (VarDecl* v : samplerVars_) {
         int u = use[root(v)];
         v->shadow = (u & 2) != 0;
-        if (u == 3 && reported.insert(root(v)).second)
+        v->needsSize = (u & 4) != 0;
+        if ((u & 3) == 3 && reported.insert(root(v)).second)
             error(v->pos, "sampler '" + v->name + "' is used for both depth-compare (shadow) and ordinary lookups");
     }
 }
