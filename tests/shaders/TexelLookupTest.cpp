@@ -10,6 +10,7 @@
 #include "kestrane/State.h"
 #include "kestrane/cg/compiler/CgCompiler.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,12 +19,13 @@ using namespace ShaderTests;
 
 namespace {
 
-// Texel (x, y) of level 0 of every texture holds (64x, 64y, 0); level 1 of
-// the 2D texture holds (64x, 64y, 255), so a fetch from the wrong level shows.
+// 8 x 4 textures (8 x 1 in 1D): texel (x, y) holds (32x, 64y, 0), and (32x,
+// 64y, 255) in the 2D texture's smaller levels, so a fetch from the wrong
+// level, a swapped offset or a swapped size shows.
 std::vector<uint8_t> texels(int w, int h, uint8_t blue) {
     std::vector<uint8_t> data;
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) data.insert(data.end(), {uint8_t(64 * x), uint8_t(64 * y), blue, 255});
+        for (int x = 0; x < w; ++x) data.insert(data.end(), {uint8_t(32 * x), uint8_t(64 * y), blue, 255});
     return data;
 }
 
@@ -35,13 +37,13 @@ GLuint makeTexture(GLenum target) {
     glTexParameteri(target, GL_TEXTURE_MIN_FILTER, mipmapped ? GL_NEAREST_MIPMAP_NEAREST : GL_NEAREST);
     glTexParameteri(target, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     if (target == GL_TEXTURE_1D) {
-        glTexImage1D(target, 0, GL_RGBA8, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(4, 1, 0).data());
+        glTexImage1D(target, 0, GL_RGBA8, 8, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(8, 1, 0).data());
     } else {
-        glTexImage2D(target, 0, GL_RGBA8, 4, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(4, 4, 0).data());
+        glTexImage2D(target, 0, GL_RGBA8, 8, 4, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(8, 4, 0).data());
     }
-    if (mipmapped) {
-        glTexImage2D(target, 1, GL_RGBA8, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(2, 2, 255).data());
-        glTexImage2D(target, 2, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(1, 1, 255).data());
+    for (int level = 1; mipmapped && level < 4; ++level) {
+        const int w = 8 >> level, h = std::max(4 >> level, 1);
+        glTexImage2D(target, level, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels(w, h, 255).data());
     }
     glBindTexture(target, 0);
     return id;
@@ -83,24 +85,25 @@ protected:
 }  // namespace
 
 TEST_F(TexelLookupTest, OffsetsFetchesAndSizesReadTheTexelsCgNames) {
-    // Texel centres of the 4 x 4 texture are at (i + 0.5) / 4.
+    // Texel centres are at ((x + 0.5) / 8, (y + 0.5) / 4).
     const LookupCase cases[] = {
-        {"tex2D(image, float2(0.125, 0.125), int2(1, 2))", {64, 128, 0, 255}},
-        {"shifted(image, float2(0.375, 0.125), int2(2, 1))", {192, 64, 0, 255}},
-        {"tex2Dproj(image, float3(0.25, 0.75, 2), int2(1, 0))", {64, 64, 0, 255}},
-        {"tex2Dlod(image, float4(0.625, 0.125, 0, 0), int2(-2, 3))", {0, 192, 0, 255}},
-        {"tex2Dfetch(image, int4(2, 1, 0, 0))", {128, 64, 0, 255}},
-        {"tex2Dfetch(image, int4(0, 1, 0, 1), int2(1, 0))", {64, 64, 255, 255}},
-        {"float4(float3(tex2Dsize(image, 0)) * 0.125 + float3(0, 0, tex2Dsize(image, 1).y * 0.25), 1)",
-         {128, 128, 128, 255}},
-        {"ramp(line, 0.125, 2) + tex1Dfetch(line, int4(1, 0, 0, 0)).yxzw", {128, 64, 0, 255}},
-        {"texRECT(rect, float2(0.5, 0.5), int2(3, 1))", {192, 64, 0, 255}},
-        {"texRECTfetch(rect, int4(1, 2, 0, 0), int2(0, 1)) + float4(float3(texRECTsize(rect, 0)).zzx * 0.0625, 0)",
-         {64, 192, 64, 255}},
+        {"tex2D(image, float2(0.0625, 0.125), int2(1, 2))", {32, 128, 0, 255}},
+        {"shifted(image, float2(0.1875, 0.125), int2(2, 1))", {96, 64, 0, 255}},
+        {"tex2Dproj(image, float3(0.125, 0.75, 2), int2(1, 0))", {32, 64, 0, 255}},
+        {"tex2Dlod(image, float4(0.3125, 0.125, 0, 0), int2(-2, 3))", {0, 192, 0, 255}},
+        {"tex2Dfetch(image, int4(2, 1, 0, 0))", {64, 64, 0, 255}},
+        {"tex2Dfetch(image, int4(0, 1, 0, 1), int2(1, 0))", {32, 64, 255, 255}},
+        {"float4(float3(tex2Dsize(image, 0)) * 0.0625 + float3(0, 0, tex2Dsize(image, 1).y * 0.25), 1)",
+         {128, 64, 128, 255}},
+        {"ramp(line, 0.0625, 2) + tex1Dfetch(line, int4(1, 0, 0, 0)).yxzw", {64, 32, 0, 255}},
+        {"texRECT(rect, float2(0.5, 0.5), int2(3, 1))", {96, 64, 0, 255}},
+        {"texRECTfetch(rect, int4(1, 1, 0, 0), int2(0, 1)) + float4(float3(texRECTsize(rect, 0)).zyx * 0.0625, 0)",
+         {32, 192, 128, 255}},
     };
     for (const LookupCase& c : cases) {
         SCOPED_TRACE(c.value);
-        const std::string source = std::string(lookupPrelude) + "float4 psMain() : COLOR { return " + c.value + "; }\n";
+        std::string source = lookupPrelude;
+        source += "float4 psMain() : COLOR { return " + std::string(c.value) + "; }\n";
         CompleteShader shader(source.c_str(), "vsMain", "psMain");
         shader.bind();
         shader.setTexture("image", image);
