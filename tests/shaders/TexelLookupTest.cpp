@@ -159,10 +159,7 @@ TEST(TexelLookupForms, UnsupportedFormsAreErrorsNamingTheCall) {
          "'tex2D' takes (sampler2D, coordinates, ..., int2 offset)"},
         {"float4 psMain() : COLOR { return tex2Dfetch(image, float2(0, 0)); }",
          "'tex2Dfetch' takes (sampler2D, int4 texel and level"},
-        {"float4 psMain() : COLOR { return float4(tex2Dsize(image, float2(0, 0)), 1); }",
-         "'tex2Dsize' takes (sampler2D, int lod)"},
         {"float4 psMain() : COLOR { return tex2D(image); }", "'tex2D' takes a sampler2D and coordinates"},
-        {"float4 psMain() : COLOR { return tex2DARRAY(image, float3(0, 0, 0)); }", "'tex2DARRAY' is not supported"},
         {"uniform Pair set[2];\nfloat4 psMain() : COLOR { return set[0].scale; }",
          "uniform array of structs 'set' holds a sampler"},
         {"float4 look(Pair p, float2 uv) { return tex2D(p.a, uv, int2(1, 0)); }\n"
