@@ -330,8 +330,10 @@ std::string Emitter::textureSize(const Expr& sampler) {
         return "kc_size_" + e->var->glslName;
     if (e->kind != ExprKind::Name || !e->var ||
         (e->var->storage != Storage::GlobalUniform && e->var->storage != Storage::EntryUniform && !e->var->splitStruct)) {
-        error(sampler.pos, "texel offsets, texel fetches and size queries need the texture's size, which a sampler "
-                           "inside a struct parameter does not carry (pass the sampler itself)");
+        const bool member = e->kind == ExprKind::Name && e->var && e->var->storage == Storage::Param;
+        error(sampler.pos, std::string("texel offsets, texel fetches and size queries need the texture's size, which ") +
+                               (member ? "a sampler inside a struct parameter does not carry (pass the sampler itself)"
+                                       : "only a uniform sampler or a sampler parameter carries"));
         return "vec4(1.0)";
     }
     auto [found, added] = sizeUniforms_.emplace(e->var->name + path, "");
