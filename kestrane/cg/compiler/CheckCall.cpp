@@ -310,7 +310,6 @@ void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
     }
     int n = c.columns;
     int variant = LookPlain;
-    int use = 1;
     std::string shadowNote = depth ? "" : " (GLSL 1.20 has no depth-compare lookups for this sampler)";
     switch (info.form) {
     case TexPlain: {
@@ -353,7 +352,7 @@ void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
     }
     if (variant != LookFetch) convert(e.args[1], vec(n), "coordinates of '" + e.name + "'");
     bool shadow = variant == LookShadow || variant == LookShadowGrad;
-    use = variant == LookProjDepth ? 0 : shadow ? 2 : 1;
+    int use = variant == LookProjDepth ? 0 : shadow ? 2 : 1;
     if (offset || variant == LookFetch) use |= 4;
     e.intValue = variant | (offset ? LookOffset : 0);
     useSampler(*e.args[0], use);
