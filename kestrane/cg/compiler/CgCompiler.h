@@ -52,7 +52,7 @@ struct Uniform {
                               // out of the GLSL (its look-up gives -1)
     // Samplers whose lookups need the texture's size (texel offsets, fetches,
     // size queries): the GLSL name of a hidden "uniform vec4" to set to the
-    // bound texture's (width, height, depth, mipmap levels) of level 0.
+    // bound texture's level-0 (width, height, depth, 0).
     // "" when the program needs none.
     std::string sizeGlslName;
     bool isSampler() const { return base >= BaseType::Sampler1D; }

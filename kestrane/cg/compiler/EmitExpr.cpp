@@ -317,7 +317,7 @@ std::string Emitter::texture(const Expr& e, const IntrinsicInfo& info) {
 }
 
 // The hidden size uniform (or, inside a function, the size parameter) of a
-// sampler expression: a vec4 of width, height, depth and mipmap levels.
+// sampler expression: a vec4 of level 0's width, height and depth (w unused).
 std::string Emitter::textureSize(const Expr& sampler) {
     std::string path;
     const Expr* e = &sampler;
