@@ -53,10 +53,10 @@ const char* const lookupPrelude = R"(
 sampler2D image;
 sampler1D line;
 samplerRECT rect;
-float4 shifted(sampler2D s, float2 uv, int2 off);
+float4 shifted(sampler s, float2 uv, int2 off);
 float4 ramp(const sampler1D s, const float x, const int off) { return tex1D(s, x, off); }
 float4 vsMain(float4 p : POSITION) : POSITION { return p; }
-float4 shifted(sampler2D s, float2 uv, int2 off) { return tex2D(s, uv, off); }
+float4 shifted(sampler s, float2 uv, int2 off) { return tex2D(s, uv, off); }
 )";
 
 struct LookupCase {

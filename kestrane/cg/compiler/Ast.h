@@ -21,6 +21,7 @@ struct VarDecl;
 enum class Base : uint8_t {
     Error, Void, Bool, Int, Float,
     Sampler1D, Sampler2D, Sampler3D, SamplerCube, SamplerRect,
+    SamplerAny,  // Cg's generic "sampler": a parameter takes the kind its lookups read
     Struct,
 };
 
@@ -41,7 +42,7 @@ struct Type {
     bool isVoid() const { return base == Base::Void; }
     bool isArray() const { return arraySize > 0; }
     bool isNumeric() const { return !isArray() && (base == Base::Bool || base == Base::Int || base == Base::Float); }
-    bool isSampler() const { return !isArray() && base >= Base::Sampler1D && base <= Base::SamplerRect; }
+    bool isSampler() const { return !isArray() && base >= Base::Sampler1D && base <= Base::SamplerAny; }
     bool isScalar() const { return isNumeric() && rows == 0 && columns == 1; }
     bool isVector() const { return isNumeric() && rows == 0 && columns > 1; }
     bool isMatrix() const { return isNumeric() && rows > 0; }

@@ -260,6 +260,52 @@ void Checker::useSampler(const Expr& sampler, int use) {
     }
 }
 
+namespace {
+
+// The first texture lookup in the subtree whose sampler argument is the name.
+const IntrinsicInfo* lookupOf(const Expr& e, const std::string& name) {
+    if (e.kind == ExprKind::Call && !e.args.empty() && e.args[0]->kind == ExprKind::Name && e.args[0]->name == name)
+        if (const IntrinsicInfo* info = findIntrinsic(e.name); info && info->kind == IntrinsicKind::Texture) return info;
+    for (const ExprPtr& a : e.args)
+        if (const IntrinsicInfo* found = lookupOf(*a, name)) return found;
+    return nullptr;
+}
+
+const IntrinsicInfo* lookupOf(const Stmt& s, const std::string& name) {
+    const IntrinsicInfo* found = nullptr;
+    for (const auto& child : s.body)
+        if (!found) found = lookupOf(*child, name);
+    for (const auto& decl : s.decls)
+        if (!found && decl->init) found = lookupOf(*decl->init, name);
+    for (const Expr* e : {s.cond.get(), s.step.get(), s.expr.get()})
+        if (!found && e) found = lookupOf(*e, name);
+    for (const Stmt* child : {s.init.get(), s.then.get(), s.otherwise.get()})
+        if (!found && child) found = lookupOf(*child, name);
+    return found;
+}
+
+}  // namespace
+
+// A parameter of Cg's generic type "sampler" takes the sampler type of the
+// lookups that read it (tex2D: sampler2D), and its prototypes with it.
+void Checker::resolveGenericSamplers(FuncDecl& func) {
+    static const Base samplers[] = {Base::Sampler1D, Base::Sampler2D, Base::Sampler3D, Base::SamplerCube,
+                                    Base::SamplerRect};
+    for (size_t i = 0; i < func.params.size(); ++i) {
+        VarDecl& p = *func.params[i];
+        if (p.type.base != Base::SamplerAny || p.type.isArray()) continue;
+        const IntrinsicInfo* lookup = lookupOf(*func.body, p.name);
+        if (!lookup) {
+            error(p.pos, "parameter '" + p.name + "' of the generic type 'sampler' is not read by a texture lookup "
+                                                   "(give it a sampler type)");
+            continue;
+        }
+        p.type = Type::scalar(samplers[lookup->sampler]);
+        for (auto& other : program_.functions)
+            if (!other->body && other->definition == &func && i < other->params.size()) other->params[i]->type = p.type;
+    }
+}
+
 // The Cg standard library's lookups: the family (plain, proj, bias, lod,
 // fetch, size) and the coordinate size select the variant kept in intValue;
 // one more coordinate than the sampler's dimension is a depth compare (shadow

@@ -17,6 +17,8 @@ FuncDecl* Checker::run() {
         if (item.global) checkGlobal(*item.global);
         if (item.function) declareFunction(*item.function);
     }
+    for (auto& func : program_.functions)
+        if (func->body) resolveGenericSamplers(*func);
     for (auto& func : program_.functions) {
         if (diagnostics_.full()) return nullptr;
         if (func->body) checkFunction(*func);
@@ -54,6 +56,12 @@ void Checker::checkVarType(VarDecl& var, const char* what) {
     if (var.type.base == Base::Struct && var.type.isArray() == false && var.type.structDecl == nullptr)
         var.type = Type{};
     bool sampler = var.type.element().isSampler();
+    if (var.type.base == Base::SamplerAny && var.storage != Storage::Param) {
+        error(var.pos, std::string("the generic type 'sampler' of ") + what + " '" + var.name +
+                           "' is supported for function parameters only (give it a sampler type)");
+        var.type = Type{};
+        return;
+    }
     if (sampler && var.type.isArray()) {
         error(var.pos, std::string("sampler array ") + what + " '" + var.name + "' is not supported");
         var.type = Type{};

@@ -43,6 +43,7 @@ private:
     void checkUniformStruct(VarDecl& var);
     void checkSplitStruct(VarDecl& param);
     void resolveSamplerKinds();
+    void resolveGenericSamplers(FuncDecl& func);
     void useSampler(const Expr& sampler, int use);
     void checkInitializer(VarDecl& var);
     void checkInitList(Expr& list, const Type& target);
