@@ -157,9 +157,7 @@ TEST(TexelLookupForms, UnsupportedFormsAreErrorsNamingTheCall) {
          "'texCUBE' takes (samplerCUBE, coordinates (cube lookups take no texel offset))"},
         {"float4 psMain() : COLOR { return tex2D(image, float2(0, 0), int3(1, 1, 1)); }",
          "'tex2D' takes (sampler2D, coordinates, ..., int2 offset)"},
-        {"float4 psMain() : COLOR { return tex2Dfetch(image, float2(0, 0)); }",
-         "'tex2Dfetch' takes (sampler2D, int4 texel and level"},
-        {"float4 psMain() : COLOR { return tex2D(image); }", "'tex2D' takes a sampler2D and coordinates"},
+        {"float4 psMain() : COLOR { return tex2D(); }", "'tex2D' takes a sampler2D and coordinates, not ()"},
         {"uniform Pair set[2];\nfloat4 psMain() : COLOR { return set[0].scale; }",
          "uniform array of structs 'set' holds a sampler"},
         {"float4 look(Pair p, float2 uv) { return tex2D(p.a, uv, int2(1, 0)); }\n"
