@@ -28,10 +28,16 @@
 //                                     program declares the uniforms its entry uses
 //                                     (globals and uniform entry parameters), so a
 //                                     global read only by the vertex entry is not a
-//                                     parameter of the fragment program.
+//                                     parameter of the fragment program. A uniform
+//                                     struct has one parameter per member ("IN.size"),
+//                                     an array of structs one per member of each
+//                                     element ("lights[1].color").
 //   cgSetParameter1f / 4fv, cgSetMatrixParameterfr (row-major),
 //   cgGLSetTextureParameter / cgGLEnableTextureParameter / cgGLDisableTextureParameter
-//                                     values belong to the program and persist.
+//                                     values belong to the program and persist. A
+//                                     sampler whose lookups work in texels (offsets,
+//                                     fetches, size queries) also hands its bound
+//                                     texture's level-0 size to the program.
 //   cgGetError, cgGetErrorString, cgGetLastListing
 //                                     read by the error handler.
 // Contexts, programs and parameters live until process exit.

@@ -33,20 +33,44 @@ GLenum textureTarget(BaseType base) {
     case BaseType::Sampler1D: return GL_TEXTURE_1D;
     case BaseType::Sampler3D: return GL_TEXTURE_3D;
     case BaseType::SamplerCube: return GL_TEXTURE_CUBE_MAP;
+    case BaseType::SamplerRect: return GL_TEXTURE_RECTANGLE;
     default: return GL_TEXTURE_2D;
     }
-}
-
-void bindOnUnit(const CgParameterImpl& parameter, unsigned int texture) {
-    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(parameter.unit));
-    glBindTexture(textureTarget(parameter.declaration.base), texture);
-    glActiveTexture(GL_TEXTURE0);
 }
 
 void markSet(CgParameterImpl& parameter) {
     parameter.everSet = true;
     parameter.stamp = CgRuntime::nextStamp();
     parameter.program->stamp = parameter.stamp;
+}
+
+// Reads the size of level 0 of the texture bound to target on the active
+// unit, for the lookups that work in texels; a change is uploaded.
+void readTextureSize(CgParameterImpl& parameter, GLenum target) {
+    const GLenum face = target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X : target;
+    GLint size[3] = {0, 0, 0};
+    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_WIDTH, &size[0]);
+    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_HEIGHT, &size[1]);
+    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_DEPTH, &size[2]);
+    bool changed = false;
+    for (int k = 0; k < 3; ++k) {
+        const float value = static_cast<float>(std::max(size[k], 1));
+        changed = changed || parameter.textureSize[k] != value;
+        parameter.textureSize[k] = value;
+    }
+    if (changed) {
+        markSet(parameter);
+    }
+}
+
+void bindOnUnit(CgParameterImpl& parameter, unsigned int texture) {
+    const GLenum target = textureTarget(parameter.declaration.base);
+    glActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(parameter.unit));
+    glBindTexture(target, texture);
+    if (texture != 0 && !parameter.declaration.sizeGlslName.empty()) {
+        readTextureSize(parameter, target);
+    }
+    glActiveTexture(GL_TEXTURE0);
 }
 
 // Checks the handle and that the parameter is a numeric (non-sampler) one.
@@ -102,13 +126,16 @@ namespace CgRuntime {
 
 std::uint64_t nextStamp() { return ++stampCounter; }
 
-void uploadParameter(const CgParameterImpl& parameter, int location) {
+void uploadParameter(const CgParameterImpl& parameter, int location, int sizeLocation) {
     const auto& declaration = parameter.declaration;
     const GLsizei count = parameter.elements();
     const float* values = parameter.values.data();
     if (declaration.isSampler()) {
-        if (parameter.unit >= 0) {
+        if (parameter.unit >= 0 && location >= 0) {
             glUniform1i(location, parameter.unit);
+        }
+        if (sizeLocation >= 0) {
+            glUniform4fv(sizeLocation, 1, parameter.textureSize);
         }
         return;
     }

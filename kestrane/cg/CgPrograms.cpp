@@ -75,10 +75,14 @@ void addSlots(CgLinkedPair& pair, CgProgramImpl* program) {
         return;
     }
     for (const auto& parameter : program->parameters) {
-        const GLint location =
-            glGetUniformLocation(pair.program, parameter->declaration.glslName.c_str());
-        if (location >= 0) {
-            pair.slots.push_back({parameter.get(), location, 0});
+        const auto& declaration = parameter->declaration;
+        const GLint location = glGetUniformLocation(pair.program, declaration.glslName.c_str());
+        const GLint sizeLocation =
+            declaration.sizeGlslName.empty()
+                ? -1
+                : glGetUniformLocation(pair.program, declaration.sizeGlslName.c_str());
+        if (location >= 0 || sizeLocation >= 0) {
+            pair.slots.push_back({parameter.get(), location, sizeLocation, 0});
         }
     }
 }
@@ -267,7 +271,7 @@ void cgGLPrepareDraw() {
     }
     for (auto& slot : pair.slots) {
         if (slot.parameter->stamp != slot.uploaded) {
-            CgRuntime::uploadParameter(*slot.parameter, slot.location);
+            CgRuntime::uploadParameter(*slot.parameter, slot.location, slot.sizeLocation);
             slot.uploaded = slot.parameter->stamp;
         }
     }

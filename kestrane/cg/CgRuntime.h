@@ -28,6 +28,9 @@ struct CgParameterImpl {
     bool everSet = false;        // never set: nothing to upload (GL's default 0)
     std::uint64_t stamp = 0;     // changes on every set (0: never set)
     unsigned int texture = 0;    // samplers: the GL texture name
+    // Samplers whose lookups need it (declaration.sizeGlslName): width,
+    // height and depth of the texture's level 0, read when it is bound.
+    float textureSize[4] = {1.0f, 1.0f, 1.0f, 0.0f};
     bool textureEnabled = false;
     int unit = -1;               // samplers: texture unit while enabled
 
@@ -57,6 +60,7 @@ struct CgLinkedPair {
     struct Slot {
         CgParameterImpl* parameter = nullptr;
         int location = -1;
+        int sizeLocation = -1;       // samplers: the hidden texture-size uniform
         std::uint64_t uploaded = 0;  // stamp of the value the program holds
     };
     unsigned int program = 0;
@@ -86,7 +90,8 @@ void raiseError(CGerrorCode code, CgContextImpl* context, std::string listing);
 // A fresh, ever-increasing stamp for a parameter set.
 std::uint64_t nextStamp();
 
-// Uploads one parameter's value to uniform location of the program in use.
-void uploadParameter(const CgParameterImpl& parameter, int location);
+// Uploads one parameter's value to uniform location of the program in use
+// (a sampler: its unit, and its texture's size to sizeLocation when >= 0).
+void uploadParameter(const CgParameterImpl& parameter, int location, int sizeLocation = -1);
 
 }  // namespace CgRuntime

@@ -71,7 +71,7 @@ TEST_F(CgDiagnostics, TypeErrorsNameTheProblem) {
         {"return;", "function 'psMain' must return a float4"},
         {"sampler2D s; return 0;", "sampler variable 's' of type sampler2D is not supported"},
         {"return texCUBE(cube, float4(1, 0, 0, 0.5));", "'texCUBE' takes (samplerCUBE, float3"},
-        {"return tex2Dfetch(shadowMap, int4(0, 0, 0, 0));", "'tex2Dfetch' is not supported"},
+        {"return tex2DARRAY(shadowMap, float3(0, 0, 0));", "'tex2DARRAY' is not supported"},
         {"float a[2] = float[2](1, 2, 3); return a[0];", "takes 2 values, 3 given"},
         {"return (float2(1, 0) && float2x2(1, 0, 0, 1)).xyxy;", "invalid operands to '&&'"},
     };

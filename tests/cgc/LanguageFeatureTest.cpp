@@ -174,12 +174,6 @@ std::vector<FeatureCase> featureCases() {
          {},
          [](CgPair& p) { p.setFloat4("gain", 0.5f, 0.5f, 0.5f, 0.5f); },
          {0.5f, 3.0f, 3.0f, 2.0f}},
-        {"a parameter of Cg's generic type sampler takes the type of its lookups",
-         fragmentProgram("return pick(image, float2(0.75, 0.5));",
-                         "sampler2D image;\nfloat4 pick(sampler s, float2 c) { return tex2D(s, c); }\n"),
-         {},
-         [](CgPair& p) { p.setTexture("image", 0, 2, 1, redGreen); },
-         {0.0f, 1.0f, 0.0f, 1.0f}},
         {"array constructors",
          fragmentProgram("float3 w[3] = float3[3](float3(1, 0, 0), float3(0, 2, 0), float3(0, 0, 3));\n"
                          "float a[] = float[](0.5, 0.25);\n"

@@ -20,7 +20,8 @@ struct VarDecl;
 
 enum class Base : uint8_t {
     Error, Void, Bool, Int, Float,
-    Sampler1D, Sampler2D, Sampler3D, SamplerCube,
+    Sampler1D, Sampler2D, Sampler3D, SamplerCube, SamplerRect,
+    SamplerAny,  // Cg's generic "sampler": a parameter takes the kind its lookups read
     Struct,
 };
 
@@ -41,7 +42,7 @@ struct Type {
     bool isVoid() const { return base == Base::Void; }
     bool isArray() const { return arraySize > 0; }
     bool isNumeric() const { return !isArray() && (base == Base::Bool || base == Base::Int || base == Base::Float); }
-    bool isSampler() const { return !isArray() && base >= Base::Sampler1D && base <= Base::SamplerCube; }
+    bool isSampler() const { return !isArray() && base >= Base::Sampler1D && base <= Base::SamplerAny; }
     bool isScalar() const { return isNumeric() && rows == 0 && columns == 1; }
     bool isVector() const { return isNumeric() && rows == 0 && columns > 1; }
     bool isMatrix() const { return isNumeric() && rows > 0; }
@@ -119,10 +120,11 @@ struct VarDecl {
     bool referenced = false;
     bool constantInit = false;      // init is a constant expression (GLSL const)
     FuncDecl* initScope = nullptr;  // global: records what its initializer uses
-    int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups
+    int samplerUse = 0;             // sampler: 1 ordinary lookups, 2 depth-compare (shadow) lookups,
+                                    // 4 lookups that need the texture's size (offsets, fetches, sizes)
     bool shadow = false;            // sampler declared as a GLSL shadow sampler
-    bool genericSampler = false;    // parameter written "sampler": its type comes from its lookups
     bool writtenUniform = false;    // a uniform the program assigns to: it works on a copy
+    bool needsSize = false;         // sampler parameter: the function also takes its texture's size
     bool splitStruct = false;       // entry input struct with uniform members: those are
                                     // read from a uniform, the others from varyings
 };

@@ -108,7 +108,7 @@ std::string Diagnostic::format() const {
 }
 
 std::string Uniform::cgTypeName() const {
-    static const char* names[] = {"float", "int", "bool", "sampler1D", "sampler2D", "sampler3D", "samplerCUBE"};
+    static const char* names[] = {"float", "int", "bool", "sampler1D", "sampler2D", "sampler3D", "samplerCUBE", "samplerRECT"};
     std::string name = names[static_cast<int>(base)];
     if (rows > 0) name += std::to_string(rows) + "x" + std::to_string(columns);
     else if (columns > 1) name += std::to_string(columns);

@@ -7,8 +7,9 @@
 //     r.ok       false: r.errors holds "line:column: message" diagnostics and
 //                r.listing a printable report (messages, then the numbered source).
 //     r.glsl     the GLSL text; r.uniforms every parameter the program declares
-//                (global uniforms of the source and the entry's uniform parameters)
-//                with the GLSL name to look up; r.attributes the generic vertex
+//                (global uniforms of the source and the entry's uniform parameters;
+//                one per member of a uniform struct, per element of an array of
+//                structs: "lights[1].color") with the GLSL name to look up; r.attributes the generic vertex
 //                attributes to bind with glBindAttribLocation before linking.
 //     r.cgLineForGlslLine / r.mapDriverLog  turn a line of the GL driver's own
 //                compile log back into the Cg source line.
@@ -36,7 +37,7 @@ namespace Kestrane::CgCompiler {
 
 enum class Stage { Vertex, Fragment };
 
-enum class BaseType { Float, Int, Bool, Sampler1D, Sampler2D, Sampler3D, SamplerCube };
+enum class BaseType { Float, Int, Bool, Sampler1D, Sampler2D, Sampler3D, SamplerCube, SamplerRect };
 
 struct Uniform {
     std::string cgName;    // as declared in the source: "StateComplete", "tex0"; a member
@@ -49,6 +50,11 @@ struct Uniform {
     int arraySize = 0;     // element count; 0 when not an array
     bool referenced = false;  // used by the entry; an unreferenced one is left
                               // out of the GLSL (its look-up gives -1)
+    // Samplers whose lookups need the texture's size (texel offsets, fetches,
+    // size queries): the GLSL name of a hidden "uniform vec4" to set to the
+    // bound texture's level-0 (width, height, depth, 0).
+    // "" when the program needs none.
+    std::string sizeGlslName;
     bool isSampler() const { return base >= BaseType::Sampler1D; }
     bool isMatrix() const { return rows > 0; }
     std::string cgTypeName() const;  // "float4x4", "float", "sampler2D", "int3"

@@ -14,12 +14,9 @@ VarDecl* samplerOf(const Expr& e) {
     return nullptr;
 }
 
-// Cg lookups GLSL 1.20 cannot express (rectangle and array samplers, texel
-// fetches and size queries).
+// Cg lookups GLSL 1.20 cannot express (array samplers).
 bool unsupportedLookup(const std::string& name) {
-    if (name.rfind("tex", 0) != 0) return false;
-    return name.rfind("texRECT", 0) == 0 || name.find("ARRAY") != std::string::npos ||
-           name.find("fetch") != std::string::npos || name.find("size") != std::string::npos;
+    return name.rfind("tex", 0) == 0 && name.find("ARRAY") != std::string::npos;
 }
 
 // Functions of GLSL (and of HLSL) that Cg's standard library does not have,
@@ -71,7 +68,7 @@ void Checker::checkCall(Expr& e) {
         return;
     }
     if (unsupportedLookup(e.name))
-        error(e.pos, "'" + e.name + "' is not supported (GLSL 1.20 has no rectangle or array samplers, texel fetches or size queries)");
+        error(e.pos, "'" + e.name + "' is not supported (GLSL 1.20 has no array samplers)");
     else if (VarDecl* var = lookup(e.name)) error(e.pos, "'" + var->name + "' is not a function");
     else if (const char* cg = nonCgFunction(e.name))
         error(e.pos, "unknown function '" + e.name + "': it is not part of Cg (GLSL has it; Cg's is " + cg +
@@ -123,6 +120,11 @@ void Checker::checkUserCall(Expr& e, std::vector<FuncDecl*>& candidates, bool re
                 samplerLinks_.emplace_back(argument, best->params[i].get());
                 samplerVars_.push_back(argument);
                 samplerVars_.push_back(best->params[i].get());
+                // A call through a prototype reaches the definition's parameter.
+                if (best->definition) {
+                    samplerLinks_.emplace_back(best->params[i].get(), best->definition->params[i].get());
+                    samplerVars_.push_back(best->definition->params[i].get());
+                }
             }
         }
     }
@@ -290,33 +292,108 @@ void Checker::useSampler(const Expr& sampler, int use) {
     }
 }
 
-// The Cg standard library's lookups: the family (plain, proj, bias, lod) and
-// the coordinate size select the variant kept in intValue; one more
-// coordinate than the sampler's dimension is a depth compare (shadow lookup).
+namespace {
+
+// The first texture lookup in the subtree whose sampler argument is the name.
+const IntrinsicInfo* lookupOf(const Expr& e, const std::string& name) {
+    if (e.kind == ExprKind::Call && !e.args.empty() && e.args[0]->kind == ExprKind::Name && e.args[0]->name == name)
+        if (const IntrinsicInfo* info = findIntrinsic(e.name); info && info->kind == IntrinsicKind::Texture) return info;
+    for (const ExprPtr& a : e.args)
+        if (const IntrinsicInfo* found = lookupOf(*a, name)) return found;
+    return nullptr;
+}
+
+const IntrinsicInfo* lookupOf(const Stmt& s, const std::string& name) {
+    const IntrinsicInfo* found = nullptr;
+    for (const auto& child : s.body)
+        if (!found) found = lookupOf(*child, name);
+    for (const auto& decl : s.decls)
+        if (!found && decl->init) found = lookupOf(*decl->init, name);
+    for (const Expr* e : {s.cond.get(), s.step.get(), s.expr.get()})
+        if (!found && e) found = lookupOf(*e, name);
+    for (const Stmt* child : {s.init.get(), s.then.get(), s.otherwise.get()})
+        if (!found && child) found = lookupOf(*child, name);
+    return found;
+}
+
+}  // namespace
+
+// A parameter of Cg's generic type "sampler" takes the sampler type of the
+// lookups that read it (tex2D: sampler2D), and its prototypes with it.
+void Checker::resolveGenericSamplers(FuncDecl& func) {
+    static const Base samplers[] = {Base::Sampler1D, Base::Sampler2D, Base::Sampler3D, Base::SamplerCube,
+                                    Base::SamplerRect};
+    for (size_t i = 0; i < func.params.size(); ++i) {
+        VarDecl& p = *func.params[i];
+        if (p.type.base != Base::SamplerAny || p.type.isArray()) continue;
+        const IntrinsicInfo* lookup = lookupOf(*func.body, p.name);
+        if (!lookup) {
+            error(p.pos, "parameter '" + p.name + "' of the generic type 'sampler' is not read by a texture lookup "
+                                                   "(give it a sampler type)");
+            continue;
+        }
+        p.type = Type::scalar(samplers[lookup->sampler]);
+        for (auto& other : program_.functions)
+            if (!other->body && other->definition == &func && i < other->params.size()) other->params[i]->type = p.type;
+    }
+}
+
+// The Cg standard library's lookups: the family (plain, proj, bias, lod,
+// fetch, size) and the coordinate size select the variant kept in intValue;
+// one more coordinate than the sampler's dimension is a depth compare (shadow
+// lookup); one argument more than the form's own is an integer texel offset.
+// Offsets, fetches and size queries need the texture's size (use bit 4).
 void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
-    static const Base samplers[] = {Base::Sampler1D, Base::Sampler2D, Base::Sampler3D, Base::SamplerCube};
+    static const Base samplers[] = {Base::Sampler1D, Base::Sampler2D, Base::Sampler3D, Base::SamplerCube,
+                                    Base::SamplerRect};
     Type sampler = Type::scalar(samplers[info.sampler]);
     e.type = Type{};
+    if (e.args.size() < 2) {
+        error(e.pos, "'" + e.name + "' takes a " + cgTypeName(sampler) + " and coordinates, not " + argumentList(e));
+        return;
+    }
     if (!(e.args[0]->type == sampler)) {
         error(e.args[0]->pos, "'" + e.name + "' needs a " + cgTypeName(sampler) + ", not " + cgTypeName(e.args[0]->type));
         return;
     }
     const int d = info.coordinates;
-    const bool depth = info.sampler <= 1;  // GLSL 1.20 has 1D and 2D shadow samplers only
-    const Type& c = e.args[1]->type;
-    auto vec = [](int n) { return n == 1 ? Type::scalar(Base::Float) : Type::vector(Base::Float, n); };
+    const bool cube = info.sampler == 3;
+    const bool depth = info.sampler <= 1 || info.sampler == 4;  // GLSL 1.20 has 1D, 2D and rectangle shadow samplers
+    auto vec = [](int n, Base base = Base::Float) { return n == 1 ? Type::scalar(base) : Type::vector(base, n); };
     auto fail = [&](const std::string& forms) {
         error(e.pos, "'" + e.name + "' takes (" + cgTypeName(sampler) + ", " + forms + "), not " + argumentList(e));
     };
+    const std::string offsetForm = cube ? "" : " [, " + cgTypeName(vec(d, Base::Int)) + " offset]";
+    const size_t count = e.args.size();
+    if (info.form == TexSize) {
+        if (count != 2 || !e.args[1]->type.isScalar() || e.args[1]->type.base == Base::Bool) return fail("int lod");
+        convert(e.args[1], Type::scalar(Base::Int), "level of '" + e.name + "'");
+        e.intValue = LookSize;
+        useSampler(*e.args[0], 4);
+        e.type = Type::vector(Base::Int, 3);
+        return;
+    }
+    const Type& c = e.args[1]->type;
     if (!c.isScalar() && !c.isVector()) return fail("coordinates");
+    const size_t own = info.form == TexPlain && count >= 4 ? 4 : 2;
+    const bool offset = count == own + 1;
+    if (offset) {
+        // Cg's texel offsets: an int (spread to every coordinate) or an int vector of the sampler's dimension.
+        const Type& o = e.args[count - 1]->type;
+        if (cube || !(o.isScalar() || (o.isVector() && o.columns == d)) || o.base == Base::Bool) {
+            if (cube) return fail("coordinates (cube lookups take no texel offset)");
+            return fail("coordinates, ..., " + cgTypeName(vec(d, Base::Int)) + " offset");
+        }
+        convert(e.args[count - 1], vec(d, Base::Int), "texel offset of '" + e.name + "'");
+    }
     int n = c.columns;
     int variant = LookPlain;
     std::string shadowNote = depth ? "" : " (GLSL 1.20 has no depth-compare lookups for this sampler)";
     switch (info.form) {
     case TexPlain: {
-        if (e.args.size() != 2 && e.args.size() != 4) return fail(cgTypeName(vec(d)) + " [, ddx, ddy]");
+        if (count < 2 || count > 5) return fail(cgTypeName(vec(d)) + " [, ddx, ddy]" + offsetForm);
         if (c.isScalar()) n = d;
-        bool grad = e.args.size() == 4;
+        bool grad = own == 4;
         if (n == d) variant = grad ? LookGrad : LookPlain;
         else if (n == d + 1 && depth) variant = grad ? LookShadowGrad : LookShadow;
         else return fail(cgTypeName(vec(d)) + (depth ? " or " + cgTypeName(vec(d + 1)) : shadowNote));
@@ -331,23 +408,32 @@ void Checker::checkTexture(Expr& e, const IntrinsicInfo& info) {
         break;
     }
     case TexProj:
-        if (e.args.size() != 2) return fail(cgTypeName(vec(d + 1)));
+        if (count != own && !offset) return fail(cgTypeName(vec(d + 1)) + offsetForm);
         if (c.isScalar()) n = d + 1;
         if (n == d + 1) variant = LookProj;
         else if (n == d + 2 && depth) variant = LookProjDepth;
         else return fail(cgTypeName(vec(d + 1)) + (depth ? " or " + cgTypeName(vec(d + 2)) : ""));
         break;
+    case TexFetch:
+        // Integer texel coordinates with the level in .w.
+        if (count != own && !offset) return fail("int4" + offsetForm);
+        if (!c.isVector() || c.columns != 4 || c.base == Base::Bool) return fail("int4 texel and level" + offsetForm);
+        convert(e.args[1], Type::vector(Base::Int, 4), "coordinates of '" + e.name + "'");
+        variant = LookFetch;
+        break;
     default:  // bias and lod: the level or bias in .w
-        if (e.args.size() != 2) return fail("float4");
+        if (count != own && !offset) return fail("float4" + offsetForm);
         if (c.isScalar()) n = 4;
         if (n != 4) return fail("float4");
         variant = info.form == TexBias ? LookBias : LookLod;
         break;
     }
-    convert(e.args[1], vec(n), "coordinates of '" + e.name + "'");
-    e.intValue = variant;
+    if (variant != LookFetch) convert(e.args[1], vec(n), "coordinates of '" + e.name + "'");
     bool shadow = variant == LookShadow || variant == LookShadowGrad;
-    useSampler(*e.args[0], variant == LookProjDepth ? 0 : shadow ? 2 : 1);
+    int use = variant == LookProjDepth ? 0 : shadow ? 2 : 1;
+    if (offset || variant == LookFetch) use |= 4;
+    e.intValue = variant | (offset ? LookOffset : 0);
+    useSampler(*e.args[0], use);
     e.type = Type::vector(Base::Float, 4);
 }
 

@@ -17,6 +17,8 @@ FuncDecl* Checker::run() {
         if (item.global) checkGlobal(*item.global);
         if (item.function) declareFunction(*item.function);
     }
+    for (auto& func : program_.functions)
+        if (func->body) resolveGenericSamplers(*func);
     for (auto& func : program_.functions) {
         if (diagnostics_.full()) return nullptr;
         if (func->body) checkFunction(*func);
@@ -53,7 +55,13 @@ bool Checker::resolveArraySize(VarDecl& var) {
 void Checker::checkVarType(VarDecl& var, const char* what) {
     if (var.type.base == Base::Struct && var.type.isArray() == false && var.type.structDecl == nullptr)
         var.type = Type{};
-    bool sampler = var.type.base >= Base::Sampler1D && var.type.base <= Base::SamplerCube;
+    bool sampler = var.type.element().isSampler();
+    if (var.type.base == Base::SamplerAny && var.storage != Storage::Param) {
+        error(var.pos, std::string("the generic type 'sampler' of ") + what + " '" + var.name +
+                           "' is supported for function parameters only (give it a sampler type)");
+        var.type = Type{};
+        return;
+    }
     if (sampler && var.type.isArray()) {
         error(var.pos, std::string("sampler array ") + what + " '" + var.name + "' is not supported");
         var.type = Type{};
@@ -80,12 +88,14 @@ void Checker::checkVarType(VarDecl& var, const char* what) {
 }
 
 // A uniform struct becomes one GLSL uniform whose members the runtime sets by
-// "name.member"; matrix members would need the transposed upload of matrix
-// uniforms inside a value that locals store untransposed, so they are refused.
+// "name.member" ("name[i].member" in an array of structs); matrix members
+// would need the transposed upload of matrix uniforms inside a value that
+// locals store untransposed, so they are refused. Arrays of structs cannot
+// hold samplers (GLSL 1.20 has no sampler arrays to index).
 void Checker::checkUniformStruct(VarDecl& var) {
     if (var.type.base != Base::Struct || !var.type.structDecl) return;
-    if (var.type.isArray()) {
-        error(var.pos, "uniform array of structs '" + var.name + "' is not supported");
+    if (var.type.isArray() && holdsSampler(var.type)) {
+        error(var.pos, "uniform array of structs '" + var.name + "' holds a sampler, which is not supported");
         var.type = Type{};
         return;
     }
@@ -105,8 +115,9 @@ void Checker::checkUniformStruct(VarDecl& var) {
                 var.type = Type{};
                 return;
             }
-            if (member->type.base == Base::Struct && member->type.isArray()) {
-                error(var.pos, "uniform struct '" + var.name + "': array of structs '" + member->name + "' is not supported");
+            if (member->type.base == Base::Struct && member->type.isArray() && holdsSampler(member->type)) {
+                error(var.pos, "uniform struct '" + var.name + "': array of structs '" + member->name +
+                                   "' holds a sampler, which is not supported");
                 var.type = Type{};
                 return;
             }
@@ -347,54 +358,10 @@ bool sameSignature(const FuncDecl& a, const FuncDecl& b) {
 
 }  // namespace
 
-namespace {
-
-// The sampler types of the lookups (tex1D..., tex2D..., tex3D..., texCUBE...)
-// whose first argument is the name param, anywhere in a function body.
-void lookupsThrough(const Expr& e, const std::string& param, std::set<Base>& kinds) {
-    if (e.kind == ExprKind::Call && !e.args.empty() && e.args[0]->kind == ExprKind::Name && e.args[0]->name == param) {
-        static const std::pair<const char*, Base> prefixes[] = {
-            {"tex1D", Base::Sampler1D}, {"tex2D", Base::Sampler2D}, {"tex3D", Base::Sampler3D}, {"texCUBE", Base::SamplerCube}};
-        for (const auto& [prefix, base] : prefixes)
-            if (e.name.rfind(prefix, 0) == 0) kinds.insert(base);
-    }
-    for (const ExprPtr& a : e.args)
-        if (a) lookupsThrough(*a, param, kinds);
-}
-
-void lookupsThrough(const Stmt& s, const std::string& param, std::set<Base>& kinds) {
-    for (const auto& child : s.body)
-        if (child) lookupsThrough(*child, param, kinds);
-    for (const auto& decl : s.decls)
-        if (decl->init) lookupsThrough(*decl->init, param, kinds);
-    for (const Expr* e : {s.cond.get(), s.step.get(), s.expr.get()})
-        if (e) lookupsThrough(*e, param, kinds);
-    for (const Stmt* child : {s.init.get(), s.then.get(), s.otherwise.get()})
-        if (child) lookupsThrough(*child, param, kinds);
-}
-
-}  // namespace
-
-// A parameter written "sampler" takes the one sampler type of the lookups made
-// through it in the function's body.
-void Checker::resolveGenericSampler(FuncDecl& func, VarDecl& param) {
-    std::set<Base> kinds;
-    if (func.body) lookupsThrough(*func.body, param.name, kinds);
-    if (kinds.size() != 1) {
-        error(param.pos, "the type of sampler parameter '" + param.name + "' cannot be told from its lookups " +
-                             (kinds.empty() ? "(it has none)" : "(they need several sampler types)") +
-                             ": declare it sampler1D, sampler2D, sampler3D or samplerCUBE");
-        param.type = Type{};
-        return;
-    }
-    param.type = Type::scalar(*kinds.begin());
-}
-
 void Checker::declareFunction(FuncDecl& func) {
     bool isEntry = func.name == entryName_;
     std::set<std::string> names;
     for (auto& param : func.params) {
-        if (param->genericSampler) resolveGenericSampler(func, *param);
         if (isEntry && param->uniformQualifier) param->storage = Storage::EntryUniform;
         resolveArraySize(*param);
         checkVarType(*param, "parameter");
@@ -539,7 +506,9 @@ void Checker::checkStmt(Stmt& stmt) {
 
 // A sampler is a shadow sampler in GLSL when a depth-compare lookup reads it;
 // a sampler passed to a function parameter shares the parameter's kind, so
-// kinds spread along those links. One sampler cannot serve both kinds.
+// kinds spread along those links. One sampler cannot serve both kinds. A
+// lookup that needs the texture's size marks the whole group the same way,
+// so every function parameter on the way receives the size too.
 void Checker::resolveSamplerKinds() {
     std::map<VarDecl*, VarDecl*> parent;
     std::function<VarDecl*(VarDecl*)> root = [&](VarDecl* v) {
@@ -557,7 +526,8 @@ void Checker::resolveSamplerKinds() {
     for (VarDecl* v : samplerVars_) {
         int u = use[root(v)];
         v->shadow = (u & 2) != 0;
-        if (u == 3 && reported.insert(root(v)).second)
+        v->needsSize = (u & 4) != 0;
+        if ((u & 3) == 3 && reported.insert(root(v)).second)
             error(v->pos, "sampler '" + v->name + "' is used for both depth-compare (shadow) and ordinary lookups");
     }
 }

@@ -37,13 +37,13 @@ private:
     void checkStruct(StructDecl& decl);
     void checkGlobal(VarDecl& var);
     void declareFunction(FuncDecl& func);
-    void resolveGenericSampler(FuncDecl& func, VarDecl& param);
     void checkFunction(FuncDecl& func);
     bool resolveArraySize(VarDecl& var);
     void checkVarType(VarDecl& var, const char* what);
     void checkUniformStruct(VarDecl& var);
     void checkSplitStruct(VarDecl& param);
     void resolveSamplerKinds();
+    void resolveGenericSamplers(FuncDecl& func);
     void useSampler(const Expr& sampler, int use);
     void checkInitializer(VarDecl& var);
     void checkInitList(Expr& list, const Type& target);

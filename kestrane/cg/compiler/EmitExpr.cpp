@@ -240,7 +240,14 @@ std::string Emitter::splat(const Expr& value, const Type& to) {
 
 std::string Emitter::call(const Expr& e) {
     const FuncDecl* f = e.func->body ? e.func : e.func->definition;
-    return (f ? f->glslName : ident(e.name)) + "(" + args(e) + ")";
+    std::string text;
+    for (size_t i = 0; i < e.args.size(); ++i) {
+        text += (i > 0 ? ", " : "") + expr(*e.args[i], true);
+        // A sampler parameter that needs its texture's size takes it as the next argument.
+        if (f && i < f->params.size() && f->params[i]->needsSize && f->params[i]->type.isSampler())
+            text += ", " + textureSize(*e.args[i]);
+    }
+    return (f ? f->glslName : ident(e.name)) + "(" + text + ")";
 }
 
 // A uniform matrix operand (or an element of a uniform matrix array), whose
@@ -320,10 +327,12 @@ std::string Emitter::splitMember(const VarDecl& param, const VarDecl& member) co
 // through a generated helper, so the coordinate expression is evaluated once.
 std::string Emitter::texture(const Expr& e, const IntrinsicInfo& info) {
     static const char* dims[] = {"1D", "2D", "3D", "Cube"};
-    const std::string dim = dims[info.sampler];
     const Expr& samplerExpr = *e.args[0];
     const VarDecl* samplerVar = samplerExpr.kind == ExprKind::Name ? samplerExpr.var : samplerExpr.field;
     const bool shadow = samplerVar && samplerVar->shadow;
+    if ((e.intValue & LookOffset) || e.intValue == LookFetch || e.intValue == LookSize || info.sampler == 4)
+        return sizedTexture(e, info, shadow);
+    const std::string dim = dims[info.sampler];
     const std::string swizzle = std::string(".xyz").substr(0, static_cast<size_t>(info.coordinates) + 1);
     std::string body;
     switch (e.intValue) {
@@ -353,7 +362,7 @@ std::string Emitter::texture(const Expr& e, const IntrinsicInfo& info) {
         body = "texture" + dim + "(s, c" + swizzle + ", c.w)";
         break;
     default:  // LookLod
-        if (stage_ == Stage::Fragment) textureLod_ = true;
+        textureLod_ = true;
         body = "texture" + dim + "Lod(s, c" + swizzle + ", c.w)";
         break;
     }
@@ -365,6 +374,115 @@ std::string Emitter::texture(const Expr& e, const IntrinsicInfo& info) {
         source += ", " + glslTypeName(e.args[2]->type) + " dx, " + glslTypeName(e.args[3]->type) + " dy";
     generatedHelpers_[name] = source + ") { return " + body + "; }";
     return name + "(" + args(e) + ")";
+}
+
+// The hidden size uniform (or, inside a function, the size parameter) of a
+// sampler expression: a vec4 of level 0's width, height and depth (w unused).
+std::string Emitter::textureSize(const Expr& sampler) {
+    std::string path;
+    const Expr* e = &sampler;
+    while (e->kind == ExprKind::Member && e->field) {
+        path = "." + e->field->name + path;
+        e = e->args[0].get();
+    }
+    if (e->kind == ExprKind::Name && e->var && e->var->storage == Storage::Param && !e->var->splitStruct &&
+        path.empty())
+        return "kc_size_" + e->var->glslName;
+    if (e->kind != ExprKind::Name || !e->var ||
+        (e->var->storage != Storage::GlobalUniform && e->var->storage != Storage::EntryUniform && !e->var->splitStruct)) {
+        const bool member = e->kind == ExprKind::Name && e->var && e->var->storage == Storage::Param;
+        error(sampler.pos, std::string("texel offsets, texel fetches and size queries need the texture's size, which ") +
+                               (member ? "a sampler inside a struct parameter does not carry (pass the sampler itself)"
+                                       : "only a uniform sampler or a sampler parameter carries"));
+        return "vec4(1.0)";
+    }
+    auto [found, added] = sizeUniforms_.emplace(e->var->name + path, "");
+    if (added)
+        found->second = (stage_ == Stage::Vertex ? "kc_vsize" : "kc_fsize") + std::to_string(sizeUniforms_.size() - 1);
+    return found->second;
+}
+
+// Lookups that GLSL 1.20 lacks, written with the texture's size z: a texel
+// offset o moves the coordinates by o texels of level 0 (o / size; rectangle
+// coordinates are texels already); a fetch reads the centre of texel c.xyz of
+// level c.w with an explicit level; a size query scales level 0's size down
+// to the level asked for. Rectangle textures have one level, so their bias
+// and level forms read it.
+std::string Emitter::sizedTexture(const Expr& e, const IntrinsicInfo& info, bool shadow) {
+    static const char* dims[] = {"1D", "2D", "3D", "Cube", "2DRect"};
+    const std::string dim = dims[info.sampler];
+    const int d = info.coordinates;
+    const bool rect = info.sampler == 4;
+    const bool offset = (e.intValue & LookOffset) != 0;
+    const int variant = e.intValue & ~LookOffset;
+    const std::string sw = std::string(".xyz").substr(0, static_cast<size_t>(d) + 1);
+    const std::string vec = d == 1 ? "float" : "vec" + std::to_string(d);
+    const std::string last = "." + std::string("xyzw").substr(static_cast<size_t>(d), 1);       // c of d + 1 components
+    const std::string after = "." + std::string("xyzw").substr(static_cast<size_t>(d) + 1, 1);  // c of d + 2 components
+    std::string fo;  // the offset in coordinate units
+    if (offset) fo = rect ? " + vec2(o)" : " + " + vec + "(o) / z" + sw;
+    // A depth compare at coordinates xy (of d components) against reference r.
+    auto compare = [&](const std::string& xy, const std::string& r, const std::string& extra) {
+        if (info.sampler == 0) return "shadow1D" + extra + "(s, vec3(" + xy + ", 0.0, " + r + ")";
+        return "shadow" + dim + extra + "(s, vec3(" + xy + ", " + r + ")";
+    };
+    std::string body;
+    bool lod = false;
+    switch (variant) {
+    case LookPlain: body = "texture" + dim + "(s, c" + fo + ")"; break;
+    case LookShadow: body = compare("c" + sw + fo, "c" + last, "") + ")"; break;
+    case LookGrad:
+        textureGrad_ = true;
+        body = "texture" + dim + "GradARB(s, c" + fo + ", dx, dy)";
+        break;
+    case LookShadowGrad:
+        textureGrad_ = true;
+        body = compare("c" + sw + fo, "c" + last, "GradARB") + ", dx, dy)";
+        break;
+    case LookProj: body = "texture" + dim + "(s, c" + sw + " / c" + last + fo + ")"; break;
+    case LookProjDepth:
+        if (shadow) body = compare("c" + sw + " / c" + after + fo, "c" + last + " / c" + after, "") + ")";
+        else body = "texture" + dim + "(s, c" + sw + " / c" + after + fo + ")";
+        break;
+    case LookBias:
+        body = rect ? "texture2DRect(s, c.xy" + fo + ")" : "texture" + dim + "(s, c" + sw + fo + ", c.w)";
+        break;
+    case LookLod:
+        lod = !rect;
+        body = rect ? "texture2DRect(s, c.xy" + fo + ")" : "texture" + dim + "Lod(s, c" + sw + fo + ", c.w)";
+        break;
+    case LookFetch: {
+        std::string texel = vec + "(c" + sw + (offset ? " + o" : "") + ") + 0.5";
+        if (rect) {
+            body = "texture2DRect(s, " + texel + ")";
+        } else {
+            lod = true;
+            body = "texture" + dim + "Lod(s, (" + texel + ") / max(floor(z" + sw + " / exp2(float(c.w))), 1.0), float(c.w))";
+        }
+        break;
+    }
+    default: {  // LookSize: level 0's size halved per level, at least 1; components past the dimension are 0
+        static const char* used[] = {"vec3(1.0, 0.0, 0.0)", "vec3(1.0, 1.0, 0.0)", "vec3(1.0)", "vec3(1.0, 1.0, 0.0)",
+                                     "vec3(1.0, 1.0, 0.0)"};
+        std::string levels = rect ? "z.xyz" : "max(floor(z.xyz / exp2(float(l))), 1.0)";
+        std::string name = std::string("kc_") + info.name;
+        generatedHelpers_[name] = "ivec3 " + name + "(int l, vec4 z) { return ivec3(" + levels + " * " +
+                                  used[info.sampler] + "); }";
+        return name + "(" + expr(*e.args[1], true) + ", " + textureSize(*e.args[0]) + ")";
+    }
+    }
+    if (lod) textureLod_ = true;
+    std::string name = std::string("kc_") + info.name + "_" + std::to_string(e.intValue) + (shadow ? "s" : "");
+    std::string source = "vec4 " + name + "(" + declaration(e.args[0]->type, "s", shadow) + ", " +
+                         glslTypeName(e.args[1]->type) + " c";
+    size_t count = e.args.size() - (offset ? 1 : 0);
+    if (count == 4)
+        source += ", " + glslTypeName(e.args[2]->type) + " dx, " + glslTypeName(e.args[3]->type) + " dy";
+    if (offset) source += ", " + glslTypeName(e.args.back()->type) + " o";
+    bool sized = !rect && (offset || variant == LookFetch);
+    if (sized) source += ", vec4 z";
+    generatedHelpers_[name] = source + ") { return " + body + "; }";
+    return name + "(" + args(e) + (sized ? ", " + textureSize(*e.args[0]) : "") + ")";
 }
 
 }  // namespace Kestrane::CgCompiler

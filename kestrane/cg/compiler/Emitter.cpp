@@ -73,7 +73,9 @@ std::string Emitter::varName(const VarDecl& var) const { return var.glslName.emp
 
 std::string Emitter::declaration(const Type& type, const std::string& name, bool shadow) const {
     std::string typeName = glslTypeName(type);
-    if (shadow && (type.base == Base::Sampler1D || type.base == Base::Sampler2D)) typeName += "Shadow";
+    if (type.base == Base::SamplerRect) textureRect_ = true;
+    if (shadow && (type.base == Base::Sampler1D || type.base == Base::Sampler2D || type.base == Base::SamplerRect))
+        typeName += "Shadow";
     std::string text = typeName + " " + name;
     if (type.isArray()) text += "[" + std::to_string(type.arraySize) + "]";
     return text;
@@ -105,6 +107,10 @@ void Emitter::assignNames() {
 
 namespace {
 
+// Bounds the parameters that arrays of structs flatten into (GL drivers
+// take a few thousand uniform components at most).
+constexpr size_t maxParameters = 16384;
+
 BaseType uniformBase(Base base) {
     switch (base) {
     case Base::Int: return BaseType::Int;
@@ -113,15 +119,24 @@ BaseType uniformBase(Base base) {
     case Base::Sampler2D: return BaseType::Sampler2D;
     case Base::Sampler3D: return BaseType::Sampler3D;
     case Base::SamplerCube: return BaseType::SamplerCube;
+    case Base::SamplerRect: return BaseType::SamplerRect;
     default: return BaseType::Float;
     }
 }
 
 // The parameters of a uniform: one, or for a struct one per member at any
-// depth, named "IN.size" in Cg and "fp_IN.size" in GLSL.
+// depth, named "IN.size" in Cg and "fp_IN.size" in GLSL; an array of structs
+// one per member of each element ("lights[1].color").
 void flattenUniform(const std::string& cgName, const std::string& glslName, const Type& type, bool referenced,
                     std::vector<Uniform>& out) {
-    if (type.base == Base::Struct && type.structDecl && !type.isArray()) {
+    if (type.base == Base::Struct && type.structDecl && type.isArray()) {
+        for (int i = 0; i < type.arraySize && out.size() <= maxParameters; ++i) {
+            const std::string index = "[" + std::to_string(i) + "]";
+            flattenUniform(cgName + index, glslName + index, type.element(), referenced, out);
+        }
+        return;
+    }
+    if (type.base == Base::Struct && type.structDecl) {
         for (const auto& m : type.structDecl->members)
             flattenUniform(cgName + "." + m->name, glslName + "." + m->glslName, m->type, referenced, out);
         return;
@@ -143,7 +158,8 @@ void flattenUniform(const std::string& cgName, const std::string& glslName, cons
 void Emitter::emitUniforms(Result& result) {
     auto add = [&](const VarDecl& var) {
         for (const Uniform& other : result.uniforms) {
-            if (other.cgName == var.name || other.cgName.rfind(var.name + ".", 0) == 0) {
+            if (other.cgName == var.name || other.cgName.rfind(var.name + ".", 0) == 0 ||
+                other.cgName.rfind(var.name + "[", 0) == 0) {
                 error(var.pos, "uniform '" + var.name + "' is declared twice");
                 return;
             }
@@ -155,6 +171,10 @@ void Emitter::emitUniforms(Result& result) {
                                    result.uniforms);
         } else {
             flattenUniform(var.name, var.glslName, var.type, var.referenced, result.uniforms);
+        }
+        if (result.uniforms.size() > maxParameters) {
+            error(var.pos, "uniform '" + var.name + "' has more than " + std::to_string(maxParameters) + " members");
+            return;
         }
         if (!var.referenced) return;
         // The GLSL uniform of a matrix holds the mathematical matrix (uploaded
@@ -241,6 +261,7 @@ std::string Emitter::signature(const FuncDecl& func) const {
         if (p->mode == ParamMode::Out) text += "out ";
         if (p->mode == ParamMode::InOut) text += "inout ";
         text += declaration(p->type, p->glslName, p->shadow);
+        if (p->needsSize && p->type.isSampler()) text += ", vec4 kc_size_" + p->glslName;
     }
     return text + ")";
 }
@@ -355,11 +376,17 @@ bool Emitter::run(Result& result) {
     for (const FuncDecl* f : reachable) emitFunction(*f, true);
     for (const FuncDecl* f : reachable) emitFunction(*f, false);
     emitMain(result);
+    for (const auto& [cgName, glslName] : sizeUniforms_) {
+        declarations_.push_back({"uniform vec4 " + glslName + ";", SourcePos{}});
+        for (Uniform& u : result.uniforms)
+            if (u.cgName == cgName) u.sizeGlslName = glslName;
+    }
     if (diagnostics_.hasErrors()) return false;
 
     header_.push_back({"#version 120", SourcePos{}});
-    if ((textureLod_ && stage_ == Stage::Fragment) || textureGrad_)
+    if (textureLod_ || textureGrad_)
         header_.push_back({"#extension GL_ARB_shader_texture_lod : require", SourcePos{}});
+    if (textureRect_) header_.push_back({"#extension GL_ARB_texture_rectangle : require", SourcePos{}});
     for (const std::string& helper : helpers_) {
         std::string_view source = helperSource(helper);
         size_t start = 0;

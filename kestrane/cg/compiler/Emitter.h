@@ -60,6 +60,8 @@ private:
     std::string intrinsic(const Expr& e);
     std::string mul(const Expr& e);
     std::string texture(const Expr& e, const IntrinsicInfo& info);
+    std::string sizedTexture(const Expr& e, const IntrinsicInfo& info, bool shadow);
+    std::string textureSize(const Expr& sampler);
     std::string splitMember(const VarDecl& param, const VarDecl& member) const;
     bool uniformMatrix(const Expr& e, std::string& natural);
     std::string args(const Expr& e, size_t from = 0);
@@ -96,8 +98,13 @@ private:
     std::unique_ptr<VarDecl> returnVar_;      // the entry's return value as a slot root
     static constexpr int varyingSlots = 16;   // TEXCOORD0-15
     bool fragmentData_ = false;               // COLOR1.. written: use gl_FragData
-    bool textureLod_ = false;                 // texture*Lod in a fragment program
+    bool textureLod_ = false;                 // texture*Lod (an extension for fragment programs; the
+                                              // validators want it named in vertex programs too)
     bool textureGrad_ = false;                // texture*GradARB (both stages)
+    mutable bool textureRect_ = false;        // a sampler2DRect is declared
+    // Cg name of a sampler parameter ("tex", "IN.image") -> the hidden uniform
+    // that holds its texture's size, for offsets, fetches and size queries.
+    std::map<std::string, std::string> sizeUniforms_;
     std::map<std::string, std::string> generatedHelpers_;  // name -> GLSL function
     Lines uniformCopies_;                     // main()'s copies of written uniforms
     Lines header_, declarations_, functions_, main_;

@@ -82,6 +82,19 @@ const IntrinsicInfo table[] = {
     {"texCUBEproj", K::Texture, -1, "", false, 3, 3, TexProj},
     {"texCUBEbias", K::Texture, -1, "", true, 3, 3, TexBias},
     {"texCUBElod", K::Texture, -1, "", false, 3, 3, TexLod},
+    {"texRECT", K::Texture, -1, "", false, 4, 2, TexPlain},
+    {"texRECTproj", K::Texture, -1, "", false, 4, 2, TexProj},
+    {"texRECTbias", K::Texture, -1, "", true, 4, 2, TexBias},
+    {"texRECTlod", K::Texture, -1, "", false, 4, 2, TexLod},
+    {"tex1Dfetch", K::Texture, -1, "", false, 0, 1, TexFetch},
+    {"tex2Dfetch", K::Texture, -1, "", false, 1, 2, TexFetch},
+    {"tex3Dfetch", K::Texture, -1, "", false, 2, 3, TexFetch},
+    {"texRECTfetch", K::Texture, -1, "", false, 4, 2, TexFetch},
+    {"tex1Dsize", K::Texture, -1, "", false, 0, 1, TexSize},
+    {"tex2Dsize", K::Texture, -1, "", false, 1, 2, TexSize},
+    {"tex3Dsize", K::Texture, -1, "", false, 2, 3, TexSize},
+    {"texCUBEsize", K::Texture, -1, "", false, 3, 3, TexSize},
+    {"texRECTsize", K::Texture, -1, "", false, 4, 2, TexSize},
 };
 
 struct Helper {

@@ -269,14 +269,7 @@ private:
             else if (q.text == "const") var->isConst = true;
             else if (q.text == "static") fail(q.pos, "a parameter cannot be static");
         }
-        if (peek().kind == Tok::Identifier && peek().text == "sampler") {
-            // Cg's generic sampler; the checker gives it the type its lookups need.
-            next();
-            var->type = Type::scalar(Base::Sampler2D);
-            var->genericSampler = true;
-        } else {
-            var->type = parseType();
-        }
+        var->type = parseType();
         var->pos = peek().pos;
         var->name = expectIdentifier("a parameter name");
         if (var->type.isVoid()) fail(var->pos, "parameter '" + var->name + "' declared void");

@@ -15,6 +15,8 @@ std::string baseName(Base base) {
     case Base::Sampler2D: return "sampler2D";
     case Base::Sampler3D: return "sampler3D";
     case Base::SamplerCube: return "samplerCUBE";
+    case Base::SamplerRect: return "samplerRECT";
+    case Base::SamplerAny: return "sampler";
     default: return "<error>";
     }
 }
@@ -39,6 +41,7 @@ std::string glslTypeName(const Type& type) {
     case Base::Sampler2D: return "sampler2D";
     case Base::Sampler3D: return "sampler3D";
     case Base::SamplerCube: return "samplerCube";
+    case Base::SamplerRect: return "sampler2DRect";
     default: break;
     }
     if (type.rows == 1 || (type.rows > 0 && type.columns == 1)) {
@@ -58,7 +61,7 @@ std::string glslTypeName(const Type& type) {
 }
 
 bool holdsSampler(const Type& type) {
-    if (type.base >= Base::Sampler1D && type.base <= Base::SamplerCube) return true;
+    if (type.base >= Base::Sampler1D && type.base <= Base::SamplerAny) return true;
     if (type.base != Base::Struct || !type.structDecl) return false;
     for (const auto& member : type.structDecl->members)
         if (holdsSampler(member->type)) return true;
@@ -76,6 +79,8 @@ Type builtinType(const std::string& name) {
     if (name == "sampler2D") return Type::scalar(Base::Sampler2D);
     if (name == "sampler3D") return Type::scalar(Base::Sampler3D);
     if (name == "samplerCUBE") return Type::scalar(Base::SamplerCube);
+    if (name == "samplerRECT") return Type::scalar(Base::SamplerRect);
+    if (name == "sampler") return Type::scalar(Base::SamplerAny);
     for (const auto& n : numeric) {
         std::string prefix = n.prefix;
         if (name.compare(0, prefix.size(), prefix) != 0) continue;
