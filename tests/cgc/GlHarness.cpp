@@ -104,6 +104,24 @@ CgPair buildPair(const std::string& source, const Options& options) {
         return pair;
     }
     glUseProgram(pair.program);
+    // GLSL ES has no uniform initializers: set the defaults as the runtime does.
+    for (const Result* r : {&pair.vertex, &pair.fragment}) {
+        for (const Uniform& u : r->uniforms) {
+            GLint l = u.defaultValue.empty() ? -1 : glGetUniformLocation(pair.program, u.glslName.c_str());
+            if (l < 0) continue;
+            const float* v = u.defaultValue.data();
+            if (u.isMatrix() && u.rows == u.columns) {
+                if (u.rows == 2) glUniformMatrix2fv(l, 1, GL_TRUE, v);
+                if (u.rows == 3) glUniformMatrix3fv(l, 1, GL_TRUE, v);
+                if (u.rows == 4) glUniformMatrix4fv(l, 1, GL_TRUE, v);
+            } else if (!u.isMatrix() && u.arraySize == 0) {
+                if (u.columns == 1) glUniform1fv(l, 1, v);
+                if (u.columns == 2) glUniform2fv(l, 1, v);
+                if (u.columns == 3) glUniform3fv(l, 1, v);
+                if (u.columns == 4) glUniform4fv(l, 1, v);
+            }
+        }
+    }
     return pair;
 }
 
@@ -183,10 +201,18 @@ std::array<float, 4> CgPair::draw() {
     glClear(GL_COLOR_BUFFER_BIT);
     glBegin(GL_QUADS);
     const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    // GLSL ES programs read their attributes at the generic locations:
+    // normal 2, colour 3, texture coordinate 8.
+    const bool es = vertex.glsl.rfind("#version 300 es", 0) == 0;
     for (const auto& c : corners) {
         glMultiTexCoord4f(GL_TEXTURE0, (c[0] + 1) * 0.5f, (c[1] + 1) * 0.5f, 0.0f, 1.0f);
         glColor4f(0.25f, 0.5f, 0.75f, 1.0f);
         glNormal3f(0.0f, 0.0f, 1.0f);
+        if (es) {
+            glVertexAttrib4f(8, (c[0] + 1) * 0.5f, (c[1] + 1) * 0.5f, 0.0f, 1.0f);
+            glVertexAttrib4f(3, 0.25f, 0.5f, 0.75f, 1.0f);
+            glVertexAttrib4f(2, 0.0f, 0.0f, 1.0f, 1.0f);
+        }
         for (const auto& [index, value] : generic)
             glVertexAttrib4f(static_cast<GLuint>(index), value[0], value[1], value[2], value[3]);
         glVertex2f(c[0], c[1]);

@@ -1,4 +1,4 @@
-// vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--gl] FILE.cg
+// vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--target glsl120|es300] [--gl] FILE.cg
 // vessara-cgc --help
 //
 // Prints the GLSL of FILE's entry on standard output and exits 0. On a
@@ -29,19 +29,21 @@ struct Arguments {
     Stage stage = Stage::Vertex;
     bool stageGiven = false;
     bool gl = false;
+    Target target = Target::Glsl120;
 };
 
 constexpr const char* Help =
-    "usage: vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--gl] FILE.cg\n"
-    "  Translates the Cg program's entry NAME to GLSL 1.20 on standard output.\n"
+    "usage: vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--target T] [--gl] FILE.cg\n"
+    "  Translates the Cg program's entry NAME to GLSL on standard output.\n"
     "  -I DIR         look for #include files in DIR too (after the including file's folder)\n"
     "  --entry NAME   the entry function, e.g. main_vertex, psMain\n"
     "  --stage S      vertex or fragment\n"
+    "  --target T     glsl120 (GLSL 1.20, the desktop's; the default) or es300 (GLSL ES 3.00, WebGL 2's)\n"
     "  --gl           also compile the result with the GL driver and report its log on Cg lines\n"
     "Exit status: 0 translated, 1 the program (or, with --gl, the driver) refused it, 2 bad options.\n";
 
 int usage(const std::string& problem) {
-    std::fprintf(stderr, "vessara-cgc: %s\nusage: vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--gl] FILE.cg\n",
+    std::fprintf(stderr, "vessara-cgc: %s\nusage: vessara-cgc [-I DIR]... --entry NAME --stage vertex|fragment [--target T] [--gl] FILE.cg\n",
                  problem.c_str());
     return 2;
 }
@@ -51,10 +53,13 @@ int usage(const std::string& problem) {
 int parseArguments(int argc, char** argv, Arguments& a) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        if (arg == "-I" || arg == "--entry" || arg == "--stage") {
+        if (arg == "-I" || arg == "--entry" || arg == "--stage" || arg == "--target") {
             const char* v = i + 1 < argc ? argv[++i] : nullptr;
             if (!v) return usage(arg + " needs a value");
             if (arg == "-I") a.includeDirs.emplace_back(v);
+            else if (arg == "--target" && std::string(v) == "glsl120") a.target = Target::Glsl120;
+            else if (arg == "--target" && std::string(v) == "es300") a.target = Target::Es300;
+            else if (arg == "--target") return usage("--target must be glsl120 or es300, not '" + std::string(v) + "'");
             else if (arg == "--entry") a.entry = v;
             else if (std::string(v) == "vertex" || std::string(v) == "fragment") {
                 a.stage = std::string(v) == "vertex" ? Stage::Vertex : Stage::Fragment;
@@ -147,6 +152,7 @@ int main(int argc, char** argv) {
     Options options;
     options.path = a.file;
     options.includeDirs = a.includeDirs;
+    options.target = a.target;
     Result r = compile(text.str(), a.stage, a.entry, a.stage == Stage::Vertex ? "vp_" : "fp_", options);
     if (!r.ok) {
         for (const Diagnostic& d : r.errors) printDiagnostic(a.file, d);

@@ -175,7 +175,7 @@ Result compile(std::string_view source, Stage stage, std::string_view entry, std
         FuncDecl* entryFunction = nullptr;
         if (!diagnostics.hasErrors()) entryFunction = Checker(program, diagnostics, stage, std::string(entry)).run();
         if (entryFunction && !diagnostics.hasErrors())
-            Emitter(program, *entryFunction, stage, std::string(uniformPrefix), diagnostics).run(result);
+            Emitter(program, *entryFunction, stage, std::string(uniformPrefix), diagnostics, options.target).run(result);
     }
     result.ok = !diagnostics.hasErrors();
     if (!result.ok) {

@@ -1,5 +1,6 @@
 // Shader compiler: translates the Cg language subset of the system's shaders
-// into GLSL 1.20 ("#version 120") for an OpenGL compatibility context. Pure
+// into GLSL 1.20 ("#version 120") for an OpenGL compatibility context, or,
+// with Options::target = Target::Es300, into GLSL ES 3.00 for WebGL 2. Pure
 // C++, no GL: the runtime layer hands the GLSL to the driver.
 //
 // Use:
@@ -55,6 +56,9 @@ struct Uniform {
     // bound texture's level-0 (width, height, depth, 0).
     // "" when the program needs none.
     std::string sizeGlslName;
+    // Es300 only: a uniform's default value, which GLSL ES cannot declare, for
+    // the runtime to set: the components in Cg's order (a matrix row by row).
+    std::vector<float> defaultValue;
     bool isSampler() const { return base >= BaseType::Sampler1D; }
     bool isMatrix() const { return rows > 0; }
     std::string cgTypeName() const;  // "float4x4", "float", "sampler2D", "int3"
@@ -75,7 +79,12 @@ struct Diagnostic {
     std::string format() const;
 };
 
+// The GLSL a program is written in: 1.20 for the desktop's compatibility
+// context, ES 3.00 for WebGL 2 (see EsDialect.h for what differs).
+enum class Target { Glsl120, Es300 };
+
 struct Options {
+    Target target = Target::Glsl120;
     std::string path;                      // the program's file ("" when it has none)
     std::vector<std::string> includeDirs;  // searched after the including file's and the program's directory
     // Reads an included file; nullopt when it cannot be read. Unset: the file system.

@@ -2,6 +2,7 @@
 #include "kestrane/cg/compiler/Emitter.h"
 
 #include "kestrane/cg/compiler/Checker.h"
+#include "kestrane/cg/compiler/EsDialect.h"
 #include "kestrane/cg/compiler/Intrinsics.h"
 
 #include <algorithm>
@@ -40,14 +41,27 @@ constexpr std::string_view reservedWords[] = {
     "fwidth", "noise1", "noise2", "noise3", "noise4",
 };
 
+// Built-in functions and words of GLSL ES 3.00 that GLSL 1.20 lacks.
+constexpr std::string_view esWords[] = {
+    "textureLod", "textureProj", "textureProjLod", "textureGrad", "textureProjGrad", "textureSize",
+    "texelFetch", "texelFetchOffset", "textureOffset", "textureLodOffset", "textureProjOffset",
+    "textureGradOffset", "textureProjLodOffset", "textureProjGradOffset", "round", "roundEven", "trunc",
+    "modf", "isnan", "isinf", "sinh", "cosh", "tanh", "asinh", "acosh", "atanh", "inverse", "determinant",
+    "floatBitsToInt", "floatBitsToUint", "intBitsToFloat", "uintBitsToFloat", "packSnorm2x16",
+    "unpackSnorm2x16", "packUnorm2x16", "unpackUnorm2x16", "packHalf2x16", "unpackHalf2x16",
+    "sampler2DArray", "isampler2D", "usampler2D", "samplerCubeShadow", "sampler2DArrayShadow",
+};
+
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 std::string indentation(int indent) { return std::string(static_cast<size_t>(indent) * 4, ' '); }
 
 }  // namespace
 
-Emitter::Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uniformPrefix, Diagnostics& diagnostics)
-    : program_(program), entry_(entry), stage_(stage), prefix_(std::move(uniformPrefix)), diagnostics_(diagnostics) {}
+Emitter::Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uniformPrefix, Diagnostics& diagnostics,
+                 Target target)
+    : program_(program), entry_(entry), stage_(stage), target_(target), prefix_(std::move(uniformPrefix)),
+      diagnostics_(diagnostics) {}
 
 // A Cg identifier as a GLSL identifier. Names GLSL reserves, names in the
 // compiler's own spaces (gl_, kc_, cg_, the uniform prefix) and names with
@@ -55,7 +69,9 @@ Emitter::Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uni
 std::string Emitter::ident(const std::string& name) const {
     bool rename = startsWith(name, "gl_") || startsWith(name, "kc_") || startsWith(name, "cg_") ||
                   (!prefix_.empty() && startsWith(name, prefix_)) || name.find("__") != std::string::npos ||
-                  std::find(std::begin(reservedWords), std::end(reservedWords), name) != std::end(reservedWords);
+                  std::find(std::begin(reservedWords), std::end(reservedWords), name) != std::end(reservedWords) ||
+                  (target_ == Target::Es300 &&
+                   std::find(std::begin(esWords), std::end(esWords), name) != std::end(esWords));
     if (!rename) return name;
     std::string out = "cg_";
     for (size_t i = 0; i < name.size(); ++i) {
@@ -155,6 +171,54 @@ void flattenUniform(const std::string& cgName, const std::string& glslName, cons
 
 }  // namespace
 
+namespace {
+
+// The numbers of a constant made of literals, constructors, lists, casts and
+// negations, in Cg's order (a one-number part stands for all its
+// components: the caller fits it). False for anything else.
+bool constantValues(const Expr& e, std::vector<float>& out) {
+    switch (e.kind) {
+    case ExprKind::IntLit: out.push_back(static_cast<float>(e.intValue)); return true;
+    case ExprKind::FloatLit: out.push_back(static_cast<float>(e.floatValue)); return true;
+    case ExprKind::BoolLit: out.push_back(e.intValue ? 1.0f : 0.0f); return true;
+    case ExprKind::Unary: {
+        if (e.op != Tok::Minus && e.op != Tok::Plus) return false;
+        size_t from = out.size();
+        if (!constantValues(*e.args[0], out)) return false;
+        if (e.op == Tok::Minus)
+            for (size_t i = from; i < out.size(); ++i) out[i] = -out[i];
+        return true;
+    }
+    case ExprKind::Convert:
+    case ExprKind::Cast: {
+        size_t from = out.size();
+        if (!constantValues(*e.args[0], out)) return false;
+        if (out.size() - from == 1)  // a scalar made into a vector or matrix
+            out.insert(out.end(), static_cast<size_t>(e.type.components() - 1), out.back());
+        return true;
+    }
+    case ExprKind::Construct:
+    case ExprKind::InitList: {
+        size_t from = out.size();
+        for (const ExprPtr& a : e.args)
+            if (!constantValues(*a, out)) return false;
+        if (out.size() - from == 1 && e.type.components() > 1)
+            out.insert(out.end(), static_cast<size_t>(e.type.components() - 1), out.back());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+// values as count numbers: one number stands for all of them.
+bool fitValues(std::vector<float>& values, int count) {
+    if (values.size() == 1 && count > 1) values.assign(static_cast<size_t>(count), values[0]);
+    return static_cast<int>(values.size()) == count;
+}
+
+}  // namespace
+
 void Emitter::emitUniforms(Result& result) {
     auto add = [&](const VarDecl& var) {
         for (const Uniform& other : result.uniforms) {
@@ -182,7 +246,17 @@ void Emitter::emitUniforms(Result& result) {
         Type declared = var.type;
         if (declared.isMatrix() || declared.element().isMatrix()) std::swap(declared.rows, declared.columns);
         std::string text = "uniform " + declaration(declared, var.glslName, var.shadow);
-        if (var.init) {
+        if (var.init && target_ == Target::Es300) {
+            // GLSL ES uniforms have no initializers: the runtime sets the default.
+            std::vector<float> values;
+            if (!constantValues(*var.init, values) || !fitValues(values, var.type.components() * std::max(var.type.arraySize, 1))) {
+                error(var.pos, "the default value of uniform '" + var.name +
+                                   "' must be made of numbers for GLSL ES, where the runtime sets it");
+                return;
+            }
+            for (Uniform& u : result.uniforms)
+                if (u.cgName == var.name) u.defaultValue = values;
+        } else if (var.init) {
             // A matrix default is written in Cg's (transposed) storage order.
             if (var.type.isMatrix()) {
                 std::string value = matrixDefault(*var.init, declared);
@@ -383,8 +457,11 @@ bool Emitter::run(Result& result) {
     }
     if (diagnostics_.hasErrors()) return false;
 
-    header_.push_back({"#version 120", SourcePos{}});
-    if (textureLod_ || textureGrad_)
+    if (target_ == Target::Es300) header_.push_back({"#version 300 es", SourcePos{}});
+    else header_.push_back({"#version 120", SourcePos{}});
+    if (target_ == Target::Es300) {
+        // Lookups with a level or derivatives are part of GLSL ES 3.00.
+    } else if (textureLod_ || textureGrad_)
         header_.push_back({"#extension GL_ARB_shader_texture_lod : require", SourcePos{}});
     if (textureRect_) header_.push_back({"#extension GL_ARB_texture_rectangle : require", SourcePos{}});
     for (const std::string& helper : helpers_) {
@@ -398,6 +475,8 @@ bool Emitter::run(Result& result) {
         }
     }
     for (const auto& [name, source] : generatedHelpers_) header_.push_back({source, SourcePos{}});
+    if (target_ == Target::Es300) finishEs(result);
+    if (diagnostics_.hasErrors()) return false;
     std::string& glsl = result.glsl;
     for (const Lines* section : {&header_, &declarations_, &functions_, &main_}) {
         for (const Line& line : *section) {
@@ -407,8 +486,34 @@ bool Emitter::run(Result& result) {
             result.glslLineToCgFile.push_back(line.cg.file);
         }
     }
-    for (const auto& [location, name] : attributes_) result.attributes.push_back({name, location});
+    if (target_ == Target::Glsl120)
+        for (const auto& [location, name] : attributes_) result.attributes.push_back({name, location});
     return true;
+}
+
+// GLSL ES 3.00: every line in the ES dialect, then the precisions and the
+// inputs and outputs the lines use, after the version line.
+void Emitter::finishEs(Result& result) {
+    EsDialect es(stage_);
+    for (Lines* section : {&header_, &declarations_, &functions_, &main_})
+        for (Line& line : *section)
+            if (line.text.rfind("#version", 0) != 0 && line.text.rfind("#extension", 0) != 0) line.text = es.rewrite(line.text);
+    if (!es.unsupported().empty()) {
+        error(entry_.pos, "this program cannot be written in GLSL ES 3.00: it uses " + es.unsupported());
+        return;
+    }
+    if (textureRect_) error(entry_.pos, "this program cannot be written in GLSL ES 3.00: it uses a rectangle sampler");
+    Lines declarations{{"precision highp float;", SourcePos{}}, {"precision highp int;", SourcePos{}},
+                       {"precision highp sampler3D;", SourcePos{}}, {"precision highp sampler2DShadow;", SourcePos{}}};
+    for (const std::string& text : es.declarations()) declarations.push_back({text, SourcePos{}});
+    header_.erase(std::remove_if(header_.begin(), header_.end(),
+                                 [](const Line& l) { return l.text.rfind("#extension", 0) == 0; }),
+                  header_.end());
+    header_.insert(header_.begin() + 1, declarations.begin(), declarations.end());
+    for (Lines* section : {&header_, &declarations_, &functions_, &main_})
+        section->erase(std::remove_if(section->begin(), section->end(), [](const Line& l) { return l.text.empty(); }),
+                       section->end());
+    for (const auto& [location, name] : es.attributes()) result.attributes.push_back({name, location});
 }
 
 }  // namespace Kestrane::CgCompiler

@@ -19,7 +19,8 @@ namespace Kestrane::CgCompiler {
 
 class Emitter {
 public:
-    Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uniformPrefix, Diagnostics& diagnostics);
+    Emitter(Program& program, FuncDecl& entry, Stage stage, std::string uniformPrefix, Diagnostics& diagnostics,
+            Target target = Target::Glsl120);
     // Fills result.glsl, uniforms, attributes and the line map; false after an error.
     bool run(Result& result);
 
@@ -43,6 +44,7 @@ private:
     void emitUniforms(Result& result);
     void emitStatics();
     std::string matrixDefault(const Expr& init, const Type& declared);
+    void finishEs(Result& result);
     void emitFunction(const FuncDecl& func, bool prototype);
     std::string signature(const FuncDecl& func) const;
 
@@ -85,6 +87,7 @@ private:
     Program& program_;
     FuncDecl& entry_;
     Stage stage_;
+    Target target_;
     std::string prefix_;
     Diagnostics& diagnostics_;
     std::map<const FuncDecl*, std::string> functionNames_;
