@@ -1,11 +1,12 @@
 // Key polling: whether a key is held down now, from the keyboard state that
-// the message pump (Context::pumpMessages) keeps up to date. The demo polls
-// Escape and F10 once per frame; there is no other input.
+// the message pump (Context::pumpMessages) keeps up to date. The show polls
+// Escape and F10 once per frame; the maker's mode (--edit) also polls its
+// transport keys. Shift is either shift key.
 #pragma once
 
 namespace Kestrane {
 
-enum class Key { Escape, F10 };
+enum class Key { Escape, F10, Space, Left, Right, Shift, PageUp, PageDown, Home, L };
 
 bool keyDown(Key key);
 

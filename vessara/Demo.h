@@ -16,9 +16,11 @@
 //                         (scissored to one pixel: the calls, not the filling).
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
-//   runFrames(clock)      the frame loop on any clock (see frame()).
+//   runFrames(clock)      the frame loop on any clock (see frame()); run()
+//                         passes the clock its session gives (FrameSession.h).
 //   frame(clock)          one loop step: present the previous frame, stop at
-//                         endTime, read the clock, renderFrame, F10 screenshot,
+//                         endTime, session's startFrame, read the clock,
+//                         renderFrame, session's finishFrame, F10 screenshot,
 //                         Escape. false = leave the loop.
 //   renderFrame(time, frameDelta, spectrum256)
 //                         sets the clock fields and composes every timeline entry
@@ -37,6 +39,7 @@
 
 #include "vessara/CameraBlock.h"
 #include "vessara/Drawable.h"
+#include "vessara/FrameSession.h"
 #include "vessara/ResourceProxies.h"
 #include "vessara/ResourceProxy.h"
 #include "vessara/TimelineEntry.h"
@@ -119,6 +122,9 @@ public:
     Kestrane::Context* context = nullptr;  // lives until process exit
     std::unique_ptr<MusicPlayer> music;    // null without musicPath
     int screenshotCounter = 0;
+    // How the show is watched: the show's own session (no input but Escape
+    // and F10, nothing over the picture), or the maker's mode (EditSession.h).
+    std::unique_ptr<FrameSession> session = std::make_unique<FrameSession>();
 
 private:
     void composeEntry(const TimelineEntry& entry);
