@@ -110,9 +110,9 @@ bool CompleteShaderResourceProxy::reload(const std::string& name, std::string& e
         return false;
 
     // The runtime's compile errors are fatal, so the source is compiled here
-    // first: only one that compiles for both stages reaches the runtime.
-    Options options;
-    options.path = path;
+    // first, as the runtime compiles it (as text: includes from the current
+    // directory): only one that compiles for both stages reaches the runtime.
+    const Options options;
     const Result vertex = compile(source, Stage::Vertex, "vsMain", "vp_", options);
     if (!vertex.ok) {
         error = compileErrors(path, vertex);
