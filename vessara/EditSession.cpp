@@ -4,6 +4,7 @@
 #include "kestrane/Keyboard.h"
 #include "vessara/Demo.h"
 #include "vessara/FileWatcher.h"
+#include "vessara/SceneName.h"
 #include "vessara/StatusLine.h"
 #include "vessara/Transport.h"
 
@@ -138,15 +139,10 @@ std::string EditSession::statusText(const Demo& demo) const
     for (std::size_t i = 0; i < demo.timeline.size(); ++i)
         if (demo.timeline[i].activeAt(float(now)))
             shown = int(i);
-    if (shown >= 0) {
-        std::string scene = "?";
-        for (const auto& [name, drawable] : demo.cache)
-            if (drawable == demo.timeline[std::size_t(shown)].drawable)
-                scene = name;
-        line += "   #" + std::to_string(shown + 1) + " " + scene;
-    } else {
+    if (shown >= 0)
+        line += "   #" + std::to_string(shown + 1) + " " + sceneName(demo, demo.timeline[std::size_t(shown)].drawable);
+    else
         line += "   (no entry)";
-    }
     if (frameSeconds > 0.0) {
         std::snprintf(text, sizeof text, "   %.0f fps  %.1f ms", 1.0 / frameSeconds, frameSeconds * 1000.0);
         line += text;
