@@ -15,6 +15,7 @@
 #include "vessara/Demo.h"
 #include "vessara/EditSession.h"
 #include "vessara/MusicPlayer.h"
+#include "vessara/PlayerOptions.h"
 #include "vessara/Transport.h"
 
 #include <SDL.h>
@@ -176,6 +177,39 @@ TEST_F(TransportTest, LoopGoesBackToTheEntryStartAtItsEnd)
     transport.toggleLoop();
     transport.seek(2.6);
     EXPECT_NEAR(transport.time(), 2.6, 1e-5);
+}
+
+// --edit alone installs the maker's session; without it the demo keeps the
+// show's own, which adds nothing to a frame. The help lists the keys.
+TEST(EditOption, OnlyEditInstallsTheMakersSession)
+{
+    const struct {
+        std::vector<std::string> args;
+        int status;  // -1: plays
+        bool edit;
+    } cases[] = {
+        {{}, -1, false},
+        {{"--window", "--from", "30"}, -1, false},
+        {{"--edit", "--window"}, -1, true},
+        {{"--from=30", "--edit"}, -1, true},
+        {{"--edit=yes"}, 2, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const PlayerCommand command = readCommandLine(c.args, 204.66, false);
+        ASSERT_EQ(command.play, c.status < 0);
+        if (!command.play) {
+            EXPECT_EQ(command.exitStatus, c.status);
+            continue;
+        }
+        Demo demo;
+        applyPlayerOptions(demo, command.options);
+        EXPECT_EQ(dynamic_cast<EditSession*>(demo.session.get()) != nullptr, c.edit);
+        EXPECT_NE(demo.session, nullptr);
+    }
+    const std::string help = readCommandLine({"--help"}, 204.66, false).text;
+    for (const char* key : {"--edit", "Space", "Left and Right", "Shift", "Page Up and Page Down", "Home", "L loops"})
+        EXPECT_NE(help.find(key), std::string::npos) << key;
 }
 
 namespace {
