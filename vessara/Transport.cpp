@@ -148,7 +148,9 @@ void Transport::nextEntry()
 
 void Transport::home()
 {
-    seek(0.0);
+    // A millisecond in, as for any entry start: the show's first entry starts
+    // at 0, and at 0 itself nothing is shown yet.
+    seek(entryLead);
 }
 
 int Transport::shownEntry(double seconds) const

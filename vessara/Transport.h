@@ -16,12 +16,13 @@
 //                              are whole multiples of |n| beats.
 //   previousEntry(), nextEntry(), home()
 //                              the start of the timeline entry before or after
-//                              the one at the time now, or the show's start.
+//                              the one at the time now, or the show's start
+//                              (entryLead in, like an entry's).
 //   toggleLoop()               loops the entry shown now until called again.
 //   seek(seconds)              any time, clamped to the show; the music plays
 //                              from exactly there (to the sample).
-// Entry starts are reached a millisecond in (entryLead): at its start itself
-// an entry is not shown yet (start < time is strict).
+// Entry starts and the show's start are reached a millisecond in (entryLead):
+// at its start itself an entry is not shown yet (start < time is strict).
 // The transport does not own the player or the timeline it reads.
 #pragma once
 

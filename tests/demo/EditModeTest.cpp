@@ -119,7 +119,7 @@ TEST_F(TransportTest, JumpsLandOnBeatsAndEntriesWithTheMusicThere)
         {"PageDown again", [](Transport& t) { t.nextEntry(); }, 2.5 + lead},
         {"PageDown in the last entry stays", [](Transport& t) { t.nextEntry(); }, 2.5 + lead, false},
         {"PageUp: the entry before the one shown", [](Transport& t) { t.previousEntry(); }, 1.0 + lead},
-        {"Home: the start", [](Transport& t) { t.home(); }, 0.0},
+        {"Home: the start", [](Transport& t) { t.home(); }, lead},
     };
     for (const auto& p : presses) {
         p.press(transport);
