@@ -15,6 +15,7 @@
 #include "kestrane_ext/VXMLoader.h"
 #include "vessara/ImageDecodeQueue.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -86,6 +87,53 @@ void carryParameters(CGprogram from, CGprogram to, const Kestrane::CgCompiler::R
     }
 }
 
+std::string glLog(GLuint object, bool program)
+{
+    GLint length = 0;
+    (program ? glGetProgramiv : glGetShaderiv)(object, GL_INFO_LOG_LENGTH, &length);
+    std::string log(std::size_t(std::max(length, 1)), '\0');
+    if (length > 0)
+        (program ? glGetProgramInfoLog : glGetShaderInfoLog)(object, length, nullptr, log.data());
+    log.resize(std::string(log.c_str()).size());
+    return log;
+}
+
+// The GL driver's verdict on the translated pair, asked before the runtime
+// gets the source: a program the driver refuses to compile or link would end
+// the show there, or at its first draw.
+bool driverAccepts(const std::string& path, const Kestrane::CgCompiler::Result& vertex,
+                   const Kestrane::CgCompiler::Result& fragment, std::string& error)
+{
+    GLuint shaders[2] = {glCreateShader(GL_VERTEX_SHADER), glCreateShader(GL_FRAGMENT_SHADER)};
+    const Kestrane::CgCompiler::Result* results[2] = {&vertex, &fragment};
+    const GLuint program = glCreateProgram();
+    for (int i = 0; i < 2 && error.empty(); ++i) {
+        const char* text = results[i]->glsl.c_str();
+        glShaderSource(shaders[i], 1, &text, nullptr);
+        glCompileShader(shaders[i]);
+        GLint ok = GL_FALSE;
+        glGetShaderiv(shaders[i], GL_COMPILE_STATUS, &ok);
+        if (ok != GL_TRUE)
+            error = path + ": error: the GL driver refuses the " + (i ? "fragment" : "vertex") +
+                    " program: " + results[i]->mapDriverLog(glLog(shaders[i], false));
+        glAttachShader(program, shaders[i]);
+    }
+    if (error.empty()) {
+        for (const Kestrane::CgCompiler::AttributeBinding& attribute : vertex.attributes)
+            glBindAttribLocation(program, GLuint(attribute.location), attribute.glslName.c_str());
+        glLinkProgram(program);
+        GLint ok = GL_FALSE;
+        glGetProgramiv(program, GL_LINK_STATUS, &ok);
+        if (ok != GL_TRUE)
+            error = path + ": error: the GL driver cannot link the vertex and fragment programs: " +
+                    glLog(program, true);
+    }
+    glDeleteProgram(program);
+    glDeleteShader(shaders[0]);
+    glDeleteShader(shaders[1]);
+    return error.empty();
+}
+
 }  // namespace
 
 bool TextureResourceProxy::reload(const std::string& name, std::string& error)
@@ -123,6 +171,9 @@ bool CompleteShaderResourceProxy::reload(const std::string& name, std::string& e
         error = compileErrors(path, fragment);
         return false;
     }
+
+    if (!driverAccepts(path, vertex, fragment, error))
+        return false;
 
     Kestrane::CompleteShader* shader = (*this)[name];
     Kestrane::CgSourceName naming(path);

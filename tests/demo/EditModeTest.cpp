@@ -334,6 +334,19 @@ TEST_F(LiveReloadTest, ShaderEditsShowAndBrokenOnesKeepTheOldProgram)
     EXPECT_NE(error.find(": error: "), std::string::npos) << error;
     EXPECT_NE(printed.find(error), std::string::npos) << printed;
 
+    // Translated, but more uniforms than the GL driver takes: its refusal
+    // is reported the same way instead of ending the show at the next draw.
+    testing::internal::CaptureStderr();
+    edit("flat.cg", "float4x4 StateComplete;\nuniform float4 tint;\nuniform float4 a[4096];\nuniform float4 b[4096];\n"
+                    "float4 vsMain(float4 p : POSITION) : POSITION { return mul(StateComplete, p); }\n"
+                    "float4 psMain() : COLOR { return (a[4095] + b[4095]) * tint; }\n");
+    wait(0.5);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(near(paint("flat.cg"), {0, 128, 0, 255})) << describe(paint("flat.cg"));
+    ASSERT_EQ(session.errors().count(dataFile("flat.cg")), 1u);
+    EXPECT_NE(session.errors().at(dataFile("flat.cg")).find("GL driver"), std::string::npos)
+        << session.errors().at(dataFile("flat.cg"));
+
     edit("flat.cg", tinted("float4(0.0, 0.0, 1.0, 1.0)"));
     wait(0.5);
     EXPECT_TRUE(near(paint("flat.cg"), {0, 0, 128, 255})) << describe(paint("flat.cg"));
