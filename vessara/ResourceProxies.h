@@ -14,8 +14,10 @@
 // in the same GL texture: wrap and filter stay), complete shaders (a source
 // that compiles replaces both programs in the same CompleteShader and takes
 // over the parameter values set on the old ones; one that does not reports
-// "FILE:LINE:COLUMN: error: message" per error) and meshes (the meshes of
-// the same loader object).
+// "FILE:LINE:COLUMN: error: message" per error; a driver that refuses the
+// translation is asked first and reported the same way) and meshes (the new
+// meshes in the same loader object; the old ones stay alive for a drawable
+// that kept a pointer to one, which goes on drawing it).
 // Use: Demo holds one of each; loadDataDirectories (DataPreload.h) fills the
 // texture, mesh and complete-shader caches at start-up; drawables read them by
 // bare file name. Loading needs the current GL context. A file that cannot be
