@@ -1,6 +1,7 @@
 // Key polling: whether a key is held down now, from the keyboard state that
-// the message pump (Context::pumpMessages) keeps up to date. The demo polls
-// Escape and F10 once per frame; there is no other input.
+// the message pump (Context::pumpMessages) keeps up to date. The show polls
+// Escape and F10 once per frame; the maker's mode (--edit) also polls its
+// transport keys. Shift is either shift key.
 //
 // Scripted keys, a seam for running the real program headless (off unless
 // the variable is set): VESSARA_SCRIPTED_KEYS="F10@20,Escape@30" holds F10
@@ -13,7 +14,7 @@
 
 namespace Kestrane {
 
-enum class Key { Escape, F10 };
+enum class Key { Escape, F10, Space, Left, Right, Shift, PageUp, PageDown, Home, L };
 
 bool keyDown(Key key);
 

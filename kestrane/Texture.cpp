@@ -168,6 +168,24 @@ Texture::~Texture()
         glDeleteTextures(1, &id_);
 }
 
+void Texture::replaceImage(int width, int height, PixelFormat format, const std::vector<MipmapLevel>& levels)
+{
+    // Wrap and filter are state of the GL texture object, which stays: only
+    // its images are specified again.
+    if (!levels.empty())
+        visibleArea_ = Kestrane::visibleArea(levels[0].bytes.data(), levels[0].width, levels[0].height, format);
+    const GLPixelFormat gl = glPixelFormat(format);
+    format_ = format;
+    width_ = width;
+    height_ = height;
+    glFormat_ = gl.format;
+    glType_ = gl.type;
+    glInternalFormat_ = gl.internalFormat;
+    glBindTexture(GL_TEXTURE_2D, id_);
+    uploadLevels(glInternalFormat_, glFormat_, glType_, format == Rgb ? 3 : 4, levels);
+    checkError();
+}
+
 void Texture::bind() const { glBindTexture(GL_TEXTURE_2D, id_); }
 
 void Texture::setWrap(int wrap)

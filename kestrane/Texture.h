@@ -13,6 +13,9 @@
 //   Texture(w, h, format, levels)           Mipmapped from a chain built
 //                                           beforehand (on another thread).
 //   setWrap(Clamp or anything else)         binds it and sets clamp / repeat.
+//   replaceImage(w, h, format, levels)      a new mipmap chain into the same
+//                                           GL texture (live reload): the wrap
+//                                           and filter set on it stay.
 //   id()                                    the GL name, for samplers.
 // Lifetime: the GL texture is deleted with the object. Rows whose length is
 // not a multiple of 4 bytes are uploaded with a matching unpack alignment.
@@ -47,6 +50,7 @@ public:
     Texture& operator=(const Texture&) = delete;
 
     void setWrap(int wrap);
+    void replaceImage(int width, int height, PixelFormat format, const std::vector<MipmapLevel>& levels);
     // A mipmapped texture minifies from the one nearest level instead of
     // blending two (false: blends two again, as created): half the texel
     // reads, for surfaces whose scale barely changes across the screen.

@@ -58,7 +58,7 @@ void Demo::run()
     frameDelta = 0.0f;
     Kestrane::refreshKeyboard();
     if (!Kestrane::keyDown(Kestrane::Key::Escape))
-        runFrames(*clock);
+        runFrames(session->clock(*this, *clock));
     shutDown();
 }
 
@@ -127,13 +127,15 @@ bool Demo::frame(MusicClock& clock)
 {
     if (!context->pumpMessages())
         return false;
-    if (showOver(clock))
+    if (session->endsByItself() && showOver(clock))
         return false;
 
+    session->startFrame(*this);
     const float now = clock.time();
     const float delta = clock.frameDelta();
     clock.spectrum(spectrum);
     renderFrame(now, delta, nullptr);
+    session->finishFrame(*this);
 
     if (Kestrane::keyDown(Kestrane::Key::F10))
         saveScreenshot();

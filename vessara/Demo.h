@@ -18,10 +18,13 @@
 //                         frame presented is defined.
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
-//   runFrames(clock)      the frame loop on any clock (see frame()).
+//   runFrames(clock)      the frame loop on any clock (see frame()); run()
+//                         passes the clock its session gives (FrameSession.h).
 //   frame(clock)          one loop step: present the previous frame, stop when
-//                         the show is over, read the clock, renderFrame, F10
-//                         screenshot, Escape. false = leave the loop.
+//                         the show is over (a session that ends by itself),
+//                         session's startFrame, read the clock, renderFrame,
+//                         session's finishFrame, F10 screenshot, Escape.
+//                         false = leave the loop.
 //   showOver(clock)       true once the previous frame's time reached endTime,
 //                         or lay past both the last timeline entry's end and
 //                         the end of the music the clock follows (a clock
@@ -47,6 +50,7 @@
 
 #include "vessara/CameraBlock.h"
 #include "vessara/Drawable.h"
+#include "vessara/FrameSession.h"
 #include "vessara/ResourceProxies.h"
 #include "vessara/ResourceProxy.h"
 #include "vessara/TimelineEntry.h"
@@ -132,6 +136,9 @@ public:
     Kestrane::Context* context = nullptr;  // lives until process exit
     std::unique_ptr<MusicPlayer> music;    // null without musicPath
     int screenshotCounter = 0;
+    // How the show is watched: the show's own session (no input but Escape
+    // and F10, nothing over the picture), or the maker's mode (EditSession.h).
+    std::unique_ptr<FrameSession> session = std::make_unique<FrameSession>();
 
 private:
     void composeEntry(const TimelineEntry& entry);

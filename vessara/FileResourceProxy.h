@@ -11,6 +11,13 @@
 //   proxy[name]                             the cached object (fatal if absent).
 //   load(path)                              the per-type rule (ResourceProxies.h);
 //       a file that cannot be read or compiled ends the process naming it.
+//   files[name]                             the file each name was loaded from.
+//   nameOf(path)                            the name cached from that file ("" if
+//       none: a file another directory's file of the same name overrides).
+//   reload(name, error)                     loads the name's file again into the
+//       cached object itself, so every holder of its pointer sees the new one
+//       (live reload of the maker's mode). false with the reason, naming the
+//       file: the old object stays as it was, nothing ends.
 // Loaded objects are never freed: they live until process exit.
 #pragma once
 
@@ -39,11 +46,29 @@ public:
 
     virtual T* load(const std::string& path) = 0;
 
+    virtual bool reload(const std::string& name, std::string& error)
+    {
+        error = name + ": this kind of file is not reloaded";
+        return false;
+    }
+
     void loadDirectory(const std::string& directory, const std::string& pattern)
     {
-        for (const std::string& name : matchingFiles(directory, pattern))
+        for (const std::string& name : matchingFiles(directory, pattern)) {
             this->cache[name] = load(directory + name);
+            files[name] = directory + name;
+        }
     }
+
+    std::string nameOf(const std::string& path) const
+    {
+        for (const auto& [name, file] : files)
+            if (file == path)
+                return name;
+        return {};
+    }
+
+    std::map<std::string, std::string> files;
 };
 
 }  // namespace Vessara

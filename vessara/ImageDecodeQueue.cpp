@@ -38,6 +38,24 @@ bool readWhole(const std::string& path, std::vector<std::uint8_t>& bytes, std::s
 
 }  // namespace
 
+bool decodeImageFile(const std::string& path, int maxSize, DecodedImage& image, std::string& error)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!readWhole(path, bytes, error))
+        return false;
+    const KestraneExt::ImageLoader loaded(bytes, error);
+    if (!error.empty()) {
+        error = "\"" + path + "\": " + error;
+        return false;
+    }
+    image.width = loaded.width();
+    image.height = loaded.height();
+    image.format = loaded.format();
+    image.levels =
+        Kestrane::buildMipmapChain(loaded.pixels(), loaded.width(), loaded.height(), loaded.format(), maxSize);
+    return true;
+}
+
 unsigned ImageDecodeQueue::defaultWorkers()
 {
     return std::max(1u, std::thread::hardware_concurrency());
@@ -76,21 +94,9 @@ void ImageDecodeQueue::work()
                 return;
             index = next++;
         }
-        std::vector<std::uint8_t> bytes;
         std::string error;
         DecodedImage image;
-        if (readWhole(paths[index], bytes, error)) {
-            const KestraneExt::ImageLoader loaded(bytes, error);
-            if (error.empty()) {
-                image.width = loaded.width();
-                image.height = loaded.height();
-                image.format = loaded.format();
-                image.levels = Kestrane::buildMipmapChain(loaded.pixels(), loaded.width(), loaded.height(),
-                                                          loaded.format(), maxSize);
-            } else {
-                error = "\"" + paths[index] + "\": " + error;
-            }
-        }
+        decodeImageFile(paths[index], maxSize, image, error);
         {
             std::lock_guard lock(mutex);
             slots[index].image = std::move(image);

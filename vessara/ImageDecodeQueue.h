@@ -35,6 +35,11 @@ struct DecodedImage {
     std::vector<Kestrane::MipmapLevel> levels;
 };
 
+// One file read and decoded, its chain built, on the calling thread; false
+// with the reason (naming the file) instead of ending the process: the
+// maker's mode reloads a texture this way and keeps the old one on failure.
+bool decodeImageFile(const std::string& path, int maxSize, DecodedImage& image, std::string& error);
+
 class ImageDecodeQueue {
 public:
     ImageDecodeQueue(std::vector<std::string> paths, unsigned workers, int maxSize);

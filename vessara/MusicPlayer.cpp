@@ -223,6 +223,14 @@ void MusicPlayer::setPosition(std::uint64_t bytes)
     shared->lastReported = bytes;
 }
 
+void MusicPlayer::pause()
+{
+    const std::uint64_t at = position();
+    std::lock_guard lock(shared->mutex);
+    shared->playing = false;
+    shared->lastReported = at;
+}
+
 std::uint64_t MusicPlayer::position() const
 {
     std::lock_guard lock(shared->mutex);

@@ -17,6 +17,8 @@
 //                           same path then waits for that result instead.
 //   play()                  starts playback; false without a stream.
 //   setPosition(bytes)      jumps (byte offsets of 44.1 kHz 16-bit stereo).
+//   pause()                 silence from the next block on; position() holds
+//                           where it was. setPosition then play() resumes.
 //   position()              byte offset of the sample being heard now: output
 //                           latency taken off, smooth between audio callbacks,
 //                           never going back. Past the end it keeps counting
@@ -64,6 +66,7 @@ public:
     void startDecoding(const std::string& path);
     bool play();
     void setPosition(std::uint64_t bytes);
+    void pause();
     std::uint64_t position() const;
     static double bytesToSeconds(std::uint64_t bytes) { return double(bytes) / musicBytesPerSecond; }
     bool spectrum(float* out256) const;

@@ -2,6 +2,7 @@
 
 #include "vessara/CommandLine.h"
 #include "vessara/Demo.h"
+#include "vessara/EditSession.h"
 
 namespace Vessara {
 
@@ -13,7 +14,7 @@ std::string usage(bool wide, double showEnd)
 {
     const std::string program = wide ? "vessara-wide" : "vessara";
     const std::string padding(program.size(), ' ');
-    return "usage: " + program + " [--window | --desktop] [--from SECONDS]\n" +
+    return "usage: " + program + " [--window | --desktop] [--from SECONDS] [--edit]\n" +
            "       " + program + " --help\n"
            "\n"
            "Plays the show full screen, switching the display to 800 x 600" +
@@ -24,11 +25,20 @@ std::string usage(bool wide, double showEnd)
            "                  mode switch\n"
            "  --from SECONDS  start the show, music and picture, that far in (0 to " +
            formatNumber(showEnd) + ")\n" +
+           "  --edit          the maker's mode: a transport on the keys below, a status line\n"
+           "                  (time, beat, bar, entry and scene, frame rate), and live reload\n"
+           "                  of the .cg shaders, PNG/JPEG textures and VXM meshes of data/\n"
+           "                  and vessara_data/ when they change on disk (a shader that does\n"
+           "                  not compile keeps the old one and shows FILE:LINE:COL: error)\n"
            "In a window and on the desktop the picture is scaled to fit and keeps its shape,\n"
            "with black bars beside or above and below it.\n"
            "\n"
            "Keys: Escape quits; F10 saves the screen as dump0.png, dump1.png, ... (dump%i.png)\n"
            "in the directory the program was started from.\n"
+           "With --edit: Space pauses and resumes; Left and Right step one beat back or\n"
+           "forward (with Shift one bar of four beats); Page Up and Page Down jump to the\n"
+           "start of the previous or next timeline entry; Home goes back to the start;\n"
+           "L loops the entry shown until L is pressed again.\n"
            "\n"
            "Environment:\n"
            "  SDL_AUDIODRIVER  the sound output (pipewire, pulseaudio, alsa, ...). Without a\n"
@@ -70,6 +80,10 @@ PlayerCommand readCommandLine(const std::vector<std::string>& args, double showE
             if (!refuseValue(option, error))
                 return refuse(error, wide, showEnd);
             (option.name == "--window" ? window : desktop) = true;
+        } else if (option.name == "--edit") {
+            if (!refuseValue(option, error))
+                return refuse(error, wide, showEnd);
+            command.options.edit = true;
         } else if (option.name == "--from") {
             std::string value;
             if (!takeValue(args, i, option, value, error) ||
@@ -91,6 +105,8 @@ PlayerCommand readCommandLine(const std::vector<std::string>& args, double showE
 void applyPlayerOptions(Demo& demo, const PlayerOptions& options)
 {
     demo.startOffset = float(options.from);
+    if (options.edit)
+        demo.session = std::make_unique<EditSession>();
     switch (options.screen) {
     case Screen::ModeSwitch:
         break;

@@ -11,8 +11,8 @@
 //       error when it is 2, a bad option: one line naming it, then the usage)
 //       and exit with command.exitStatus.
 //   applyPlayerOptions(demo, options)
-//       the screen (mode switch, window or desktop) and the start time set on
-//       the demo before it runs.
+//       the screen (mode switch, window or desktop), the start time and, with
+//       --edit, the maker's mode (EditSession.h) set on the demo before it runs.
 // Pure functions of their arguments: no I/O.
 #pragma once
 
@@ -32,6 +32,7 @@ enum class Screen {
 struct PlayerOptions {
     Screen screen = Screen::ModeSwitch;
     double from = 0.0;  // music seconds the show starts at
+    bool edit = false;  // the maker's mode: transport keys, status line, live reload
 };
 
 struct PlayerCommand {

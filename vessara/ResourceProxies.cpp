@@ -34,6 +34,7 @@ void TextureResourceProxy::loadFiles(const std::string& directory, const std::ve
     for (std::size_t i = 0; i < names.size(); ++i) {
         const DecodedImage image = queue.take(i);
         cache[names[i]] = new Kestrane::Texture(image.width, image.height, image.format, image.levels);
+        files[names[i]] = directory + names[i];
     }
 }
 

@@ -10,6 +10,14 @@
 //                                 "vsMain" + "psMain"
 //   VXMResourceProxy              VXM -> KestraneExt::VXMLoader, static-draw
 //                                 buffer objects for vertices and indices
+// reload(name, error) (FileResourceProxy.h) works for textures (a new image
+// in the same GL texture: wrap and filter stay), complete shaders (a source
+// that compiles replaces both programs in the same CompleteShader and takes
+// over the parameter values set on the old ones; one that does not reports
+// "FILE:LINE:COLUMN: error: message" per error; a driver that refuses the
+// translation is asked first and reported the same way) and meshes (the new
+// meshes in the same loader object; the old ones stay alive for a drawable
+// that kept a pointer to one, which goes on drawing it).
 // Use: Demo holds one of each; loadDataDirectories (DataPreload.h) fills the
 // texture, mesh and complete-shader caches at start-up; drawables read them by
 // bare file name. Loading needs the current GL context. A file that cannot be
@@ -35,6 +43,7 @@ namespace Vessara {
 class TextureResourceProxy : public FileResourceProxy<Kestrane::Texture> {
 public:
     Kestrane::Texture* load(const std::string& path) override;
+    bool reload(const std::string& name, std::string& error) override;
 
     // Like loadDirectory for the given bare names, in their order, with the
     // files decoded on `workers` threads while the textures are made here.
@@ -54,11 +63,13 @@ public:
 class CompleteShaderResourceProxy : public FileResourceProxy<Kestrane::CompleteShader> {
 public:
     Kestrane::CompleteShader* load(const std::string& path) override;
+    bool reload(const std::string& name, std::string& error) override;
 };
 
 class VXMResourceProxy : public FileResourceProxy<KestraneExt::VXMLoader> {
 public:
     KestraneExt::VXMLoader* load(const std::string& path) override;
+    bool reload(const std::string& name, std::string& error) override;
 };
 
 }  // namespace Vessara

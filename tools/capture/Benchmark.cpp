@@ -6,8 +6,8 @@
 
 #include "kestrane/FrameServices.h"
 #include "vessara/Effects.h"
+#include "vessara/SceneName.h"
 
-#include <cxxabi.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -19,7 +19,6 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
-#include <typeinfo>
 
 namespace Capture {
 
@@ -79,26 +78,6 @@ void timeFloor(Vessara::Demo& demo, std::vector<double>& perPass, int batches = 
         perPass.push_back(millisecondsSince(start) / FloorPassesPerBatch);
     }
     Kestrane::useScreenTarget();
-}
-
-// "Pils" for a Prod::Pils; a plain element stands in for a scene not written
-// yet and is shown by the name it registered under, when that name is its own.
-std::string sceneName(const Vessara::Demo& demo, const Vessara::Drawable* drawable)
-{
-    int status = 0;
-    const char* mangled = typeid(*drawable).name();
-    std::unique_ptr<char, void (*)(void*)> demangled(abi::__cxa_demangle(mangled, nullptr, nullptr, &status),
-                                                     std::free);
-    std::string type = status == 0 && demangled ? demangled.get() : mangled;
-    if (type == "Vessara::Element") {
-        for (const auto& [name, registered] : demo.cache)
-            if (registered == drawable)
-                return name + " (placeholder)";
-        return "placeholder";
-    }
-    if (const auto colons = type.rfind("::"); colons != std::string::npos)
-        type = type.substr(colons + 2);
-    return type;
 }
 
 std::string row(const char* number, const std::string& scene, const char* range, const Figures& f, double floor)
@@ -222,7 +201,7 @@ int runBenchmark(const Options& options)
     std::vector<double> floorPasses;
     timeFloor(demo, floorPasses, 4);
     for (const Vessara::TimelineEntry& entry : demo.timeline) {
-        EntryTiming timing{sceneName(demo, entry.drawable), entry.start, entry.end, {}};
+        EntryTiming timing{Vessara::sceneName(demo, entry.drawable), entry.start, entry.end, {}};
         for (int k = 0; k < options.benchFrames; ++k) {
             if (renderer.quitRequested()) {
                 std::fprintf(stderr, "vessara-capture: benchmark interrupted\n");

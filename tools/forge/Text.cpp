@@ -8,65 +8,24 @@
 
 namespace Forge {
 
-Font::Font(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error(path + ": cannot open the font");
-    data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    const int offset = stbtt_GetFontOffsetForIndex(data.data(), 0);
-    if (data.empty() || offset < 0 || !stbtt_InitFont(&info, data.data(), offset))
-        throw std::runtime_error(path + ": not a TrueType font");
-}
+Font::Font(const std::string& path) : font(path) {}
 
 const Font& Font::bold() {
     static const Font font(BoldPath);
     return font;
 }
 
-float Font::width(const std::string& text, float pixelHeight) const {
-    const float scale = stbtt_ScaleForPixelHeight(&info, pixelHeight);
-    float x = 0.0f;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        int advance = 0, bearing = 0;
-        stbtt_GetCodepointHMetrics(&info, static_cast<unsigned char>(text[i]), &advance, &bearing);
-        x += static_cast<float>(advance) * scale;
-        if (i + 1 < text.size())
-            x += scale * static_cast<float>(stbtt_GetCodepointKernAdvance(&info, static_cast<unsigned char>(text[i]),
-                                                                          static_cast<unsigned char>(text[i + 1])));
-    }
-    return x;
-}
+float Font::width(const std::string& text, float pixelHeight) const { return font.width(text, pixelHeight); }
 
 float Font::draw(Image& image, const std::string& text, float x, float baselineY, float pixelHeight,
                  Rgba colour) const {
-    const float scale = stbtt_ScaleForPixelHeight(&info, pixelHeight);
-    const float startX = x;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const int cp = static_cast<unsigned char>(text[i]);
-        const float shiftX = x - std::floor(x);
-        const float shiftY = baselineY - std::floor(baselineY);
-        int x0, y0, x1, y1;
-        stbtt_GetCodepointBitmapBoxSubpixel(&info, cp, scale, scale, shiftX, shiftY, &x0, &y0, &x1, &y1);
-        const int w = x1 - x0, h = y1 - y0;
-        if (w > 0 && h > 0) {
-            std::vector<unsigned char> coverage(static_cast<std::size_t>(w * h));
-            stbtt_MakeCodepointBitmapSubpixel(&info, coverage.data(), w, h, w, scale, scale, shiftX, shiftY, cp);
-            const int ox = static_cast<int>(std::floor(x)) + x0, oy = static_cast<int>(std::floor(baselineY)) + y0;
-            for (int py = 0; py < h; ++py)
-                for (int px = 0; px < w; ++px) {
-                    const float a = coverage[static_cast<std::size_t>(py * w + px)] / 255.0f;
-                    if (a > 0.0f) image.blend(ox + px, oy + py, {colour.r, colour.g, colour.b, colour.a * a});
-                }
-        }
-        int advance = 0, bearing = 0;
-        stbtt_GetCodepointHMetrics(&info, cp, &advance, &bearing);
-        x += static_cast<float>(advance) * scale;
-        if (i + 1 < text.size())
-            x += scale * static_cast<float>(stbtt_GetCodepointKernAdvance(&info, cp, static_cast<unsigned char>(text[i + 1])));
-    }
-    return x - startX;
+    return font.rasterise(text, x, baselineY, pixelHeight, [&](int px, int py, float coverage) {
+        image.blend(px, py, {colour.r, colour.g, colour.b, colour.a * coverage});
+    });
 }
 
 std::vector<Contour> Font::outlines(const std::string& text, float height, int curveSteps) const {
+    const stbtt_fontinfo& info = font.info();
     int ascent = 0, descent = 0, lineGap = 0;
     stbtt_GetFontVMetrics(&info, &ascent, &descent, &lineGap);
     const float scale = height / static_cast<float>(ascent - descent);

@@ -1,5 +1,7 @@
-// Text from a TrueType font (stb_truetype): drawn anti-aliased into images,
-// or taken as outlines (closed polygons) for extruded lettering.
+// Text from a TrueType font: drawn anti-aliased into images, or taken as
+// outlines (closed polygons) for extruded lettering. The glyph rasterising is
+// the engine's own (kestrane_ext/TrueTypeFont.h), shared with the show's
+// status line.
 //
 // Use:
 //   const Font& font = Font::bold();              DejaVu Sans Bold, loaded once
@@ -15,7 +17,7 @@
 #include "Geometry2D.h"
 #include "Image.h"
 
-#include <stb_truetype.h>
+#include "kestrane_ext/TrueTypeFont.h"
 
 #include <string>
 #include <vector>
@@ -24,7 +26,7 @@ namespace Forge {
 
 class Font {
 public:
-    static constexpr const char* BoldPath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+    static constexpr const char* BoldPath = KestraneExt::TrueTypeFont::BoldPath;
 
     explicit Font(const std::string& path);
     Font(const Font&) = delete;
@@ -41,8 +43,7 @@ public:
     std::vector<Contour> outlines(const std::string& text, float height, int curveSteps = 8) const;
 
 private:
-    std::vector<unsigned char> data;
-    mutable stbtt_fontinfo info{};
+    KestraneExt::TrueTypeFont font;
 };
 
 }  // namespace Forge
