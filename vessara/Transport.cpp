@@ -34,6 +34,11 @@ Transport::Transport(MusicPlayer* musicPlayer, float startOffset, const std::vec
                      [&](int a, int b) { return timeline[std::size_t(a)].start < timeline[std::size_t(b)].start; });
 }
 
+double Transport::musicLength() const
+{
+    return player && player->hasStream() ? MusicPlayer::bytesToSeconds(player->lengthBytes()) : 0.0;
+}
+
 bool Transport::followsMusic() const
 {
     return player && player->hasStream() && player->playing();

@@ -46,6 +46,7 @@ public:
     float time() override;
     float frameDelta() override;
     bool spectrum(float* out256) override;
+    double musicLength() const override;
 
     void togglePause();
     void seek(double seconds);
