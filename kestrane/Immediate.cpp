@@ -99,7 +99,8 @@ void draw(ImmediateBuffer& im) {
 
 unsigned primitiveMode(int type)
 {
-    static const GLenum modes[] = {GL_POINTS, GL_LINES, GL_LINE_STRIP, GL_TRIANGLES, GL_QUADS};
+    // Quads are drawn as triangles (drawArrays), since not every GL has them.
+    static const GLenum modes[] = {GL_POINTS, GL_LINES, GL_LINE_STRIP, GL_TRIANGLES, GL_TRIANGLES};
     if (type < 0 || type > 4)
         fatal("Kestrane Error", "Primitive type " + std::to_string(type) + " is not one of 0-4 "
                                 "(points, lines, line strip, triangles, quads)");

@@ -17,8 +17,9 @@
 // Slots: 0 position, 2 texture coordinate unit 0, 3-9 units 1-7, 10 normal
 // (x, y, z), 11 colour, 100-115 generic attributes 0-15; every other slot
 // (1, 12-99, 116 and up, negatives) does nothing.
-// primitiveMode(type) maps a PrimitiveType code to its GL mode; a code outside
-// 0-4 is a fatal error naming the code.
+// primitiveMode(type) maps a PrimitiveType code to the GL mode it is drawn
+// with (GL_TRIANGLES for quads, which drawArrays splits); a code outside 0-4
+// is a fatal error naming the code.
 #pragma once
 
 namespace Kestrane {

@@ -119,7 +119,6 @@ void State::resetRenderState() {
     glPointSize(1.0f);
     glLineWidth(1.0f);
     glCullFace(GL_FRONT);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
 namespace {

@@ -84,7 +84,8 @@ public:
     // Blend off, depth test on, the other capabilities off; blend
     // (SrcAlpha, OneMinusSrcAlpha); alpha test Less 0.5; stencil Less 0 ~0;
     // stencil ops Keep/Keep/Replace; all colour and depth writes on; point
-    // size and line width 1; cull the FRONT face; polygons filled. Leaves the
+    // size and line width 1; cull the FRONT face. Polygons are always filled
+    // (nothing sets another polygon mode, and not every GL has one). Leaves the
     // depth function, viewport, matrices, shaders and textures alone.
     static void resetRenderState();
 

@@ -132,10 +132,10 @@ void VertexStream::disable(int semantic) {
 }
 
 void VertexStream::drawArrays(int primitive, int first, int count) {
-    const GLenum mode = Kestrane::primitiveMode(primitive);
+    Kestrane::primitiveMode(primitive);
     if (count == -1) count = vertexCount_;
     cgGLPrepareDraw();  // links and updates the bound shader pair
-    glDrawArrays(mode, first, count);
+    Kestrane::drawArrays(primitive, first, count);
 }
 
 IndexStream::IndexStream(int indexCount, int usage, const void* initialData, int indexType)
@@ -169,6 +169,9 @@ void IndexStream::unlock() { unlockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data
 
 void IndexStream::drawIndexed(int primitive, int first, int count) {
     const GLenum mode = Kestrane::primitiveMode(primitive);
+    if (primitive == Kestrane::Quads)
+        misuse("IndexStream::drawIndexed of quads: quads are drawn from vertex arrays only "
+               "(VertexStream::drawArrays); give indexed geometry as triangles");
     const GLenum type = indexTypeToGL(indexType_);
     const std::size_t size = static_cast<std::size_t>(indexSize(indexType_));
     if (count == -1) count = indexCount_;
