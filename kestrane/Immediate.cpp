@@ -7,6 +7,7 @@
 #include "kestrane/cg/Cg.h"
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
