@@ -9,30 +9,31 @@ namespace Kestrane {
 RenderTarget::RenderTarget(int width, int height, bool withColor, bool withDepth)
     : width_(width), height_(height)
 {
-    glGenFramebuffersEXT(1, &framebuffer_);
+    glGenFramebuffers(1, &framebuffer_);
     checkError();
     if (withColor) {
         colorTexture_ = std::make_unique<Texture>(width, height, nullptr, Rgba, Linear);
         checkError();
         colorTexture_->setWrap(Clamp);
         checkError();
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_COLOR_ATTACHMENT0_EXT, GL_TEXTURE_2D,
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
                                   colorTexture_->id(), 0);
         checkError();
     }
     if (withDepth) {
         depthTexture_ = std::make_unique<Texture>(width, height, nullptr, Depth, Linear);
         checkError();
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D,
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                                   depthTexture_->id(), 0);
         checkError();
     }
     if (!withColor) {
         // A depth-only target has no colour to draw or read.
-        glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
-        glDrawBuffer(GL_NONE);
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+        const GLenum none = GL_NONE;
+        glDrawBuffers(1, &none);
         glReadBuffer(GL_NONE);
     }
     useScreenTarget();
@@ -42,12 +43,12 @@ RenderTarget::RenderTarget(int width, int height, bool withColor, bool withDepth
 RenderTarget::~RenderTarget()
 {
     if (framebuffer_)
-        glDeleteFramebuffersEXT(1, &framebuffer_);
+        glDeleteFramebuffers(1, &framebuffer_);
 }
 
 void RenderTarget::bind() const
 {
-    glBindFramebufferEXT(GL_FRAMEBUFFER_EXT, framebuffer_);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     glViewport(0, 0, width_, height_);
 }
 
@@ -55,7 +56,7 @@ void RenderTarget::attachDepth(bool attached) const
 {
     bind();
     if (depthTexture_)
-        glFramebufferTexture2DEXT(GL_FRAMEBUFFER_EXT, GL_DEPTH_ATTACHMENT_EXT, GL_TEXTURE_2D,
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
                                   attached ? depthTexture_->id() : 0, 0);
 }
 

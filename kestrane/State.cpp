@@ -1,9 +1,13 @@
 #include "kestrane/State.h"
 
 #include <epoxy/gl.h>
-#include <GL/glu.h>
+
+#include "kestrane/Matrix.h"
+#include "kestrane/Messages.h"
 
 #include <cstddef>
+#include <cstring>
+#include <string>
 
 namespace Kestrane {
 
@@ -115,112 +119,92 @@ void State::resetRenderState() {
     glPointSize(1.0f);
     glLineWidth(1.0f);
     glCullFace(GL_FRONT);
-    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
 }
 
-void State::setWorld(const float matrix[16]) {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadMatrixf(matrix);
+namespace {
+
+// The three matrices, kept here rather than on GL's stacks so that every GL
+// dialect sees the same values and stack depth is not bounded by the driver.
+MatrixStack worldStack;
+MatrixStack viewStack;
+MatrixStack projectionStack;
+
+void popOrFail(MatrixStack& stack, const char* call) {
+    if (!stack.pop()) {
+        fatal("Kestrane Error", std::string(call) + " without a matching push: the stack holds "
+                                "only its bottom matrix");
+    }
 }
 
-void State::getWorld(float out[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, out); }
+void copyOut(const float* matrix, float out[16]) { std::memcpy(out, matrix, 16 * sizeof(float)); }
 
-void State::resetWorld() {
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+}  // namespace
+
+void State::setWorld(const float matrix[16]) { worldStack.load(matrix); }
+
+void State::getWorld(float out[16]) { copyOut(worldStack.top(), out); }
+
+void State::resetWorld() { worldStack.loadIdentity(); }
 
 void State::translateWorld(float x, float y, float z) {
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(x, y, z);
+    worldStack.multiply(translation(x, y, z).data());
 }
 
 void State::rotateWorld(float degrees, float x, float y, float z) {
-    glMatrixMode(GL_MODELVIEW);
-    glRotatef(degrees, x, y, z);
+    worldStack.multiply(rotation(degrees, x, y, z).data());
 }
 
-void State::scaleWorld(float x, float y, float z) {
-    glMatrixMode(GL_MODELVIEW);
-    glScalef(x, y, z);
-}
+void State::scaleWorld(float x, float y, float z) { worldStack.multiply(scaling(x, y, z).data()); }
 
-void State::pushWorld() {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-}
+void State::pushWorld() { worldStack.push(); }
 
-void State::popWorld() {
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-}
+void State::popWorld() { popOrFail(worldStack, "popWorld"); }
 
-void State::getView(float out[16]) { glGetFloatv(GL_TEXTURE_MATRIX, out); }
+void State::getView(float out[16]) { copyOut(viewStack.top(), out); }
+
+void State::getProjection(float out[16]) { copyOut(projectionStack.top(), out); }
 
 void State::setView(float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
                     float targetZ, float upX, float upY, float upZ) {
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    gluLookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, upX, upY, upZ);
+    viewStack.load(lookAt(eyeX, eyeY, eyeZ, targetX, targetY, targetZ, upX, upY, upZ).data());
 }
 
 void State::setProjection(float fovYDegrees, float aspect, float near, float far) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(fovYDegrees, aspect, near, far);
+    projectionStack.load(perspective(fovYDegrees, aspect, near, far).data());
 }
 
 void State::resetAll() {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    projectionStack.loadIdentity();
+    viewStack.loadIdentity();
+    worldStack.loadIdentity();
 }
 
 void State::pushAll() {
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glMatrixMode(GL_TEXTURE);
-    glPushMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
+    worldStack.push();
+    viewStack.push();
+    projectionStack.push();
 }
 
 void State::popAll() {
-    glMatrixMode(GL_MODELVIEW);
-    glPopMatrix();
-    glMatrixMode(GL_TEXTURE);
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
+    popOrFail(worldStack, "popAll");
+    popOrFail(viewStack, "popAll");
+    popOrFail(projectionStack, "popAll");
 }
 
 void State::uploadMatrices(CGprogram program) {
-    float world[16], view[16], projection[16];
-    float viewProjection[16], complete[16], worldView[16];
-    glGetFloatv(GL_MODELVIEW_MATRIX, world);
-    glGetFloatv(GL_TEXTURE_MATRIX, view);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glMultMatrixf(view);
-    glGetFloatv(GL_PROJECTION_MATRIX, viewProjection);
-    glMultMatrixf(world);
-    glGetFloatv(GL_PROJECTION_MATRIX, complete);
-    glLoadMatrixf(view);
-    glMultMatrixf(world);
-    glGetFloatv(GL_PROJECTION_MATRIX, worldView);
-    glPopMatrix();
+    const float* world = worldStack.top();
+    const float* view = viewStack.top();
+    const float* projection = projectionStack.top();
+    const Matrix4 viewProjection = multiply(projection, view);
+    const Matrix4 complete = multiply(viewProjection.data(), world);
+    const Matrix4 worldView = multiply(view, world);
 
     setTransposed(program, "StateWorld", world);
     setTransposed(program, "StateView", view);
     setTransposed(program, "StateProjection", projection);
-    setTransposed(program, "StateWorldView", worldView);
-    setTransposed(program, "StateViewProjection", viewProjection);
-    setTransposed(program, "StateComplete", complete);
+    setTransposed(program, "StateWorldView", worldView.data());
+    setTransposed(program, "StateViewProjection", viewProjection.data());
+    setTransposed(program, "StateComplete", complete.data());
 }
 
 }  // namespace Kestrane

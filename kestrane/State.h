@@ -2,18 +2,18 @@
 // uses. All operations are static and act on the current GL context at once;
 // Vessara::Drawable derives from State so drawables call them unqualified.
 //
-// Matrices (16 floats, GL column-major, translation in elements 12-14) live on
-// GL's own stacks: World on the modelview stack, View on the texture stack,
-// Projection on the projection stack. Each operation selects its own stack;
-// setView, setProjection, pushAll, popAll and uploadMatrices leave the texture
-// or projection stack selected, so code calling GL matrix functions directly
-// selects its stack itself.
+// Matrices (16 floats, GL column-major, translation in elements 12-14) are
+// kept by the engine itself (MatrixStack, Matrix.h), one stack each for World,
+// View and Projection, so both GL dialects see the same values; GL's own
+// matrix stacks are never used. Pushes nest as deep as the caller likes; a pop
+// without its push is a fatal error naming the call.
 //
 // Use per drawing: resetRenderState() before a timeline entry; enable/disable,
 // blend, depth as needed; setProjection, setView, World edits; then the shader's
 // uploadState (uploadMatrices per program) hands the six matrices to it.
 // Enumerations are plain ints; a BlendFactor, CompareFunction or
-// StencilOperation outside its table throws the int 0. Nothing here allocates.
+// StencilOperation outside its table throws the int 0. Only a push deeper than
+// any before allocates.
 #pragma once
 
 #include "kestrane/Float3.h"
@@ -84,11 +84,12 @@ public:
     // Blend off, depth test on, the other capabilities off; blend
     // (SrcAlpha, OneMinusSrcAlpha); alpha test Less 0.5; stencil Less 0 ~0;
     // stencil ops Keep/Keep/Replace; all colour and depth writes on; point
-    // size and line width 1; cull the FRONT face; polygons filled. Leaves the
+    // size and line width 1; cull the FRONT face. Polygons are always filled
+    // (nothing sets another polygon mode, and not every GL has one). Leaves the
     // depth function, viewport, matrices, shaders and textures alone.
     static void resetRenderState();
 
-    // World (modelview stack); each edit multiplies on the right, so the last
+    // World; each edit multiplies on the right, so the last
     // edit applies first to a vertex.
     static void setWorld(const float matrix[16]);
     static void getWorld(float out[16]);
@@ -99,21 +100,21 @@ public:
     static void pushWorld();
     static void popWorld();
 
-    // View (texture stack) and Projection (projection stack).
+    // View and Projection.
     static void getView(float out[16]);
+    static void getProjection(float out[16]);
     static void setView(float eyeX, float eyeY, float eyeZ, float targetX, float targetY,
                         float targetZ, float upX, float upY, float upZ);
     static void setProjection(float fovYDegrees, float aspect, float near, float far);
 
-    // All three: identity in the order Projection, View, World (modelview
-    // left selected); push and pop in the order World, View, Projection.
+    // All three: identity in the order Projection, View, World; push and pop
+    // in the order World, View, Projection.
     static void resetAll();
     static void pushAll();
     static void popAll();
 
-    // The state upload for one program: reads the three stacks, forms
-    // View x World, Projection x View and Projection x View x World on the
-    // projection stack (one push, restored), and sets whichever of
+    // The state upload for one program: forms View x World, Projection x View
+    // and Projection x View x World from the three stacks and sets whichever of
     // "StateWorld", "StateView", "StateProjection", "StateWorldView",
     // "StateViewProjection", "StateComplete" the program declares, row-major.
     static void uploadMatrices(CGprogram program);

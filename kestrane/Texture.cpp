@@ -6,7 +6,6 @@
 #include "kestrane/Messages.h"
 #include "kestrane/Mipmaps.h"
 
-
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -26,10 +25,10 @@ struct GLPixelFormat {
 GLPixelFormat glPixelFormat(int format)
 {
     switch (format) {
-    case Rgba: return {GL_RGBA, GL_UNSIGNED_BYTE, 4};
-    case Rgb: return {GL_RGB, GL_UNSIGNED_BYTE, 3};
-    case RgbaFloat: return {GL_RGBA, GL_FLOAT, GL_RGBA32F_ARB};
-    case Depth: return {GL_DEPTH_COMPONENT, GL_UNSIGNED_BYTE, GL_DEPTH_COMPONENT};
+    case Rgba: return {GL_RGBA, GL_UNSIGNED_BYTE, GL_RGBA8};
+    case Rgb: return {GL_RGB, GL_UNSIGNED_BYTE, GL_RGB8};
+    case RgbaFloat: return {GL_RGBA, GL_FLOAT, GL_RGBA32F};
+    case Depth: return {GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, GL_DEPTH_COMPONENT24};
     default: fatal(NativeErrorTitle, "Texture: unsupported pixel format " + std::to_string(format));
     }
 }

@@ -17,7 +17,8 @@
 //                                           GL texture (live reload): the wrap
 //                                           and filter set on it stay.
 //   id()                                    the GL name, for samplers.
-// Lifetime: the GL texture is deleted with the object. Rows whose length is
+// Internal formats are sized (RGBA8, RGB8, RGBA32F, DEPTH_COMPONENT24), which
+// every GL dialect takes. Lifetime: the GL texture is deleted with the object. Rows whose length is
 // not a multiple of 4 bytes are uploaded with a matching unpack alignment.
 #pragma once
 

@@ -4,6 +4,7 @@
 #include "kestrane_ext/StreamTypes.h"
 #include "kestrane/Immediate.h"
 #include "kestrane/Messages.h"
+#include "kestrane/VertexInput.h"
 
 #include <epoxy/gl.h>
 
@@ -15,6 +16,16 @@ namespace KestraneExt {
 namespace {
 
 [[noreturn]] void misuse(const std::string& what) { Kestrane::fatal("Kestrane Error", what); }
+
+// The engine's vertex input slot a semantic feeds: position, texture
+// coordinates, normal and colour share their codes with it; tangent and
+// binormal go to their generic attributes; 1 and 14-16 feed nothing (-1).
+int inputSlot(int semantic) {
+    if (semantic == Semantic::Tangent) return 100 + TangentAttribute;
+    if (semantic == Semantic::Binormal) return 100 + BinormalAttribute;
+    if (semantic >= Semantic::Position && semantic <= Semantic::Color) return semantic;
+    return -1;
+}
 
 GLenum mapAccess(bool read, bool write) {
     if (read && write) return GL_READ_WRITE;
@@ -101,65 +112,30 @@ void VertexStream::enable(int element, int semantic) {
     const std::size_t offset = static_cast<std::size_t>(elementOffset(element));
     const void* pointer = buffer_ ? reinterpret_cast<const void*>(offset)
                                   : static_cast<const void*>(data_ + offset);
-    auto bindArray = [this] { glBindBuffer(GL_ARRAY_BUFFER, buffer_); };
-    auto generic = [&](GLuint index) {
-        glEnableVertexAttribArray(index);
-        bindArray();
-        glVertexAttribPointer(index, components, type, GL_FALSE, stride_, pointer);
-    };
-
-    if (semantic == Semantic::Position) {
-        bindArray();
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glVertexPointer(components, type, stride_, pointer);
-    } else if (Semantic::isTexCoord(semantic)) {
-        glClientActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(semantic - Semantic::TexCoord0));
-        bindArray();
-        glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-        glTexCoordPointer(components, type, stride_, pointer);
-    } else if (semantic == Semantic::Normal) {
-        bindArray();
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glNormalPointer(type, stride_, pointer);
-    } else if (semantic == Semantic::Color) {
-        bindArray();
-        glEnableClientState(GL_COLOR_ARRAY);
-        glColorPointer(components, type, stride_, pointer);
-    } else if (semantic == Semantic::Binormal) {
-        generic(BinormalAttribute);
-    } else if (semantic == Semantic::Tangent) {
-        generic(TangentAttribute);
-    } else if (semantic >= Semantic::FirstGeneric) {
-        generic(static_cast<GLuint>(semantic));
+    glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+    if (semantic >= Semantic::FirstGeneric) {
+        glEnableVertexAttribArray(static_cast<GLuint>(semantic));
+        glVertexAttribPointer(static_cast<GLuint>(semantic), components, type, GL_FALSE, stride_,
+                              pointer);
+    } else {
+        Kestrane::enableVertexArray(inputSlot(semantic), components, type, stride_, pointer);
     }
-    // 1, 14-16 (and negative codes) feed nothing.
 }
 
 void VertexStream::disable(int semantic) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     if (semantic >= Semantic::FirstGeneric) {
         glDisableVertexAttribArray(static_cast<GLuint>(semantic));
-    } else if (Semantic::isTexCoord(semantic)) {
-        glClientActiveTexture(GL_TEXTURE0 + static_cast<GLenum>(semantic - Semantic::TexCoord0));
-        glDisableClientState(GL_TEXTURE_COORD_ARRAY);
-    } else if (semantic == Semantic::Position) {
-        glDisableClientState(GL_VERTEX_ARRAY);
-    } else if (semantic == Semantic::Normal) {
-        glDisableClientState(GL_NORMAL_ARRAY);
-    } else if (semantic == Semantic::Color) {
-        glDisableClientState(GL_COLOR_ARRAY);
-    } else if (semantic == Semantic::Binormal) {
-        glDisableVertexAttribArray(BinormalAttribute);
-    } else if (semantic == Semantic::Tangent) {
-        glDisableVertexAttribArray(TangentAttribute);
+    } else {
+        Kestrane::disableVertexArray(inputSlot(semantic));
     }
 }
 
 void VertexStream::drawArrays(int primitive, int first, int count) {
-    const GLenum mode = Kestrane::primitiveMode(primitive);
+    Kestrane::primitiveMode(primitive);
     if (count == -1) count = vertexCount_;
     cgGLPrepareDraw();  // links and updates the bound shader pair
-    glDrawArrays(mode, first, count);
+    Kestrane::drawArrays(primitive, first, count);
 }
 
 IndexStream::IndexStream(int indexCount, int usage, const void* initialData, int indexType)
@@ -193,6 +169,9 @@ void IndexStream::unlock() { unlockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data
 
 void IndexStream::drawIndexed(int primitive, int first, int count) {
     const GLenum mode = Kestrane::primitiveMode(primitive);
+    if (primitive == Kestrane::Quads)
+        misuse("IndexStream::drawIndexed of quads: quads are drawn from vertex arrays only "
+               "(VertexStream::drawArrays); give indexed geometry as triangles");
     const GLenum type = indexTypeToGL(indexType_);
     const std::size_t size = static_cast<std::size_t>(indexSize(indexType_));
     if (count == -1) count = indexCount_;

@@ -3,8 +3,6 @@
 #include "kestrane/DefaultShader.h"
 #include "kestrane/State.h"
 
-#include <epoxy/gl.h>
-
 namespace KestraneExt {
 
 using Zentrix::MeshNode;
@@ -73,15 +71,15 @@ void ZTXLoader::evaluate(float time) {
     plainInstances.clear();
     cameraInstances.clear();
     if (nodes().empty()) return;
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
+    Kestrane::State::getProjection(projection);
     float start[16];
     Kestrane::State::getWorld(start);
     for (const auto& node : nodes()) evaluateNode(*node, time, start);
 }
 
 // Each node composes its transform onto its parent's World and puts the
-// parent's matrix back afterwards (instead of pushing GL's matrix stack,
-// whose 32 levels a deep file could exceed), so World ends as it started.
+// parent's matrix back afterwards (instead of pushing the World stack once
+// per level of a file's hierarchy), so World ends as it started.
 void ZTXLoader::evaluateNode(const SceneNode& node, float time, const float parent[16]) {
     using Kestrane::State;
     const Float3 position = node.positionAt(time);

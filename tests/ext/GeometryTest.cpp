@@ -4,6 +4,7 @@
 #include "kestrane/DefaultShader.h"
 #include "kestrane/State.h"
 #include "support/GLTest.h"
+#include "support/TestSupport.h"
 
 #include <epoxy/gl.h>
 #include <gtest/gtest.h>
@@ -93,6 +94,14 @@ TEST(GeometryAccessors, IndicesNarrowAndZeroExtend) {
     const std::uint16_t shorts[] = {65535, 7};
     wide.setIndices(std::make_unique<IndexStream>(2, 0, shorts, IndexType::UnsignedShort));
     EXPECT_EQ(wide.createIndices()->get(0), 65535u);
+}
+
+// Quads are split into triangles only from vertex arrays; indexed quads are
+// refused by name rather than drawn wrong.
+TEST(GeometryAccessors, IndexedQuadsAreRefused) {
+    const std::uint8_t quad[] = {0, 1, 2, 3};
+    IndexStream indices(4, 0, quad, IndexType::UnsignedByte);
+    EXPECT_FATAL(indices.drawIndexed(Kestrane::Quads, 0, -1), "drawIndexed of quads");
 }
 
 TEST(TangentFrames, SingleTriangleGetsNormalTangentAndBinormal) {

@@ -17,9 +17,16 @@ namespace {
 
 using Matrix = std::array<float, 16>;
 
-Matrix readMatrix(GLenum which) {
-    Matrix m{};
-    glGetFloatv(which, m.data());
+struct Matrices {
+    Matrix world, view, projection;
+    bool operator==(const Matrices&) const = default;
+};
+
+Matrices readMatrices() {
+    Matrices m{};
+    State::getWorld(m.world.data());
+    State::getView(m.view.data());
+    State::getProjection(m.projection.data());
     return m;
 }
 
@@ -71,22 +78,14 @@ protected:
 
 }  // namespace
 
-TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsProjection) {
+TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsTheMatrices) {
     CompleteShader shader(allSixSource, "vsMain", "psMain");
     setScene();
-    const Matrix world = readMatrix(GL_MODELVIEW_MATRIX);
-    const Matrix view = readMatrix(GL_TEXTURE_MATRIX);
-    const Matrix projection = readMatrix(GL_PROJECTION_MATRIX);
+    const Matrices before = readMatrices();
 
     shader.bind();
     shader.uploadState();
-
-    EXPECT_EQ(readMatrix(GL_PROJECTION_MATRIX), projection);
-    EXPECT_EQ(readMatrix(GL_TEXTURE_MATRIX), view);
-    EXPECT_EQ(readMatrix(GL_MODELVIEW_MATRIX), world);
-    GLint mode = 0;
-    glGetIntegerv(GL_MATRIX_MODE, &mode);
-    EXPECT_EQ(mode, GL_PROJECTION);
+    EXPECT_EQ(readMatrices(), before);
 
     // Drawn through the average of four ways of composing the matrices, the
     // quad covers what the default shader covers through Complete alone.
