@@ -61,19 +61,21 @@ private:
     void check(ExprPtr& e);
     bool convert(ExprPtr& e, const Type& to, const std::string& context);
     void noteWrite(const Expr& target);
-    bool groupConstructorArguments(Expr& e, const Type& element);
     void toBool(ExprPtr& e, const std::string& context);
     void checkName(Expr& e);
     void checkUnary(Expr& e);
     void typeBinary(Expr& e);
     void checkAssign(ExprPtr& e);
     void checkTernary(Expr& e);
-    void checkConstruct(Expr& e);
-    void checkCast(Expr& e);
     void checkMember(Expr& e);
     void checkIndex(Expr& e);
     bool arithmeticType(const Type& a, const Type& b, Type& out);
     ExprPtr clone(const Expr& e);
+
+    // constructors and casts (CheckConstruct.cpp)
+    void checkConstruct(Expr& e);
+    bool groupConstructorArguments(Expr& e, const Type& element);
+    void checkCast(Expr& e);
 
     // calls (CheckCall.cpp)
     void checkCall(Expr& e);
