@@ -17,13 +17,7 @@ namespace {
 
 using Rows = std::array<float, 16>;  // row-major, as the shader parameters read back
 
-const char* const allSixSource = R"(
-float4x4 StateWorld;
-float4x4 StateView;
-float4x4 StateProjection;
-float4x4 StateWorldView;
-float4x4 StateViewProjection;
-float4x4 StateComplete;
+const std::string allSixSource = stateMatrices + R"(
 float4 vsMain(float4 p : POSITION) : POSITION
 {
     return mul(StateComplete, p) + mul(StateWorld, p) + mul(StateView, p) + mul(StateProjection, p)
@@ -84,7 +78,7 @@ protected:
 }  // namespace
 
 TEST_F(MatrixStackTest, TheSixProductsMatchHandWorkedMatrices) {
-    CompleteShader shader(allSixSource, "vsMain", "psMain");
+    CompleteShader shader(allSixSource.c_str(), "vsMain", "psMain");
     setHandWorkedScene();
     shader.bind();
     shader.uploadState();
@@ -92,7 +86,7 @@ TEST_F(MatrixStackTest, TheSixProductsMatchHandWorkedMatrices) {
 }
 
 TEST_F(MatrixStackTest, PopAllRestoresAllThreeAndPopWorldOnlyWorld) {
-    CompleteShader shader(allSixSource, "vsMain", "psMain");
+    CompleteShader shader(allSixSource.c_str(), "vsMain", "psMain");
     shader.bind();
     setHandWorkedScene();
 

@@ -46,13 +46,7 @@ int whiteCount(const std::vector<uint8_t>& pixels) {
     return count;
 }
 
-const char* const allSixSource = R"(
-float4x4 StateWorld;
-float4x4 StateView;
-float4x4 StateProjection;
-float4x4 StateWorldView;
-float4x4 StateViewProjection;
-float4x4 StateComplete;
+const std::string allSixSource = stateMatrices + R"(
 float4 vsMain(float4 position : POSITION) : POSITION
 {
     float4 world = mul(StateWorld, position);
@@ -79,7 +73,7 @@ protected:
 }  // namespace
 
 TEST_F(ShaderDrawTest, UploadSetsTheSixProductsAndKeepsTheMatrices) {
-    CompleteShader shader(allSixSource, "vsMain", "psMain");
+    CompleteShader shader(allSixSource.c_str(), "vsMain", "psMain");
     setScene();
     const Matrices before = readMatrices();
 

@@ -8,7 +8,14 @@
 #include "kestrane/Immediate.h"
 #include "kestrane/cg/Cg.h"
 
+#include <string>
+
 namespace ShaderTests {
+
+// Cg declarations of the six matrices the engine uploads, for test programs.
+inline const std::string stateMatrices =
+    "float4x4 StateWorld;\nfloat4x4 StateView;\nfloat4x4 StateProjection;\n"
+    "float4x4 StateWorldView;\nfloat4x4 StateViewProjection;\nfloat4x4 StateComplete;\n";
 
 // Quad in the z = 0 plane with texture coordinates 0..1, counter-clockwise.
 inline void drawQuad(float x0, float y0, float x1, float y1, float z = 0.0f) {
