@@ -1,6 +1,6 @@
 // Context::saveScreenshot: the window's pixels read back and written upright
 // as a PNG.
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
 
 #include "kestrane/Context.h"
 
@@ -24,20 +24,18 @@ void Context::saveScreenshot(const char* path)
         return;
     const std::size_t rowBytes = static_cast<std::size_t>(w) * 3;
 
-    // The buffer rows are packed; read with a matching alignment so that GL
-    // writes nothing past the buffer whatever the window's width.
-    GLint previousAlignment = 4;
-    glGetIntegerv(GL_PACK_ALIGNMENT, &previousAlignment);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(h));
-    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
-    glPixelStorei(GL_PACK_ALIGNMENT, previousAlignment);
+    // RGBA is the one format both GL dialects read the window in.
+    std::vector<std::uint8_t> rgba(static_cast<std::size_t>(w) * 4 * static_cast<std::size_t>(h));
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
 
     // GL's row 0 is the bottom of the screen; the image's first row is the top.
-    std::vector<std::uint8_t> upright(bottomUp.size());
-    for (int r = 0; r < h; ++r)
-        std::memcpy(&upright[static_cast<std::size_t>(h - 1 - r) * rowBytes],
-                    &bottomUp[static_cast<std::size_t>(r) * rowBytes], rowBytes);
+    std::vector<std::uint8_t> upright(rowBytes * static_cast<std::size_t>(h));
+    for (int r = 0; r < h; ++r) {
+        const std::uint8_t* from = &rgba[static_cast<std::size_t>(r) * static_cast<std::size_t>(w) * 4];
+        std::uint8_t* to = &upright[static_cast<std::size_t>(h - 1 - r) * rowBytes];
+        for (int x = 0; x < w; ++x)
+            std::memcpy(to + 3 * x, from + 4 * x, 3);
+    }
 
     if (!stbi_write_png(path, w, h, 3, upright.data(), static_cast<int>(rowBytes)))
         showMessage("Kestrane Native Error", std::string("cannot write screenshot \"") + path + "\"");

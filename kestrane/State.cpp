@@ -1,6 +1,7 @@
 #include "kestrane/State.h"
 
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
+#include "kestrane/GLDialect.h"
 
 #include "kestrane/Matrix.h"
 #include "kestrane/Messages.h"
@@ -13,9 +14,12 @@ namespace Kestrane {
 
 namespace {
 
-constexpr GLenum capabilityTable[] = {
-    GL_BLEND, GL_DEPTH_TEST, GL_ALPHA_TEST, GL_STENCIL_TEST, 0,
-    GL_CULL_FACE, GL_NORMALIZE, GL_LINE_SMOOTH, GL_POINT_SMOOTH,
+// Capabilities both dialects have; -1 marks the fixed-function ones, which
+// GLDialect.h maps (0 where the dialect has none).
+constexpr int fixedFunction = -1;
+constexpr int capabilityTable[] = {
+    GL_BLEND, GL_DEPTH_TEST, fixedFunction, GL_STENCIL_TEST, 0,
+    GL_CULL_FACE, fixedFunction, fixedFunction, fixedFunction,
 };
 
 // Destination colour factors come before the source alpha ones here, unlike
@@ -64,7 +68,8 @@ unsigned int State::capabilityToGL(int capability) {
     if (capability < 0 || capability > 8) {
         return 0;
     }
-    return capabilityTable[capability];
+    const int cap = capabilityTable[capability];
+    return cap == fixedFunction ? fixedFunctionCapability(capability) : static_cast<unsigned>(cap);
 }
 
 unsigned int State::blendFactorToGL(int factor) { return tableLookup(blendFactorTable, factor); }
@@ -109,14 +114,14 @@ void State::resetRenderState() {
     disable(Capability::LineSmooth);
     disable(Capability::PointSmooth);
     setBlendFunction(BlendFactor::SrcAlpha, BlendFactor::OneMinusSrcAlpha);
-    glAlphaFunc(compareFunctionToGL(CompareFunction::Less), 0.5f);
+    setAlphaTest(compareFunctionToGL(CompareFunction::Less), 0.5f);
     glStencilFunc(compareFunctionToGL(CompareFunction::Less), 0, 0xFFFFFFFFu);
     glStencilOp(stencilOperationToGL(StencilOperation::Keep),
                 stencilOperationToGL(StencilOperation::Keep),
                 stencilOperationToGL(StencilOperation::Replace));
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glDepthMask(GL_TRUE);
-    glPointSize(1.0f);
+    Kestrane::setPointSize(1.0f);
     glLineWidth(1.0f);
     glCullFace(GL_FRONT);
 }

@@ -1,19 +1,23 @@
 #include "kestrane/Timer.h"
 
-#include <SDL.h>
+#include <chrono>
 
 namespace Kestrane {
 
 namespace {
+// The monotonic clock in nanoseconds: the same on the desktop and in the
+// browser, where it follows performance.now().
 std::uint64_t readPerformanceCounter(void*)
 {
-    return SDL_GetPerformanceCounter();
+    return std::uint64_t(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                             std::chrono::steady_clock::now().time_since_epoch())
+                             .count());
 }
 }  // namespace
 
 TickSource performanceCounter()
 {
-    return TickSource{readPerformanceCounter, SDL_GetPerformanceFrequency(), nullptr};
+    return TickSource{readPerformanceCounter, 1000000000u, nullptr};
 }
 
 Timer::Timer() : Timer(performanceCounter()) {}

@@ -1,7 +1,7 @@
 // High-resolution timer on the performance counter.
 //
 // Use:
-//   Timer()            starts now, on SDL's performance counter.
+//   Timer()            starts now, on the monotonic clock (nanosecond ticks).
 //   Timer(source)      starts now, on an injected tick source (tests).
 //   elapsed()          seconds since construction.
 //   delta()            seconds since the previous delta() (or construction).

@@ -12,7 +12,9 @@
 //                           set with SDL_GL_SetAttribute before, as Context does.
 //   width(), height()       the current client-area size in pixels (follows
 //                           resizing and full-screen switches).
-//   sdlWindow()             the SDL handle, for the context and the display mode.
+//   sdlWindow()             the desktop's SDL handle, for its context and display
+//                           mode (null in the browser, whose window is the
+//                           page's canvas).
 //   destroy()               closes the window.
 // The window normally lives until process exit; Context never destroys it.
 #pragma once
@@ -27,7 +29,7 @@ class Window {
 public:
     Window(int width, int height, WindowStyle style = WindowStyle::Borderless, bool required = true);
 
-    bool isOpen() const { return window != nullptr; }
+    bool isOpen() const { return open; }
     void destroy();
     int width() const;
     int height() const;
@@ -35,6 +37,7 @@ public:
 
 private:
     SDL_Window* window = nullptr;
+    bool open = false;
 };
 
 }  // namespace Kestrane

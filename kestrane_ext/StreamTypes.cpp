@@ -2,7 +2,7 @@
 
 #include "kestrane/Messages.h"
 
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
 
 #include <string>
 

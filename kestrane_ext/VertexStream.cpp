@@ -3,10 +3,11 @@
 #include "kestrane/cg/Cg.h"
 #include "kestrane_ext/StreamTypes.h"
 #include "kestrane/Immediate.h"
+#include "kestrane/GLDialect.h"
 #include "kestrane/Messages.h"
 #include "kestrane/VertexInput.h"
 
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
 
 #include <cstring>
 #include <string>
@@ -27,32 +28,45 @@ int inputSlot(int semantic) {
     return -1;
 }
 
-GLenum mapAccess(bool read, bool write) {
-    if (read && write) return GL_READ_WRITE;
-    return read ? GL_READ_ONLY : GL_WRITE_ONLY;
-}
-
-// Locks shared by both stream kinds: maps a buffer object on the first lock.
-std::uint8_t* lockBuffer(GLenum target, unsigned buffer, std::size_t bytes, std::uint8_t*& data,
+// Locks shared by both stream kinds. A buffer object's lock hands out its
+// CPU copy; the last unlock uploads it when a lock wrote.
+std::uint8_t* lockBuffer(unsigned buffer, std::size_t bytes, std::uint8_t*& data, StreamCopy& copy,
                          int& lockCount, bool read, bool write) {
     ++lockCount;
+    if (buffer && write) copy.written = true;
+    if (!buffer && write) copy.drawBufferStale = true;
     if (data) return data;
-    // An empty buffer object has nothing to map (GL refuses it with an error).
     if (!buffer || bytes == 0 || (!read && !write)) return nullptr;
-    glBindBuffer(target, buffer);
-    data = static_cast<std::uint8_t*>(glMapBuffer(target, mapAccess(read, write)));
+    data = copy.bytes.data();
     return data;
 }
 
-void unlockBuffer(GLenum target, unsigned buffer, std::uint8_t*& data, int& lockCount) {
+void unlockBuffer(GLenum target, unsigned buffer, std::uint8_t*& data, StreamCopy& copy, int& lockCount) {
     --lockCount;
-    // Only a live mapping is released: an extra unlock must not unmap a
-    // buffer that is not mapped.
+    // Only a live lock is released: an extra unlock must not upload or drop
+    // a pointer that is not handed out.
     if (lockCount < 1 && buffer && data) {
-        glBindBuffer(target, buffer);
-        glUnmapBuffer(target);
+        if (copy.written) {
+            glBindBuffer(target, buffer);
+            glBufferSubData(target, 0, static_cast<GLsizeiptr>(copy.bytes.size()), copy.bytes.data());
+            copy.written = false;
+        }
         data = nullptr;
     }
+}
+
+// Where GL cannot draw from client memory: binds the stream's own buffer
+// object, uploading the client data first when it changed. Returns whether
+// one is bound (pointers are then offsets).
+bool bindDrawCopy(GLenum target, const std::uint8_t* client, std::size_t bytes, StreamCopy& copy) {
+    if (Kestrane::clientVertexArrays()) return false;
+    if (!copy.drawBuffer) glGenBuffers(1, &copy.drawBuffer);
+    glBindBuffer(target, copy.drawBuffer);
+    if (copy.drawBufferStale) {
+        glBufferData(target, static_cast<GLsizeiptr>(bytes), client, GL_DYNAMIC_DRAW);
+        copy.drawBufferStale = false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -80,6 +94,8 @@ VertexStream::VertexStream(int elementCount, const int* componentCounts, int ver
         glGenBuffers(1, &buffer_);
         glBindBuffer(GL_ARRAY_BUFFER, buffer_);
         glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(byteSize_), initialData, hint);
+        copy_.bytes.assign(byteSize_, 0);
+        if (initialData && byteSize_) std::memcpy(copy_.bytes.data(), initialData, byteSize_);
     } else {
         client_ = std::make_unique<std::uint8_t[]>(byteSize_);  // zero-filled
         data_ = client_.get();
@@ -89,6 +105,7 @@ VertexStream::VertexStream(int elementCount, const int* componentCounts, int ver
 
 VertexStream::~VertexStream() {
     if (buffer_) glDeleteBuffers(1, &buffer_);
+    if (copy_.drawBuffer) glDeleteBuffers(1, &copy_.drawBuffer);
 }
 
 int VertexStream::elementOffset(int element) const {
@@ -98,10 +115,10 @@ int VertexStream::elementOffset(int element) const {
 }
 
 void* VertexStream::lock(bool read, bool write) {
-    return lockBuffer(GL_ARRAY_BUFFER, buffer_, byteSize_, data_, lockCount_, read, write);
+    return lockBuffer(buffer_, byteSize_, data_, copy_, lockCount_, read, write);
 }
 
-void VertexStream::unlock() { unlockBuffer(GL_ARRAY_BUFFER, buffer_, data_, lockCount_); }
+void VertexStream::unlock() { unlockBuffer(GL_ARRAY_BUFFER, buffer_, data_, copy_, lockCount_); }
 
 void VertexStream::enable(int element, int semantic) {
     if (element < 0 || element >= elementCount())
@@ -110,9 +127,10 @@ void VertexStream::enable(int element, int semantic) {
     const int components = componentCounts_[element];
     const GLenum type = componentTypeToGL(componentTypes_[element]);
     const std::size_t offset = static_cast<std::size_t>(elementOffset(element));
-    const void* pointer = buffer_ ? reinterpret_cast<const void*>(offset)
-                                  : static_cast<const void*>(data_ + offset);
     glBindBuffer(GL_ARRAY_BUFFER, buffer_);
+    const bool inBuffer = buffer_ || bindDrawCopy(GL_ARRAY_BUFFER, data_, byteSize_, copy_);
+    const void* pointer = inBuffer ? reinterpret_cast<const void*>(offset)
+                                   : static_cast<const void*>(data_ + offset);
     if (semantic >= Semantic::FirstGeneric) {
         glEnableVertexAttribArray(static_cast<GLuint>(semantic));
         glVertexAttribPointer(static_cast<GLuint>(semantic), components, type, GL_FALSE, stride_,
@@ -148,6 +166,8 @@ IndexStream::IndexStream(int indexCount, int usage, const void* initialData, int
         glGenBuffers(1, &buffer_);
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_);
         glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(bytes), initialData, hint);
+        copy_.bytes.assign(bytes, 0);
+        if (initialData && bytes) std::memcpy(copy_.bytes.data(), initialData, bytes);
     } else {
         client_ = std::make_unique<std::uint8_t[]>(bytes);
         data_ = client_.get();
@@ -157,15 +177,16 @@ IndexStream::IndexStream(int indexCount, int usage, const void* initialData, int
 
 IndexStream::~IndexStream() {
     if (buffer_) glDeleteBuffers(1, &buffer_);
+    if (copy_.drawBuffer) glDeleteBuffers(1, &copy_.drawBuffer);
 }
 
 void* IndexStream::lock(bool read, bool write) {
     const std::size_t bytes = static_cast<std::size_t>(indexCount_) *
                               static_cast<std::size_t>(indexSize(indexType_));
-    return lockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, bytes, data_, lockCount_, read, write);
+    return lockBuffer(buffer_, bytes, data_, copy_, lockCount_, read, write);
 }
 
-void IndexStream::unlock() { unlockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data_, lockCount_); }
+void IndexStream::unlock() { unlockBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_, data_, copy_, lockCount_); }
 
 void IndexStream::drawIndexed(int primitive, int first, int count) {
     const GLenum mode = Kestrane::primitiveMode(primitive);
@@ -178,6 +199,9 @@ void IndexStream::drawIndexed(int primitive, int first, int count) {
     cgGLPrepareDraw();  // links and updates the bound shader pair
     if (buffer_) {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer_);
+        glDrawElements(mode, count, type, reinterpret_cast<const void*>(first * size));
+    } else if (bindDrawCopy(GL_ELEMENT_ARRAY_BUFFER, data_,
+                            static_cast<std::size_t>(indexCount_) * size, copy_)) {
         glDrawElements(mode, count, type, reinterpret_cast<const void*>(first * size));
     } else {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);

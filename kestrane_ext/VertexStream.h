@@ -7,15 +7,20 @@
 //                         another without gaps, stride = their total size.
 //                         usage 0 keeps the data in client memory; 1-6 upload
 //                         it to a buffer object with that usage hint.
-//   s.lock(read, write)   CPU pointer (maps a buffer object); s.unlock()
-//                         releases it; the mapping stays while any lock is
-//                         held, so several accessors share one mapping.
+//   s.lock(read, write)   CPU pointer; s.unlock() releases it. A buffer
+//                         object's data is handed out from the stream's own
+//                         copy, and written back to GL by the last unlock when
+//                         any lock wrote (neither GL dialect maps buffers: WebGL
+//                         cannot); the pointer stays while any lock is held, so
+//                         several accessors share it.
 //   s.enable(element, semantic) / s.disable(semantic)   feed one element to
 //                         a vertex semantic (see StreamTypes.h); Geometry does
 //                         this when it draws.
 //   IndexStream i(count, usage, data, indexType);  i.drawIndexed(primitive)
 // Streams need the current GL context when they use buffer objects or draw;
-// client-memory streams can be built, locked and edited without one.
+// client-memory streams can be built, locked and edited without one. Where
+// GL cannot draw from client memory (GLDialect.h), a client-memory stream
+// draws from a buffer object of its own, refreshed after it was written.
 // Each stream owns its storage (array or buffer object) and frees it when
 // destroyed; streams are not copyable.
 #pragma once
@@ -26,6 +31,15 @@
 #include <vector>
 
 namespace KestraneExt {
+
+// The second copy of a stream's data: a buffer object's CPU copy, or a
+// client-memory stream's buffer object for drawing (see above).
+struct StreamCopy {
+    std::vector<std::uint8_t> bytes;  // buffer objects: what GL holds
+    bool written = false;             // a lock since the last upload wrote
+    unsigned drawBuffer = 0;          // client memory: its GL copy, or 0
+    bool drawBufferStale = true;
+};
 
 class VertexStream {
 public:
@@ -70,6 +84,7 @@ private:
     std::uint8_t* data_ = nullptr;
     int lockCount_ = 0;
     std::unique_ptr<std::uint8_t[]> client_;  // client-memory storage
+    StreamCopy copy_;
 };
 
 class IndexStream {
@@ -99,6 +114,7 @@ private:
     int indexType_;
     int lockCount_ = 0;
     std::unique_ptr<std::uint8_t[]> client_;
+    StreamCopy copy_;
 };
 
 }  // namespace KestraneExt

@@ -4,7 +4,7 @@
 VESSARA_PACKAGES=(
   g++ cmake ninja-build pkg-config
   libsdl2-dev libepoxy-dev libgl-dev libglu1-mesa-dev libgl1-mesa-dri libegl-mesa0 libegl-dev
-  libstb-dev libmpg123-dev libkissfft-dev libmp3lame-dev fonts-dejavu-core
+  libstb-dev libmpg123-dev libmp3lame-dev fonts-dejavu-core
   libgtest-dev ffmpeg xvfb xauth glslang-tools
 )
 

@@ -1,20 +1,20 @@
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
 
 #include "vessara/Demo.h"
 
 #include "kestrane/Context.h"
 #include "kestrane/DisplayMode.h"
 #include "kestrane/FrameServices.h"
+#include "kestrane/GLDialect.h"
 #include "kestrane/Keyboard.h"
 #include "kestrane/Messages.h"
+#include "kestrane/Platform.h"
 #include "kestrane/State.h"
 #include "vessara/ContentRoot.h"
 #include "vessara/DataPreload.h"
 #include "vessara/Drawable.h"
 #include "vessara/MusicClock.h"
 #include "vessara/MusicPlayer.h"
-
-#include <malloc.h>
 
 #include <algorithm>
 #include <cmath>
@@ -94,7 +94,7 @@ void Demo::startUp()
 
     // Loading freed many large buffers (files, decoded images) on several
     // threads; give their pages back rather than carry them through the show.
-    malloc_trim(0);
+    Kestrane::releaseFreedMemory();
 }
 
 std::unique_ptr<MusicClock> Demo::startMusic()
@@ -173,7 +173,7 @@ void Demo::renderFrame(float now, float delta, const float* spectrum256)
 
 void Demo::composeEntry(const TimelineEntry& entry)
 {
-    glDisable(GL_MULTISAMPLE);
+    Kestrane::setMultisample(false);
     Kestrane::State::resetRenderState();
     entry.drawable->frameStep(entry.start, entry.end - entry.start);
 
@@ -217,7 +217,9 @@ void Demo::saveScreenshot()
     char name[32];
     std::snprintf(name, sizeof name, "dump%i.png", screenshotCounter);
     // Into the directory the user started the show in, not the content root.
-    context->saveScreenshot(userPath(name).c_str());
+    const std::string path = userPath(name);
+    context->saveScreenshot(path.c_str());
+    Kestrane::fileWritten(path);
     ++screenshotCounter;
 }
 

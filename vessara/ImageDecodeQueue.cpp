@@ -1,6 +1,7 @@
 #include "vessara/ImageDecodeQueue.h"
 
 #include "kestrane/Messages.h"
+#include "kestrane/Platform.h"
 #include "kestrane_ext/File.h"
 #include "kestrane_ext/ImageLoader.h"
 
@@ -58,14 +59,14 @@ bool decodeImageFile(const std::string& path, int maxSize, DecodedImage& image, 
 
 unsigned ImageDecodeQueue::defaultWorkers()
 {
-    return std::max(1u, std::thread::hardware_concurrency());
+    return Kestrane::workerThreads();
 }
 
 ImageDecodeQueue::ImageDecodeQueue(std::vector<std::string> files, unsigned workers, int largest)
     : paths(std::move(files)), maxSize(largest), slots(paths.size())
 {
-    const std::size_t count = std::min<std::size_t>(std::max(1u, workers), paths.size());
-    ahead = 2 * count;
+    const std::size_t count = std::min<std::size_t>(workers, paths.size());
+    ahead = 2 * std::max<std::size_t>(count, 1);
     for (std::size_t i = 0; i < count; ++i)
         threads.emplace_back(&ImageDecodeQueue::work, this);
 }
@@ -111,6 +112,12 @@ DecodedImage ImageDecodeQueue::take(std::size_t index)
 {
     if (index >= slots.size())
         return {};
+    if (threads.empty() && !slots[index].done) {
+        // No workers: the file is decoded now, on the calling thread.
+        Slot& slot = slots[index];
+        decodeImageFile(paths[index], maxSize, slot.image, slot.error);
+        slot.done = true;
+    }
     std::unique_lock lock(mutex);
     finished.wait(lock, [&] { return slots[index].done; });
     Slot& slot = slots[index];

@@ -4,7 +4,7 @@
 //
 // Use (start-up loading, GL thread):
 //   ImageDecodeQueue queue(paths, workers, maxSize);  starts `workers` threads
-//       (at least one) that read and decode the files and build each chain
+//       (none: take() decodes each file itself) that read and decode the files and build each chain
 //       (buildMipmapChain; maxSize is GL_MAX_TEXTURE_SIZE), each file once,
 //       starting them in list order and at most 2 x workers files ahead of the
 //       one taken last (so few decoded images wait in memory at once).
@@ -49,7 +49,8 @@ public:
 
     DecodedImage take(std::size_t index);
 
-    // Worker threads for this machine: one per core, at least one.
+    // Worker threads for this machine: one per core, none where the
+    // platform has no threads (Kestrane::workerThreads).
     static unsigned defaultWorkers();
 
 private:

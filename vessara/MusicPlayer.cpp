@@ -2,8 +2,7 @@
 
 #include "vessara/Spectrum.h"
 
-#include <SDL.h>
-#include <mpg123.h>
+#include "kestrane/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -17,85 +16,11 @@ namespace {
 
 constexpr std::uint64_t bytesPerFrame = 4;
 
-struct Mpg123Handle {
-    mpg123_handle* handle = nullptr;
-    bool opened = false;
-    ~Mpg123Handle()
-    {
-        if (opened)
-            mpg123_close(handle);
-        if (handle)
-            mpg123_delete(handle);
-    }
-};
-
 }  // namespace
 
 bool decodeMusic(const std::string& path, DecodedMusic& music, std::string& error)
 {
-    music.samples.clear();
-    long fileBytes = 0;
-    if (std::FILE* probe = std::fopen(path.c_str(), "rb")) {
-        if (std::fseek(probe, 0, SEEK_END) == 0)
-            fileBytes = std::ftell(probe);
-        std::fclose(probe);
-    } else {
-        error = path + ": " + std::strerror(errno);
-        return false;
-    }
-
-    static const bool initialised = mpg123_init() == MPG123_OK;
-    (void)initialised;
-
-    int status = MPG123_OK;
-    Mpg123Handle mh;
-    mh.handle = mpg123_new(nullptr, &status);
-    if (!mh.handle) {
-        error = path + ": cannot start the MP3 decoder: " + mpg123_plain_strerror(status);
-        return false;
-    }
-    mpg123_param(mh.handle, MPG123_ADD_FLAGS, MPG123_QUIET | MPG123_FORCE_STEREO, 0.0);
-    mpg123_format_none(mh.handle);
-    mpg123_format(mh.handle, musicRate, MPG123_STEREO, MPG123_ENC_SIGNED_16);
-    if (mpg123_open(mh.handle, path.c_str()) != MPG123_OK) {
-        error = path + ": " + mpg123_strerror(mh.handle);
-        return false;
-    }
-    mh.opened = true;
-
-    // Room for the whole track at once, estimated from the file's size and
-    // its first frame's bit rate (exact for constant bit rates): growing a
-    // 36 MB vector step by step would briefly hold two copies.
-    long rate = 0;
-    int channels = 0, encoding = 0;
-    mpg123_frameinfo info{};
-    if (mpg123_getformat(mh.handle, &rate, &channels, &encoding) == MPG123_OK &&
-        mpg123_info(mh.handle, &info) == MPG123_OK && info.bitrate > 0 && fileBytes > 0) {
-        const double seconds = double(fileBytes) * 8.0 / (double(info.bitrate) * 1000.0);
-        music.samples.reserve(std::size_t(seconds * 1.02 * musicRate) * 2);
-    }
-
-    std::vector<unsigned char> buffer(64 * 1024);
-    for (;;) {
-        size_t done = 0;
-        status = mpg123_read(mh.handle, buffer.data(), buffer.size(), &done);
-        const size_t count = done / sizeof(std::int16_t);
-        const auto* begin = reinterpret_cast<const std::int16_t*>(buffer.data());
-        music.samples.insert(music.samples.end(), begin, begin + count);
-        if (status == MPG123_DONE)
-            break;
-        if (status == MPG123_NEW_FORMAT || status == MPG123_OK)
-            continue;
-        error = path + ": not decodable as MP3: " + mpg123_strerror(mh.handle);
-        music.samples.clear();
-        return false;
-    }
-    music.samples.resize(music.samples.size() & ~std::size_t(1));
-    if (music.samples.empty()) {
-        error = path + ": no MPEG audio frames found";
-        return false;
-    }
-    return true;
+    return Kestrane::decodeAudioFile(path, musicRate, music.samples, error);
 }
 
 // What the audio thread and the caller share.
@@ -132,26 +57,14 @@ MusicPlayer::~MusicPlayer()
 
 bool MusicPlayer::init()
 {
-    if (device || callerOutput)
+    if (device.isOpen() || callerOutput)
         return true;
-    if (!SDL_WasInit(SDL_INIT_AUDIO) && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        lastError = std::string("no audio output: ") + SDL_GetError();
+    std::string reason;
+    if (!device.open(musicRate, audioCallback, this, reason)) {
+        lastError = "no audio output: " + reason;
         return false;
     }
-    SDL_AudioSpec want{};
-    want.freq = musicRate;
-    want.format = AUDIO_S16SYS;
-    want.channels = 2;
-    want.samples = 1024;
-    want.callback = audioCallback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (!device) {
-        lastError = std::string("no audio output: ") + SDL_GetError();
-        return false;
-    }
-    deviceBufferBytes = have.size ? have.size : have.samples * std::uint32_t(bytesPerFrame);
+    deviceBufferBytes = device.bufferBytes();
     return true;
 }
 
@@ -164,7 +77,9 @@ void MusicPlayer::useOutput(std::uint32_t bufferBytes)
 void MusicPlayer::startDecoding(const std::string& path)
 {
     decodingPath = path;
-    decoding = std::async(std::launch::async, [path] {
+    // Where the platform has no threads the decoding waits for createStream.
+    const auto policy = Kestrane::workerThreads() > 0 ? std::launch::async : std::launch::deferred;
+    decoding = std::async(policy, [path] {
         Decoding result;
         result.ok = decodeMusic(path, result.music, result.error);
         return result;
@@ -188,11 +103,9 @@ bool MusicPlayer::createStream(const std::string& path)
         lastError = reason;
         return false;
     }
-    if (device)
-        SDL_LockAudioDevice(device);
+    device.lock();
     music = std::move(decoded);
-    if (device)
-        SDL_UnlockAudioDevice(device);
+    device.unlock();
     return true;
 }
 
@@ -208,8 +121,7 @@ bool MusicPlayer::play()
         shared->startTime = now();
     }
     started = true;
-    if (device)
-        SDL_PauseAudioDevice(device, 0);
+    device.resume();
     return true;
 }
 
@@ -284,10 +196,7 @@ bool MusicPlayer::spectrumAt(std::uint64_t bytes, float* out256) const
 
 void MusicPlayer::free()
 {
-    if (device) {
-        SDL_CloseAudioDevice(device);
-        device = 0;
-    }
+    device.close();
     std::lock_guard lock(shared->mutex);
     shared->playing = false;
     started = false;

@@ -1,4 +1,5 @@
-// Music player: one MP3 stream, decoded whole, played through SDL audio.
+// Music player: one MP3 stream, decoded whole, played through the platform's
+// audio output (kestrane/Audio.h).
 //
 // Use, in order:
 //   MusicPlayer(ticks)      optional: the clock the position runs on between
@@ -31,6 +32,7 @@
 // The audio thread only reads the samples; positions are guarded by a mutex.
 #pragma once
 
+#include "kestrane/Audio.h"
 #include "kestrane/Timer.h"
 
 #include <cstdint>
@@ -73,7 +75,7 @@ public:
     bool spectrumAt(std::uint64_t bytes, float* out256) const;
     void free();
 
-    bool hasDevice() const { return device != 0 || callerOutput; }
+    bool hasDevice() const { return device.isOpen() || callerOutput; }
     bool hasStream() const { return !music.samples.empty(); }
     bool playing() const { return started; }
     std::uint64_t lengthBytes() const { return music.samples.size() * 2; }
@@ -95,7 +97,7 @@ private:
 
     Kestrane::TickSource ticks;
     std::uint64_t originTicks;
-    std::uint32_t device = 0;  // SDL_AudioDeviceID
+    Kestrane::AudioOutput device;
     bool callerOutput = false;  // useOutput(): fed by feedOutput, no device
     std::uint32_t deviceBufferBytes = 0;
     bool started = false;

@@ -2,7 +2,7 @@
 // its file again and changes the cached object itself, never the pointer in
 // the cache, so scenes that looked a resource up once see the new one. A file
 // that cannot be read, decoded or compiled changes nothing and says why.
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
 
 #include "vessara/ResourceProxies.h"
 

@@ -1,4 +1,4 @@
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
 
 #include "vessara/StatusLine.h"
 

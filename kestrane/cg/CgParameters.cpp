@@ -2,7 +2,8 @@
 // program (uploaded by cgGLPrepareDraw), and texture units for samplers.
 #include "kestrane/cg/CgRuntime.h"
 
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
+#include "kestrane/GLDialect.h"
 
 #include <algorithm>
 #include <string>
@@ -48,10 +49,8 @@ void markSet(CgParameterImpl& parameter) {
 // unit, for the lookups that work in texels; a change is uploaded.
 void readTextureSize(CgParameterImpl& parameter, GLenum target) {
     const GLenum face = target == GL_TEXTURE_CUBE_MAP ? GL_TEXTURE_CUBE_MAP_POSITIVE_X : target;
-    GLint size[3] = {0, 0, 0};
-    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_WIDTH, &size[0]);
-    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_HEIGHT, &size[1]);
-    glGetTexLevelParameteriv(face, 0, GL_TEXTURE_DEPTH, &size[2]);
+    int size[3] = {0, 0, 0};
+    Kestrane::boundTextureSize(face, size);
     bool changed = false;
     for (int k = 0; k < 3; ++k) {
         const float value = static_cast<float>(std::max(size[k], 1));

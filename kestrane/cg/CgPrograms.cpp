@@ -3,8 +3,10 @@
 // bound pair, cached for the life of the context.
 #include "kestrane/cg/CgRuntime.h"
 
-#include <epoxy/gl.h>
+#include "kestrane/GL.h"
+#include "kestrane/GLDialect.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -159,6 +161,7 @@ CGprogram cgCreateProgram(CGcontext context, CGenum programType, const char* sou
     // given as text has no directory of its own: its includes start from the
     // current directory).
     Kestrane::CgCompiler::Options options;
+    options.target = Kestrane::shaderTarget();
     for (const char** arg = args; arg && *arg; ++arg) {
         std::string a = *arg;
         if (a == "-I" && arg[1]) options.includeDirs.emplace_back(*++arg);
@@ -183,6 +186,11 @@ CGprogram cgCreateProgram(CGcontext context, CGenum programType, const char* sou
         parameter->declaration = uniform;
         parameter->values.assign(
             static_cast<std::size_t>(parameter->components() * parameter->elements()), 0.0f);
+        // GLSL ES declares no initial values: the compiler hands them over and
+        // they are uploaded with the parameter's first use.
+        std::copy_n(uniform.defaultValue.begin(),
+                    std::min(uniform.defaultValue.size(), parameter->values.size()),
+                    parameter->values.begin());
         program->parameters.push_back(std::move(parameter));
     }
     context->programs.push_back(std::move(program));

@@ -275,7 +275,7 @@ Image credits() {
     centredRow(mask, {"a Quarnel production"}, 200.0f, 40.0f);
     centredRow(mask, {"made with free software"}, 330.0f, 34.0f);
     centredRow(mask, {"SDL2", "Mesa", "libepoxy"}, 400.0f, 40.0f);
-    centredRow(mask, {"stb", "mpg123", "kissfft"}, 460.0f, 40.0f);
+    centredRow(mask, {"stb", "mpg123", "Emscripten"}, 460.0f, 40.0f);
     centredRow(mask, {"LAME", "GoogleTest"}, 520.0f, 40.0f);
     centredRow(mask, {"DejaVu fonts"}, 580.0f, 40.0f);
     centredRow(mask, {"thank you for watching"}, 700.0f, 34.0f);

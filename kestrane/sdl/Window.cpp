@@ -16,6 +16,7 @@ Window::Window(int width, int height, WindowStyle style, bool required)
     else
         window = SDL_CreateWindow("Kestrane Window", 0, 0, width, height,
                                   SDL_WINDOW_OPENGL | SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
+    open = window != nullptr;
     if (!window && !required)
         return;
     if (!window)
@@ -29,6 +30,7 @@ void Window::destroy()
     if (window)
         SDL_DestroyWindow(window);
     window = nullptr;
+    open = false;
 }
 
 int Window::width() const
