@@ -3,12 +3,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/setup.sh
-vessara_install_packages
+vessara_install_packages "${VESSARA_WEB_PACKAGES[@]}"
 
 export SDL_VIDEODRIVER=${SDL_VIDEODRIVER:-offscreen}
 export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 
 vessara_build build
+# The browser build, which the "web" tests open in headless Chromium.
+vessara_build_web build-web
 ctest --test-dir build -j "$(nproc)" --output-on-failure
 
 # Loaders and the shader compiler again under AddressSanitizer and UBSan,

@@ -8,10 +8,15 @@ VESSARA_PACKAGES=(
   libgtest-dev ffmpeg xvfb xauth glslang-tools
 )
 
+# The browser build and its tests: Emscripten to compile, Chromium (driven
+# by Node) to watch the page headless, Python to serve it.
+VESSARA_WEB_PACKAGES=(emscripten chromium nodejs python3)
+
+# vessara_install_packages [more packages...]: the show's packages and those.
 vessara_install_packages() {
   local missing=()
   local p
-  for p in "${VESSARA_PACKAGES[@]}"; do
+  for p in "${VESSARA_PACKAGES[@]}" "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$p")
     fi
@@ -32,6 +37,18 @@ vessara_build() {
   local dir=$1; shift
   if [ ! -f "$dir/build.ninja" ]; then
     cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  fi
+  cmake --build "$dir" -j "$(nproc)"
+}
+
+# vessara_build_web DIR: the browser build (the page, vessara.js, .wasm and
+# .data) in DIR. The content must have been generated (vessara_build first).
+vessara_build_web() {
+  local dir=$1
+  # Debian's Emscripten finds its Node modules here.
+  export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
+  if [ ! -f "$dir/build.ninja" ]; then
+    emcmake cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
   cmake --build "$dir" -j "$(nproc)"
 }
