@@ -31,8 +31,8 @@
 #include <string>
 
 
-EM_JS(void, vessara_page_frame, (const char* path, int frames, double seconds), {
-    if (Module['onFrame']) Module['onFrame'](UTF8ToString(path), frames, seconds);
+EM_JS(void, vessara_page_frame, (const char* path, int frames, double seconds, int glErrors), {
+    if (Module['onFrame']) Module['onFrame'](UTF8ToString(path), frames, seconds, glErrors);
 });
 
 EM_JS(void, vessara_page_ended, (int status), {
@@ -103,10 +103,14 @@ void renderPictures(Prod::Prod& prod, const Request& request)
         unsigned char pixel[4];
         glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
     }
+    // Every GL error since start-up, loading and warm-up included.
+    while (Kestrane::checkError()) {
+    }
+    const unsigned long glErrors = Kestrane::errorCount();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const char* path = "/frame.png";
     prod.context->saveScreenshot(path);
-    vessara_page_frame(path, request.frames, seconds);
+    vessara_page_frame(path, request.frames, seconds, int(glErrors));
 }
 
 }  // namespace
