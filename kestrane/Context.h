@@ -58,6 +58,9 @@ public:
     CGcontext cgContext = nullptr;
 
 private:
+    // Viewport, Context::current, the shader-runtime context and the default
+    // shader, once the platform's GL context is current.
+    void startRuntime();
     bool createGL(int width, int height, int depthBits, int stencilBits, int samples, bool floatBuffer,
                   WindowStyle style);
 

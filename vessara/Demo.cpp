@@ -97,6 +97,16 @@ void Demo::startUp()
     Kestrane::releaseFreedMemory();
 }
 
+void Demo::startUpDecoding(MusicPlayer& player)
+{
+    if (!musicPath.empty())
+        player.startDecoding(musicPath);
+    startUp();
+    if (!musicPath.empty() && !player.createStream(musicPath))
+        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + player.error() +
+                                          " (frames get an empty spectrum)");
+}
+
 std::unique_ptr<MusicClock> Demo::startMusic()
 {
     if (musicPath.empty())

@@ -16,6 +16,11 @@
 //                         (scissored to one pixel: the calls, not the filling);
 //                         then the window is cleared to black, so the first
 //                         frame presented is defined.
+//   startUpDecoding(music)
+//                         startUp() while `music`, a player without output
+//                         (pictures on a virtual clock), decodes musicPath;
+//                         a missing or undecodable file is reported, and the
+//                         frames then get an empty spectrum.
 //   startMusic()          plays musicPath from startOffset; reports failures
 //                         titled "BASS" and goes on; returns the clock to run on.
 //   runFrames(clock)      the frame loop on any clock (see frame()); run()
@@ -79,6 +84,7 @@ public:
     void run();
 
     void startUp();
+    void startUpDecoding(MusicPlayer& music);
     std::unique_ptr<MusicClock> startMusic();
     void runFrames(MusicClock& clock);
     bool frame(MusicClock& clock);

@@ -2,8 +2,6 @@
 
 #include "kestrane/Context.h"
 
-#include "kestrane/CgErrorHandler.h"
-#include "kestrane/DefaultShader.h"
 #include "kestrane/FrameServices.h"
 #include "kestrane/Keyboard.h"
 #include "kestrane/Messages.h"
@@ -13,8 +11,6 @@
 #include <string>
 
 namespace Kestrane {
-
-Context* Context::current = nullptr;
 
 namespace {
 
@@ -66,17 +62,7 @@ Context::Context(int width, int height, int depthBits, int stencilBits, int samp
                                     std::to_string(stencilBits) + "): " + SDL_GetError());
     }
 
-    glViewport(0, 0, window->width(), window->height());
-    current = this;
-
-    cgContext = cgCreateContext();
-    cgSetErrorCallback(CGerror);
-
-    // The built-in default shader (positions by StateComplete, painted white),
-    // compiled and bound: Kestrane::defaultShader.
-    createDefaultShader();
-
-    checkError();
+    startRuntime();
 }
 
 bool Context::createGL(int width, int height, int depthBits, int stencilBits, int samples, bool floatBuffer,

@@ -7,19 +7,11 @@
 
 namespace Kestrane {
 
-namespace {
-bool boxesEnabled = false;
-}
-
-void enableMessageBoxes(bool enabled) { boxesEnabled = enabled; }
-
-bool messageBoxesEnabled() { return boxesEnabled; }
-
 void showMessage(const std::string& title, const std::string& text)
 {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     std::fflush(stderr);
-    if (boxesEnabled)
+    if (messageBoxesEnabled())
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, title.c_str(), text.c_str(), nullptr);
 }
 
@@ -27,7 +19,7 @@ void fatal(const std::string& title, const std::string& text)
 {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
     std::fflush(stderr);
-    if (boxesEnabled)
+    if (messageBoxesEnabled())
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), text.c_str(), nullptr);
     std::exit(EXIT_FAILURE);
 }

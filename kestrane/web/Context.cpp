@@ -4,8 +4,6 @@
 
 #include "kestrane/Context.h"
 
-#include "kestrane/CgErrorHandler.h"
-#include "kestrane/DefaultShader.h"
 #include "kestrane/FrameServices.h"
 #include "kestrane/Messages.h"
 
@@ -14,8 +12,6 @@
 #include <string>
 
 namespace Kestrane {
-
-Context* Context::current = nullptr;
 
 Context::Context(int width, int height, int depthBits, int stencilBits, int samples, int, WindowStyle style)
 {
@@ -39,13 +35,7 @@ Context::Context(int width, int height, int depthBits, int stencilBits, int samp
     emscripten_webgl_make_context_current(gl);
     glContext = reinterpret_cast<void*>(gl);
 
-    glViewport(0, 0, window->width(), window->height());
-    current = this;
-
-    cgContext = cgCreateContext();
-    cgSetErrorCallback(CGerror);
-    createDefaultShader();
-    checkError();
+    startRuntime();
 }
 
 void* Context::handle(int kind) const

@@ -12,18 +12,10 @@ extern "C" void kestrane_page_message(const char* title, const char* text, int f
 
 namespace Kestrane {
 
-namespace {
-bool boxesEnabled = false;
-}
-
-void enableMessageBoxes(bool enabled) { boxesEnabled = enabled; }
-
-bool messageBoxesEnabled() { return boxesEnabled; }
-
 void showMessage(const std::string& title, const std::string& text)
 {
     std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
-    if (boxesEnabled)
+    if (messageBoxesEnabled())
         kestrane_page_message(title.c_str(), text.c_str(), 0);
 }
 

@@ -85,12 +85,7 @@ void showFrame(void*)
 void renderPictures(Prod::Prod& prod, const Request& request)
 {
     Vessara::MusicPlayer music;
-    if (!prod.musicPath.empty())
-        music.startDecoding(prod.musicPath);
-    prod.startUp();
-    if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
-        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
-                                          " (frames get an empty spectrum)");
+    prod.startUpDecoding(music);
 
     Vessara::VirtualClock clock(request.at, 1.0 / 60.0, &music);
     const auto start = std::chrono::steady_clock::now();

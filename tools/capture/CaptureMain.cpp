@@ -54,13 +54,7 @@ int capture(const Options& options)
     // The spectrum comes from the decoded music at the requested time; no
     // audio device is opened. It decodes while the show loads.
     Vessara::MusicPlayer music;
-    if (!prod.musicPath.empty())
-        music.startDecoding(prod.musicPath);
-    prod.startUp();
-
-    if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
-        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
-                                          " (frames get an empty spectrum)");
+    prod.startUpDecoding(music);
     Vessara::VirtualClock clock(options.at, 1.0 / options.fps, &music);
     const float time = clock.time();
     clock.spectrum(prod.spectrum);

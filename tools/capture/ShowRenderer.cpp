@@ -25,12 +25,7 @@ ShowRenderer::ShowRenderer(bool wide) : prod(wide)
 void ShowRenderer::startUp()
 {
     // The music decodes on its own thread while the show loads.
-    if (!prod.musicPath.empty())
-        music.startDecoding(prod.musicPath);
-    prod.startUp();
-    if (!prod.musicPath.empty() && !music.createStream(prod.musicPath))
-        Kestrane::showMessage("BASS", "BASS error, file not found?\n" + music.error() +
-                                          " (frames get an empty spectrum)");
+    prod.startUpDecoding(music);
 }
 
 unsigned ShowRenderer::render(double time, double frameDelta)
