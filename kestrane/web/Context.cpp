@@ -1,7 +1,5 @@
 // The browser's context: WebGL 2 on the page's canvas. Presenting is the
 // browser's: what a frame step drew is shown when it returns to the page.
-#include "kestrane/GL.h"
-
 #include "kestrane/Context.h"
 
 #include "kestrane/FrameServices.h"

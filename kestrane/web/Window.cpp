@@ -1,7 +1,8 @@
 // The browser's window: the page's canvas (#canvas). The page sizes its
 // drawing buffer (to the window, or to the picture's own size for a single
 // frame), so width() and height() follow the canvas rather than the size
-// asked for.
+// asked for, which the canvas gets only while the page has left it at
+// HTML's default of 300 x 150.
 #include "kestrane/Window.h"
 
 #include <emscripten/html5.h>
@@ -22,10 +23,9 @@ void canvasSize(int& w, int& h)
 
 Window::Window(int width, int height, WindowStyle, bool)
 {
-    // A canvas the page has not sized yet gets the size asked for.
     int w = 0, h = 0;
     canvasSize(w, h);
-    if (w <= 0 || h <= 0)
+    if (w == 300 && h == 150)
         emscripten_set_canvas_element_size(canvas, width, height);
     open = true;
 }

@@ -68,10 +68,11 @@ Request readArguments(int argc, char** argv)
     return request;
 }
 
-// The production and its clock live until the page closes, as the desktop
+// The production and its clocks live until the page closes, as the desktop
 // program's live until process exit.
 Prod::Prod* production = nullptr;
-Vessara::MusicClock* showClock = nullptr;
+std::unique_ptr<Vessara::MusicClock> playerClock;
+Vessara::MusicClock* showClock = nullptr;  // the session's, on playerClock
 
 void showFrame(void*)
 {
@@ -121,16 +122,16 @@ int main(int argc, char** argv)
             renderPictures(*production, request);
             return EXIT_SUCCESS;
         }
-        // The canvas fills the page; the picture keeps its 4:3 inside it.
-        production->resizableWindow = true;
+        // The page sizes the canvas to the window; the picture keeps its 4:3
+        // inside it, as in a resized window on the desktop.
         production->startOffset = float(request.from);
         if (!production->musicPath.empty()) {
             production->music = std::make_unique<Vessara::MusicPlayer>();
             production->music->startDecoding(production->musicPath);
         }
         production->startUp();
-        static std::unique_ptr<Vessara::MusicClock> clock = production->startMusic();
-        showClock = &production->session->clock(*production, *clock);
+        playerClock = production->startMusic();
+        showClock = &production->session->clock(*production, *playerClock);
         emscripten_set_main_loop_arg(showFrame, nullptr, 0, 1);
     } catch (const std::exception& failure) {
         Kestrane::fatal("Kestrane Error", std::string("Start-up failed: ") + failure.what());

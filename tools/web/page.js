@@ -52,7 +52,7 @@ if (steps.length === 0) steps.push({until: /^(frame ready|error)$/});
 const chromium = fs.existsSync('/usr/bin/chromium') ? '/usr/bin/chromium' : 'chromium';
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'vessara-chromium-'));
 const browser = spawn(chromium, [
-  '--headless=new', '--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
+  '--headless=new', '--no-sandbox', '--disable-dev-shm-usage', '--use-angle=swiftshader', '--enable-unsafe-swiftshader',
   '--autoplay-policy=no-user-gesture-required', '--window-size=800,600', '--user-data-dir=' + profile,
   '--remote-debugging-pipe', 'about:blank',
 ], {stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe']});
