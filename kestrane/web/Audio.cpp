@@ -35,7 +35,10 @@ bool decodeAudioFile(const std::string& path, int rate, std::vector<std::int16_t
 bool AudioOutput::open(int rate, Fill fill, void* user, std::string& error)
 {
     close();
-    constexpr int frames = 2048;
+    // Blocks are made on the main thread between frames: 4096 frames (93 ms)
+    // carry the sound through a frame that slow, at that much latency, which
+    // the music clock takes off.
+    constexpr int frames = 4096;
     const int node = kestrane_audio_open(rate, frames, fill, user);
     if (node <= 0) {
         error = "this page has no Web Audio";
