@@ -1,4 +1,8 @@
 // The GL and shader-runtime context of the program, on its one window.
+// The desktop's (kestrane/sdl/) is an SDL window with a GL compatibility
+// context; the browser's (kestrane/web/) is WebGL 2 on the page's canvas,
+// where the window style, the pixel type and the window handles do not
+// apply, and presenting is the browser's at the end of each frame step.
 //
 // Use:
 //   Context(width, height, depthBits, stencilBits, samples, pixelType, style)
